@@ -1,0 +1,105 @@
+#include "Containers.h"
+
+#include <gtest/gtest.h>
+
+TEST(HeapBuf, ReadsAsNullWhileEmptyAndKeepsContentsWhenGrowing)
+{
+  WDL_HeapBuf buf(16);
+  EXPECT_EQ(buf.Get(), nullptr);
+  auto* bytes = static_cast<unsigned char*>(buf.Resize(10));
+  for (int i = 0; i < 10; ++i) bytes[i] = static_cast<unsigned char>(i);
+  bytes = static_cast<unsigned char*>(buf.Resize(1000));
+  ASSERT_EQ(buf.GetSize(), 1000);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(bytes[i], i);
+  buf.Resize(0);
+  EXPECT_EQ(buf.Get(), nullptr);
+}
+
+TEST(HeapBuf, GrowsWithRoomToSpareAndShrinksOnlyWhenAsked)
+{
+  WDL_HeapBuf small(16);
+  small.Resize(100);
+  EXPECT_EQ(small.GetAllocated(), 150); // half the new size beats the granularity
+
+  WDL_HeapBuf paged(4096);
+  paged.Resize(10000);
+  EXPECT_EQ((paged.GetAllocated() + 96) % 4096, 0);
+  EXPECT_GE(paged.GetAllocated() - 10000, 4096);
+
+  paged.Resize(10, false);
+  const int kept = paged.GetAllocated();
+  EXPECT_GE(kept, 10000);
+  paged.Resize(20000);
+  const int grown = paged.GetAllocated();
+  paged.Resize(grown - 1); // not below half the allocation: no shrink
+  EXPECT_EQ(paged.GetAllocated(), grown);
+  paged.Resize(100);
+  EXPECT_LT(paged.GetAllocated(), grown);
+}
+
+TEST(TypedBuf, CountsInElements)
+{
+  WDL_TypedBuf<double> buf;
+  buf.Resize(3);
+  EXPECT_EQ(buf.GetSize(), 3);
+  buf.Get()[2] = 1.5;
+  ASSERT_NE(buf.Add(2.5), nullptr);
+  EXPECT_EQ(buf.GetSize(), 4);
+  EXPECT_EQ(buf.Get()[2], 1.5);
+  EXPECT_EQ(buf.Get()[3], 2.5);
+}
+
+TEST(PtrList, InsertsClampedDeletesAndEmptiesInReverse)
+{
+  static std::vector<int> destroyed;
+  struct Tracked
+  {
+    int id;
+    ~Tracked() { destroyed.push_back(id); }
+  };
+  destroyed.clear();
+  WDL_PtrList<Tracked> list;
+  list.Add(new Tracked{1});
+  list.Insert(99, new Tracked{3}); // past the end appends
+  list.Insert(1, new Tracked{2});
+  ASSERT_EQ(list.GetSize(), 3);
+  EXPECT_EQ(list.Get(0)->id, 1);
+  EXPECT_EQ(list.Get(1)->id, 2);
+  EXPECT_EQ(list.Get(2)->id, 3);
+  EXPECT_EQ(list.Get(3), nullptr);
+  EXPECT_EQ(list.Get(-1), nullptr);
+
+  list.Delete(0, true);
+  EXPECT_EQ(destroyed, std::vector<int>{1});
+  EXPECT_EQ(list.Get(0)->id, 2);
+  list.Empty(true);
+  EXPECT_EQ(destroyed, (std::vector<int>{1, 3, 2}));
+  EXPECT_EQ(list.GetSize(), 0);
+}
+
+TEST(String, SetsAppendsAndFormatsWithLimits)
+{
+  WDL_String text;
+  EXPECT_STREQ(text.Get(), "");
+  text.Set("sawtooth", 3);
+  EXPECT_STREQ(text.Get(), "saw");
+  text.Append("tooth");
+  EXPECT_STREQ(text.Get(), "sawtooth");
+  text.SetFormatted(0, "%s %d", "user preset", 12);
+  EXPECT_STREQ(text.Get(), "user preset 12");
+  text.AppendFormatted(2, "%d", 12345);
+  EXPECT_STREQ(text.Get(), "user preset 1212");
+  WDL_String copy(text);
+  text.Set(nullptr);
+  EXPECT_STREQ(copy.Get(), "user preset 1212");
+  EXPECT_STREQ(text.Get(), "");
+}
+
+TEST(Mutex, IsRecursive)
+{
+  WDL_Mutex mutex;
+  WDL_MutexLock outer(&mutex);
+  WDL_MutexLock inner(&mutex);
+  WDL_MutexLock none(nullptr);
+  SUCCEED();
+}

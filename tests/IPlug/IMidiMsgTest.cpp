@@ -81,14 +81,6 @@ TEST(MidiMsg, ControlChangeBuilderTruncatesTheScaledValue)
   expectBytes(msg, {0xB0, 123, 127});
 }
 
-TEST(MidiMsg, ClearZeroesEveryField)
-{
-  IMidiMsg msg(5, 0x91, 2, 3);
-  msg.Clear();
-  EXPECT_EQ(msg.mOffset, 0);
-  expectBytes(msg, {0, 0, 0});
-}
-
 TEST(MidiMsg, DecodersAnswerOnlyForTheirKind)
 {
   // Expected: NoteNumber, Velocity, PolyAfterTouch, ChannelAfterTouch, Program.
@@ -197,16 +189,6 @@ TEST(MidiMsg, StatusNamesCoverEveryKindAndCallTheRestUnknown)
   };
   for (const auto& c : cases)
     EXPECT_STREQ(IMidiMsg::StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(c.value)), c.text) << c.value;
-}
-
-TEST(SysEx, ClearForgetsTheBlock)
-{
-  const uint8_t bytes[] = {0xF0, 0xF7};
-  ISysEx sysEx(3, bytes, 2);
-  sysEx.Clear();
-  EXPECT_EQ(sysEx.mOffset, 0);
-  EXPECT_EQ(sysEx.mSize, 0);
-  EXPECT_EQ(sysEx.mData, nullptr);
 }
 
 TEST(SysEx, TextShowsAsManyHexBytesAsFit)

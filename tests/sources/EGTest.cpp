@@ -41,12 +41,40 @@ EG envelope(double attack, double decay, double sustain, double release, double 
   return eg;
 }
 
+// Updates a copy of the envelope takes for a whole attack from 0.
+int fullAttack(EG eg)
+{
+  eg.start();
+  return updatesUntil(eg, leftAttack);
+}
+
+// Updates a copy of the envelope takes for a whole release from the top.
+int fullRelease(EG eg)
+{
+  eg.start();
+  updatesUntil(eg, leftAttack);
+  eg.stop();
+  return updatesUntil(eg, idle);
+}
+
 // Brings a fresh envelope up to the given level in its attack.
 void riseTo(EG& eg, double level)
 {
   eg.start();
   updatesUntil(eg, [level](const EG& e) { return e.value() >= level; });
   ASSERT_EQ(eg.stage(), EG::kAttack);
+}
+
+// Releases in the middle of the attack and takes one step down; returns the level.
+double releaseDuringAttackAt(EG& eg, double level)
+{
+  riseTo(eg, level);
+  const double peak = eg.value();
+  eg.stop();
+  eg.update();
+  EXPECT_EQ(eg.stage(), EG::kRelease);
+  EXPECT_LT(eg.value(), peak);
+  return eg.value();
 }
 } // namespace
 
@@ -79,18 +107,13 @@ TEST(EnvelopeGenerator, EachStageTakesItsSettingsTimeAtAnyUpdateRate)
     const double tolerance = 0.04 * expected + 1;
 
     EG eg = envelope(c.setting, c.setting, 0.0, c.setting, c.updatesPerSecond);
+    EXPECT_NEAR(fullAttack(eg), expected, tolerance) << "attack";
+    EXPECT_NEAR(fullRelease(envelope(0.0, 0.0, 1.0, c.setting, c.updatesPerSecond)), expected, tolerance) << "release";
     eg.start();
-    EXPECT_NEAR(updatesUntil(eg, leftAttack), expected, tolerance) << "attack";
+    updatesUntil(eg, leftAttack);
     EXPECT_EQ(eg.value(), 1.0);
     EXPECT_NEAR(updatesUntil(eg, [](const EG& e) { return e.value() <= 0.1; }), expected, tolerance) << "decay";
     EXPECT_EQ(eg.stage(), EG::kDecay);
-
-    EG full = envelope(c.setting, 0.0, 1.0, c.setting, c.updatesPerSecond);
-    full.start();
-    updatesUntil(full, leftAttack);
-    full.stop();
-    EXPECT_NEAR(updatesUntil(full, idle), expected, tolerance) << "release";
-    EXPECT_EQ(full.value(), 0.0);
   }
 }
 
@@ -116,17 +139,9 @@ TEST(EnvelopeGenerator, DecaySettlesOnTheSustainLevelAndHoldsUntilReleased)
 
 TEST(EnvelopeGenerator, RetriggerRisesFromThePresentLevel)
 {
-  EG reference = envelope(0.25, 0.0, 0.0, 0.5);
-  reference.start();
-  const int fromZero = updatesUntil(reference, leftAttack);
-
   EG eg = envelope(0.25, 0.0, 0.0, 0.5);
-  riseTo(eg, 0.6);
-  const double peak = eg.value();
-  eg.stop();
-  eg.update();
-  const double released = eg.value();
-  ASSERT_LT(released, peak);
+  const int fromZero = fullAttack(eg);
+  const double released = releaseDuringAttackAt(eg, 0.6);
   ASSERT_GT(released, 0.55);
 
   eg.start();
@@ -139,19 +154,9 @@ TEST(EnvelopeGenerator, RetriggerRisesFromThePresentLevel)
 
 TEST(EnvelopeGenerator, ReleaseDuringAttackFallsFromWhereTheAttackWas)
 {
-  EG reference = envelope(0.5, 0.0, 1.0, 0.25);
-  reference.start();
-  updatesUntil(reference, leftAttack);
-  reference.stop();
-  const int fromTop = updatesUntil(reference, idle);
-
   EG eg = envelope(0.5, 0.0, 1.0, 0.25);
-  riseTo(eg, 0.5);
-  const double level = eg.value();
-  eg.stop();
-  eg.update();
-  EXPECT_EQ(eg.stage(), EG::kRelease);
-  EXPECT_LT(eg.value(), level);
+  const int fromTop = fullRelease(eg);
+  releaseDuringAttackAt(eg, 0.5);
   EXPECT_LT(updatesUntil(eg, idle), fromTop);
   EXPECT_EQ(eg.value(), 0.0);
 }
@@ -219,18 +224,14 @@ TEST(EnvelopeGenerator, ResetSilencesARunningEnvelope)
 
 TEST(EnvelopeGenerator, AMeaninglessUpdateRateKeepsThePreviousTimeScale)
 {
-  EG reference = envelope(0.25, 0.0, 0.0, 0.0, 1000.0);
-  reference.start();
-  const int expected = updatesUntil(reference, leftAttack);
+  const int expected = fullAttack(envelope(0.25, 0.0, 0.0, 0.0, 1000.0));
 
   for (double rate : {0.0, -48000.0})
   {
     SCOPED_TRACE(rate);
     EG eg = envelope(0.25, 0.0, 0.0, 0.0, 1000.0);
     eg.reset(rate);
-    eg.start();
-    EXPECT_EQ(updatesUntil(eg, leftAttack), expected);
-    EXPECT_EQ(eg.value(), 1.0);
+    EXPECT_EQ(fullAttack(eg), expected);
   }
 }
 

@@ -1,0 +1,254 @@
+#include "EG.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace
+{
+constexpr double kSampleRate = 48000.0;
+constexpr int kGiveUp = 2000000; // beyond the slowest stage at the fastest rate
+
+// Updates until done() holds; returns the number of updates taken.
+int updatesUntil(EG& eg, const std::function<bool(const EG&)>& done)
+{
+  int n = 0;
+  while (!done(eg) && n < kGiveUp)
+  {
+    eg.update();
+    ++n;
+  }
+  return n;
+}
+
+bool leftAttack(const EG& eg)
+{
+  return eg.stage() != EG::kAttack;
+}
+bool idle(const EG& eg)
+{
+  return !eg.isOn();
+}
+
+EG envelope(double attack, double decay, double sustain, double release, double rate = kSampleRate)
+{
+  EG eg;
+  eg.reset(rate);
+  eg.setAttack(attack);
+  eg.setDecay(decay);
+  eg.setSustain(sustain);
+  eg.setRelease(release);
+  return eg;
+}
+
+// Updates a copy of the envelope takes for a whole attack from 0.
+int fullAttack(EG eg)
+{
+  eg.start();
+  return updatesUntil(eg, leftAttack);
+}
+
+// Updates a copy of the envelope takes for a whole release from the top.
+int fullRelease(EG eg)
+{
+  eg.start();
+  updatesUntil(eg, leftAttack);
+  eg.stop();
+  return updatesUntil(eg, idle);
+}
+
+// Brings a fresh envelope up to the given level in its attack.
+void riseTo(EG& eg, double level)
+{
+  eg.start();
+  updatesUntil(eg, [level](const EG& e) { return e.value() >= level; });
+  ASSERT_EQ(eg.stage(), EG::kAttack);
+}
+
+// Releases in the middle of the attack and takes one step down; returns the level.
+double releaseDuringAttackAt(EG& eg, double level)
+{
+  riseTo(eg, level);
+  const double peak = eg.value();
+  eg.stop();
+  eg.update();
+  EXPECT_EQ(eg.stage(), EG::kRelease);
+  EXPECT_LT(eg.value(), peak);
+  return eg.value();
+}
+} // namespace
+
+TEST(EnvelopeGenerator, StartsIdleAtZero)
+{
+  EG eg;
+  EXPECT_FALSE(eg.isOn());
+  EXPECT_EQ(eg.value(), 0.0);
+  eg.update();
+  EXPECT_EQ(eg.value(), 0.0);
+}
+
+TEST(EnvelopeGenerator, EachStageTakesItsSettingsTimeAtAnyUpdateRate)
+{
+  struct Case
+  {
+    double setting;
+    double seconds; // time to cover 90 % of the stage
+    double updatesPerSecond;
+  };
+  const Case cases[] = {
+      {0.0, 0.0049, kSampleRate}, {0.1, 0.016, kSampleRate}, {0.25, 0.100, kSampleRate},
+      {0.5, 1.87, kSampleRate},   {0.75, 13.6, kSampleRate}, {1.0, 19.5, kSampleRate},
+      {0.25, 0.100, 1000.0},      {0.5, 1.87, 1000.0},       {0.5, 1.87, 44100.0},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(testing::Message() << "setting " << c.setting << " at " << c.updatesPerSecond << "/s");
+    const double expected = c.seconds * c.updatesPerSecond;
+    const double tolerance = 0.04 * expected + 1;
+
+    EG eg = envelope(c.setting, c.setting, 0.0, c.setting, c.updatesPerSecond);
+    EXPECT_NEAR(fullAttack(eg), expected, tolerance) << "attack";
+    EXPECT_NEAR(fullRelease(envelope(0.0, 0.0, 1.0, c.setting, c.updatesPerSecond)), expected, tolerance) << "release";
+    eg.start();
+    updatesUntil(eg, leftAttack);
+    EXPECT_EQ(eg.value(), 1.0);
+    EXPECT_NEAR(updatesUntil(eg, [](const EG& e) { return e.value() <= 0.1; }), expected, tolerance) << "decay";
+    EXPECT_EQ(eg.stage(), EG::kDecay);
+  }
+}
+
+TEST(EnvelopeGenerator, DecaySettlesOnTheSustainLevelAndHoldsUntilReleased)
+{
+  for (double sustain : {0.0, 0.3, 1.0})
+  {
+    SCOPED_TRACE(sustain);
+    EG eg = envelope(0.0, 0.0, sustain, 0.0);
+    eg.start();
+    for (int i = 0; i < 10 * static_cast<int>(kSampleRate); ++i)
+      eg.update();
+    EXPECT_EQ(eg.stage(), EG::kDecay);
+    EXPECT_TRUE(eg.isOn());
+    EXPECT_NEAR(eg.value(), sustain, 1e-9);
+    EXPECT_GE(eg.value(), 0.0);
+    eg.stop();
+    updatesUntil(eg, idle);
+    EXPECT_FALSE(eg.isOn());
+    EXPECT_EQ(eg.value(), 0.0);
+  }
+}
+
+TEST(EnvelopeGenerator, RetriggerRisesFromThePresentLevel)
+{
+  EG eg = envelope(0.25, 0.0, 0.0, 0.5);
+  const int fromZero = fullAttack(eg);
+  const double released = releaseDuringAttackAt(eg, 0.6);
+  ASSERT_GT(released, 0.55);
+
+  eg.start();
+  EXPECT_EQ(eg.stage(), EG::kAttack);
+  eg.update();
+  EXPECT_GT(eg.value(), released);
+  EXPECT_LT(updatesUntil(eg, leftAttack), fromZero * 3 / 4);
+  EXPECT_EQ(eg.value(), 1.0);
+}
+
+TEST(EnvelopeGenerator, ReleaseDuringAttackFallsFromWhereTheAttackWas)
+{
+  EG eg = envelope(0.5, 0.0, 1.0, 0.25);
+  const int fromTop = fullRelease(eg);
+  releaseDuringAttackAt(eg, 0.5);
+  EXPECT_LT(updatesUntil(eg, idle), fromTop);
+  EXPECT_EQ(eg.value(), 0.0);
+}
+
+TEST(EnvelopeGenerator, StopOnAnIdleEnvelopeEndsAfterOneUpdate)
+{
+  EG eg = envelope(0.0, 0.0, 1.0, 1.0);
+  eg.stop();
+  EXPECT_EQ(eg.stage(), EG::kRelease);
+  EXPECT_TRUE(eg.isOn());
+  eg.update();
+  EXPECT_FALSE(eg.isOn());
+  EXPECT_EQ(eg.value(), 0.0);
+}
+
+TEST(EnvelopeGenerator, SettingsChangeOnlyTheStageThatUsesThem)
+{
+  struct Case
+  {
+    const char* what;
+    EG::Stage stage;
+    std::function<void(EG&)> change;
+    bool altersCourse;
+  };
+  const Case cases[] = {
+      {"attack in attack", EG::kAttack, [](EG& e) { e.setAttack(0.0); }, true},
+      {"decay in attack", EG::kAttack, [](EG& e) { e.setDecay(0.0); }, false},
+      {"sustain in attack", EG::kAttack, [](EG& e) { e.setSustain(0.9); }, false},
+      {"attack in decay", EG::kDecay, [](EG& e) { e.setAttack(0.0); }, false},
+      {"decay in decay", EG::kDecay, [](EG& e) { e.setDecay(0.0); }, true},
+      {"sustain in decay", EG::kDecay, [](EG& e) { e.setSustain(0.9); }, true},
+      {"release in decay", EG::kDecay, [](EG& e) { e.setRelease(0.0); }, false},
+      {"release in release", EG::kRelease, [](EG& e) { e.setRelease(0.0); }, true},
+      {"decay in release", EG::kRelease, [](EG& e) { e.setDecay(0.0); }, false},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    EG eg = envelope(0.3, 0.3, 0.2, 0.3);
+    eg.start();
+    if (c.stage != EG::kAttack) updatesUntil(eg, leftAttack);
+    if (c.stage == EG::kRelease) eg.stop();
+    for (int i = 0; i < 100; ++i)
+      eg.update();
+    ASSERT_EQ(eg.stage(), c.stage);
+
+    EG changed = eg;
+    c.change(changed);
+    eg.update();
+    changed.update();
+    EXPECT_EQ(changed.value() != eg.value(), c.altersCourse);
+  }
+}
+
+TEST(EnvelopeGenerator, ResetSilencesARunningEnvelope)
+{
+  EG eg = envelope(0.2, 0.2, 0.5, 0.2);
+  riseTo(eg, 0.5);
+  eg.reset(kSampleRate);
+  EXPECT_FALSE(eg.isOn());
+  EXPECT_EQ(eg.value(), 0.0);
+  eg.update();
+  EXPECT_EQ(eg.value(), 0.0);
+}
+
+TEST(EnvelopeGenerator, AMeaninglessUpdateRateKeepsThePreviousTimeScale)
+{
+  const int expected = fullAttack(envelope(0.25, 0.0, 0.0, 0.0, 1000.0));
+
+  for (double rate : {0.0, -48000.0})
+  {
+    SCOPED_TRACE(rate);
+    EG eg = envelope(0.25, 0.0, 0.0, 0.0, 1000.0);
+    eg.reset(rate);
+    EXPECT_EQ(fullAttack(eg), expected);
+  }
+}
+
+TEST(EnvelopeGenerator, AtVeryLowUpdateRatesAStageLandsOnItsTargetWithoutOvershoot)
+{
+  EG eg = envelope(0.0, 0.0, 0.4, 0.0, 50.0);
+  eg.start();
+  eg.update();
+  EXPECT_EQ(eg.stage(), EG::kDecay);
+  EXPECT_EQ(eg.value(), 1.0);
+  for (int i = 0; i < 10; ++i)
+  {
+    eg.update();
+    EXPECT_DOUBLE_EQ(eg.value(), 0.4);
+  }
+  eg.stop();
+  eg.update();
+  EXPECT_FALSE(eg.isOn());
+  EXPECT_EQ(eg.value(), 0.0);
+}

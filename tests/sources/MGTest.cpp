@@ -1,0 +1,159 @@
+#include "MG.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+// Advances the phase by exactly 32 steps per update, so phases 0, 1024, 2048
+// and 3072 are met exactly at updates 1, 33, 65 and 97.
+const double kExactRate = 32.0 / MG::kMaxIncrement;
+constexpr double kTicksPerSecond = 1000.0;
+
+MG generator(int waveForm, double rate)
+{
+  MG mg;
+  mg.setWaveForm(waveForm);
+  mg.setRate(rate);
+  return mg;
+}
+
+// Counts the cycle starts the arpeggiator clock would see: firstHalf turning true.
+int cycleStarts(MG& mg, int updates)
+{
+  int starts = 0;
+  bool wasFirstHalf = mg.firstHalf();
+  for (int i = 0; i < updates; ++i)
+  {
+    mg.update();
+    if (mg.firstHalf() && !wasFirstHalf) ++starts;
+    wasFirstHalf = mg.firstHalf();
+  }
+  return starts;
+}
+} // namespace
+
+TEST(ModulationGenerator, EachWaveHasItsShapeAroundTheCycle)
+{
+  struct Case
+  {
+    int waveForm;
+    double unipolar[4]; // at phase 0, 1024, 2048, 3072
+  };
+  const Case cases[] = {
+      {MG::kTriangle, {0.0, 1024 / 2048.5, 1.0, 1 - 1024 / 2048.5}},
+      {MG::kSawDown, {1.0, 1 - 1024 / 4097.0, 1 - 2048 / 4097.0, 1 - 3072 / 4097.0}},
+      {MG::kSawUp, {0.0, 1024 / 4097.0, 2048 / 4097.0, 3072 / 4097.0}},
+      {MG::kSquare, {1.0, 1.0, 0.0, 0.0}},
+  };
+  for (const Case& c : cases)
+  {
+    MG mg = generator(c.waveForm, kExactRate);
+    for (int quarter = 0; quarter < 4; ++quarter)
+    {
+      SCOPED_TRACE(testing::Message() << "wave " << c.waveForm << " quarter " << quarter);
+      for (int i = 0; i < (quarter == 0 ? 1 : 32); ++i)
+        mg.update();
+      EXPECT_NEAR(mg.unipolar(), c.unipolar[quarter], 1e-12);
+      EXPECT_NEAR(mg.bipolar(), 2 * c.unipolar[quarter] - 1, 1e-12);
+      EXPECT_EQ(mg.firstHalf(), quarter < 2);
+    }
+  }
+}
+
+TEST(ModulationGenerator, TriangleTurnsExactlyAtOneAndTheRisingSawNeverGetsThere)
+{
+  MG triangle = generator(MG::kTriangle, kExactRate);
+  MG saw = generator(MG::kSawUp, kExactRate);
+  double triangleMax = 0.0;
+  double sawMax = 0.0;
+  for (int i = 0; i < 4 * 128; ++i)
+  {
+    triangle.update();
+    saw.update();
+    triangleMax = std::max(triangleMax, triangle.unipolar());
+    sawMax = std::max(sawMax, saw.unipolar());
+    EXPECT_GE(triangle.unipolar(), 0.0);
+  }
+  EXPECT_EQ(triangleMax, 1.0);
+  EXPECT_LT(sawMax, 1.0);
+  EXPECT_NEAR(sawMax, 4064 / 4097.0, 1e-12);
+}
+
+TEST(ModulationGenerator, RateSetsTheFrequencyAtControlTickSpeed)
+{
+  struct Case
+  {
+    double rate;
+    double hertz; // at 1000 updates a second
+  };
+  const Case cases[] = {{0.1, 3.0}, {0.5, 15.0}, {1.0, 30.0}, {0.0, 0.0} /* a stopped clock */};
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.rate);
+    MG mg = generator(MG::kTriangle, c.rate);
+    const int seconds = 10;
+    EXPECT_NEAR(cycleStarts(mg, seconds * static_cast<int>(kTicksPerSecond)), c.hertz * seconds, 1.0);
+    EXPECT_GE(mg.phase(), 0.0);
+    EXPECT_LT(mg.phase(), MG::kCycle);
+  }
+}
+
+TEST(ModulationGenerator, RestartReturnsToTheCycleStartKeepingWaveAndRate)
+{
+  MG mg = generator(MG::kSawDown, kExactRate);
+  for (int i = 0; i < 100; ++i)
+    mg.update(); // into the second half
+  ASSERT_FALSE(mg.firstHalf());
+
+  mg.restart();
+  EXPECT_EQ(mg.phase(), 0.0);
+  EXPECT_EQ(mg.unipolar(), 0.0);
+  EXPECT_EQ(mg.bipolar(), 0.0);
+  EXPECT_TRUE(mg.firstHalf());
+
+  mg.update();
+  EXPECT_EQ(mg.unipolar(), 1.0); // falling saw starts at the top
+  EXPECT_EQ(mg.phase(), 32.0);
+}
+
+TEST(ModulationGenerator, AnUnknownWaveHoldsTheOutputsWhileThePhaseRuns)
+{
+  MG mg = generator(MG::kTriangle, kExactRate);
+  for (int i = 0; i < 20; ++i)
+    mg.update();
+  const double unipolar = mg.unipolar();
+  const double bipolar = mg.bipolar();
+  const double phase = mg.phase();
+
+  mg.setWaveForm(7);
+  for (int i = 0; i < 10; ++i)
+    mg.update();
+  EXPECT_EQ(mg.unipolar(), unipolar);
+  EXPECT_EQ(mg.bipolar(), bipolar);
+  EXPECT_EQ(mg.phase(), phase + 10 * 32.0);
+}
+
+TEST(ModulationGenerator, RatesOutsideTheRangeAreHeldToIt)
+{
+  struct Case
+  {
+    double rate;
+    double phaseAfterOneUpdate;
+  };
+  const Case cases[] = {
+      {-0.5, 0.0},
+      {std::numeric_limits<double>::quiet_NaN(), 0.0},
+      {1e300, MG::kMaxIncrement},
+      {std::numeric_limits<double>::infinity(), MG::kMaxIncrement},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.rate);
+    MG mg = generator(MG::kTriangle, c.rate);
+    mg.update();
+    EXPECT_EQ(mg.phase(), c.phaseAfterOneUpdate);
+  }
+}

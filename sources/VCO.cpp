@@ -23,8 +23,10 @@ uint32_t wrapPhase(double value)
 }
 
 // Each table holds half an octave fewer harmonics than the one before, so the
-// table whose top harmonic stays below Nyquist follows from the number of
-// table samples skipped per output sample.
+// band limit follows from the number of table samples skipped per output
+// sample: every doubling of that stride moves two tables on. The constant is
+// the double just above sqrt(2)/2, which puts exact powers of two one table
+// further; the tables were voiced with that choice.
 int tableForStride(uint32_t stride)
 {
   int t = 0;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -157,4 +158,24 @@ TEST(TuningClient, FiltersPerChannelOnlyUntilTheCallerShowsItsFrequencyQueriesLa
   auto queriedWithChannel = registerWith(library);
   MTS_NoteToFrequency(queriedWithChannel.get(), 60, kRetunedChannel);
   EXPECT_TRUE(MTS_ShouldFilterNote(queriedWithChannel.get(), 60, kRetunedChannel));
+}
+
+// Meaningful under ThreadSanitizer: the audio thread and a host thread may
+// query the same client at once.
+TEST(TuningClient, AnswersQueriesFromTwoThreadsAtOnce)
+{
+  const mtsclientglobal library({kEqualTemperamentMaster});
+  auto client = registerWith(library);
+  auto query = [&client](char channel)
+  {
+    for (int note = 0; note < 128; ++note)
+    {
+      MTS_ShouldFilterNote(client.get(), static_cast<char>(note), channel);
+      const double hz = MTS_NoteToFrequency(client.get(), static_cast<char>(note), channel);
+      EXPECT_TRUE(hz == equalTemperedHz(note) || hz == 2.0 * equalTemperedHz(note));
+    }
+  };
+  std::thread other(query, kRetunedChannel);
+  query(kNoChannel);
+  other.join();
 }

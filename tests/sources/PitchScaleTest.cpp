@@ -1,0 +1,44 @@
+#include "PitchScale.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+TEST(PitchScale, ConvertsPitchIndicesToTheRoundedSemitoneFrequencies)
+{
+  struct Case
+  {
+    int pitch;
+    double hz;
+  };
+  const Case cases[] = {
+      {0, 8.176},        {128, 8.662},           {7680, 261.626},      {8832, 440.0},
+      {15872, 10548.08}, {16256, 12543.85},      {17280, 19912.127},   {-128, 7.7171163805},
+      {-1536, 4.088},    {-17280, 0.0033570162}, {INT_MAX, 19912.127}, {INT_MIN, 0.0033570162},
+  };
+  for (const auto& c : cases)
+    EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(c.pitch), c.hz) << "pitch " << c.pitch;
+}
+
+TEST(PitchScale, InterpolatesLinearlyInHzBetweenSemitones)
+{
+  EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(64), 8.419);
+  EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(8832 + 32), 440.0 + (466.164 - 440.0) * 32 / 128);
+  EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(-64), 8.176 + (7.7171163805 - 8.176) * 64 / 128);
+  EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(17279), 18794.545 + (19912.127 - 18794.545) * 127 / 128);
+}
+
+TEST(PitchScale, RisesStrictlyAcrossTheWholeRange)
+{
+  for (int pitch = -17280; pitch < 17280; ++pitch)
+    ASSERT_LT(PitchScale::convert2Hz(pitch), PitchScale::convert2Hz(pitch + 1)) << "pitch " << pitch;
+}
+
+TEST(PitchScale, MapsNotesToEqualTemperedPitches)
+{
+  PitchScale scale;
+  EXPECT_EQ(scale.getFrequency(60), 7680);
+  EXPECT_EQ(scale.getFrequency(69), 8832);
+  EXPECT_EQ(scale.getFrequency(0), 0);
+  EXPECT_EQ(scale.getFrequency(127), 16256);
+}

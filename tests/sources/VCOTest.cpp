@@ -1,0 +1,453 @@
+#include "VCO.h"
+#include "PhaseIncrementTable.h"
+#include "PitchScale.h"
+#include "WaveTables.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <thread>
+
+namespace
+{
+constexpr int kSamplesPerTick = 44; // 44.1 kHz control interval
+
+// Direct evaluation of the harmonic series, the reference the fast build must match.
+double referenceSample(WaveTables::WaveSet set, int table, int i)
+{
+  const int count = WaveTables::harmonicCount(table);
+  const double x = 2 * std::numbers::pi * i / WaveTables::kTableSize;
+  double sum = 0.0;
+  for (int k = 1; k <= count; ++k)
+  {
+    const double w = count == 1 ? 1.0 : 0.54 + 0.46 * std::cos((k - 1) * (std::numbers::pi / 2) / (count - 1));
+    if (set == WaveTables::kSawtoothSet)
+      sum += 0.5 * w * std::sin(k * x) / k;
+    else if (k % 2 == 1)
+      sum += std::numbers::sqrt2 / 2 * w * std::cos(k * x) / (double(k) * k);
+  }
+  return sum;
+}
+
+class Oscillator : public ::testing::Test
+{
+protected:
+  Oscillator() { vco.synth = &scale; }
+
+  void ticks(int count)
+  {
+    for (int i = 0; i < count; ++i)
+      vco.update(0.0);
+  }
+
+  // Counts upward zero crossings over one second of output, with a control
+  // tick every millisecond.
+  int risingCrossingsPerSecond(int rate)
+  {
+    const int samplesPerTick = rate / 1000;
+    int crossings = 0;
+    double last = vco.out();
+    for (int i = 0; i < rate; ++i)
+    {
+      if (i % samplesPerTick == 0) vco.update(0.0);
+      const double v = vco.out();
+      if (last < 0.0 && v >= 0.0) ++crossings;
+      last = v;
+      vco.next();
+    }
+    return crossings;
+  }
+
+  PitchScale scale;
+  VCO vco;
+};
+} // namespace
+
+TEST(WaveTables, HarmonicCountsFallHalfAnOctavePerTable)
+{
+  int all = 0, odd = 0;
+  for (int t = 0; t < WaveTables::kNumTables; ++t)
+  {
+    const int n = WaveTables::harmonicCount(t);
+    EXPECT_EQ(n, std::lround(2048 / std::pow(std::numbers::sqrt2, t))) << "table " << t;
+    all += n;
+    odd += (n + 1) / 2;
+  }
+  EXPECT_EQ(all, 6989);
+  EXPECT_EQ(odd, 3498);
+}
+
+TEST(WaveTables, EveryTableMatchesItsHarmonicSeries)
+{
+  const WaveTables& waves = WaveTables::shared();
+  for (auto set : {WaveTables::kSawtoothSet, WaveTables::kTriangleSet})
+    for (int t = 0; t < WaveTables::kNumTables; ++t)
+      for (int i = 0; i < WaveTables::kTableSize; i += 37)
+        ASSERT_NEAR(waves.get(set, t)[i], referenceSample(set, t, i), 1e-12)
+            << "set " << set << " table " << t << " sample " << i;
+}
+
+TEST(WaveTables, SawtoothFallsFromAPeakNearQuarterPiAndTrianglePeaksAtTheStart)
+{
+  const WaveTables& waves = WaveTables::shared();
+  const double* saw = waves.get(WaveTables::kSawtoothSet, 0);
+  const double* tri = waves.get(WaveTables::kTriangleSet, 0);
+  const double sawPeak = *std::max_element(saw, saw + WaveTables::kTableSize);
+  EXPECT_NEAR(sawPeak, std::numbers::pi / 4, 0.1);
+  EXPECT_GT(saw[10], saw[2048]);
+  EXPECT_GT(saw[2048], saw[4000]);
+  EXPECT_EQ(*std::max_element(tri, tri + WaveTables::kTableSize), tri[0]);
+  const double* sine = waves.get(WaveTables::kSawtoothSet, WaveTables::kNumTables - 1);
+  EXPECT_NEAR(sine[1024], 0.5, 1e-15);
+}
+
+TEST(WaveTables, OscillatorsBuiltOnTwoThreadsAtOnceShareOneBuildAndKeepTheirRates)
+{
+  PitchScale scale;
+  const double rates[2] = {48000.0, 96000.0};
+  const double* tables[2] = {};
+  uint32_t increments[2] = {};
+  auto open = [&](int i)
+  {
+    VCO vco;
+    vco.synth = &scale;
+    vco.setSampleRate(rates[i]);
+    vco.update(0.0);
+    tables[i] = vco.table;
+    increments[i] = vco.phaseInc;
+  };
+  std::thread a(open, 0);
+  std::thread b(open, 1);
+  a.join();
+  b.join();
+  // Note 30 strides 3 table samples at 48 kHz and 1 at 96 kHz.
+  EXPECT_EQ(tables[0], WaveTables::shared().get(WaveTables::kTriangleSet, 4));
+  EXPECT_EQ(tables[1], WaveTables::shared().get(WaveTables::kTriangleSet, 0));
+  EXPECT_EQ(increments[0], 2 * increments[1] + (increments[0] & 1));
+}
+
+TEST(PhaseIncrementTable, HoldsTheTruncatedIncrementOfEveryPitchAtEachRate)
+{
+  for (double rate : {44100.0, 48000.0, 96000.0})
+  {
+    const uint32_t* table = PhaseIncrementTable::forSampleRate(rate);
+    for (int pitch = 0; pitch <= PitchScale::kMaxPitch; ++pitch)
+      ASSERT_EQ(table[pitch], static_cast<uint32_t>(PitchScale::convert2Hz(pitch) * 268435456.0 / rate))
+          << "rate " << rate << " pitch " << pitch;
+  }
+  EXPECT_EQ(PhaseIncrementTable::forSampleRate(44100.0)[8832], 2678267u);
+}
+
+TEST(PhaseIncrementTable, SaturatesInsteadOfOverflowingAtTinyRates)
+{
+  const uint32_t* table = PhaseIncrementTable::forSampleRate(100.0);
+  EXPECT_EQ(table[PitchScale::kMaxPitch], std::numeric_limits<uint32_t>::max());
+}
+
+TEST_F(Oscillator, OscillatorsAtDifferentRatesInOneProcessKeepTheirOwnIncrements)
+{
+  vco.setSampleRate(48000.0);
+  VCO other; // a newly opened instance at the default rate
+  other.synth = &scale;
+  vco.setNote(69, 0);
+  other.setNote(69, 0);
+  vco.update(0.0);
+  other.update(0.0);
+  EXPECT_EQ(vco.freq2PhInc, PhaseIncrementTable::forSampleRate(48000.0));
+  EXPECT_EQ(vco.phaseInc, vco.freq2PhInc[8832]);
+  EXPECT_EQ(other.phaseInc, 2678267u);
+}
+
+TEST_F(Oscillator, IgnoresUnusableSampleRates)
+{
+  for (double rate : {0.0, -48000.0, std::numeric_limits<double>::quiet_NaN()})
+  {
+    vco.setSampleRate(rate);
+    EXPECT_EQ(vco.sampleRate, VCO::kDefaultSampleRate);
+  }
+}
+
+TEST_F(Oscillator, ChoosesTheBandLimitFromTheIncrement)
+{
+  struct Case
+  {
+    int note;
+    double mod;
+    int wave;
+    int table;
+    int tableBL;
+  };
+  const Case cases[] = {
+      {69, 0, VCO::kSawtooth, 11, 12}, // A4: 45 harmonics, the top one at 19.8 kHz
+      {69, 0, VCO::kTriangle, 11, 12},      {69, 0, VCO::kPwm, 11, 12},       {0, -500, VCO::kSawtooth, 0, 1},
+      {17, 0, VCO::kSawtooth, 3, 4}, // a stride of 2 samples: 2 * 0.7071067811865476^2 is just above 1
+      {127, 20000, VCO::kSawtooth, 21, 21}, {124, 0, VCO::kTriangle, 20, 21},
+  };
+  const WaveTables& waves = WaveTables::shared();
+  for (const auto& c : cases)
+  {
+    vco.waveForm = c.wave;
+    vco.setNote(c.note, 0);
+    vco.update(c.mod);
+    const auto set = c.wave == VCO::kTriangle ? WaveTables::kTriangleSet : WaveTables::kSawtoothSet;
+    EXPECT_EQ(vco.table, waves.get(set, c.table)) << "note " << c.note << " wave " << c.wave;
+    EXPECT_EQ(vco.tableBL, waves.get(set, c.tableBL)) << "note " << c.note << " wave " << c.wave;
+  }
+}
+
+TEST_F(Oscillator, ClampsPitchesOutsideTheTableToItsEnds)
+{
+  const uint32_t* increments = vco.freq2PhInc;
+  struct Case
+  {
+    double mod;
+    uint32_t increment;
+  };
+  const Case cases[] = {
+      {-9000.0, increments[0]},
+      {20000.0, increments[PitchScale::kMaxPitch]},
+      {1e300, increments[PitchScale::kMaxPitch]},
+      {std::numeric_limits<double>::quiet_NaN(), increments[3840]},
+  };
+  for (const auto& c : cases)
+  {
+    vco.update(c.mod);
+    EXPECT_EQ(vco.phaseInc, c.increment) << "mod " << c.mod;
+  }
+}
+
+TEST_F(Oscillator, StaysSilentAndStillUntilTheInstrumentAttachesItself)
+{
+  vco.synth = nullptr;
+  vco.setNote(69, 0);
+  vco.update(0.0);
+  EXPECT_EQ(vco.note, VCO::kInitialNote);
+  EXPECT_EQ(vco.phaseInc, 0u);
+  EXPECT_EQ(vco.out(), 0.0);
+  EXPECT_EQ(vco.outBL(), 0.0);
+}
+
+TEST_F(Oscillator, JumpsToTheNoteAtOnceWithoutPortamento)
+{
+  vco.setNote(60, 7);
+  EXPECT_EQ(vco.currentPitch, 67 * 128);
+  EXPECT_EQ(vco.glidePos, 0.0);
+}
+
+TEST_F(Oscillator, AppliesOctaveTuningAndTransposeSelections)
+{
+  struct Case
+  {
+    int octave;
+    int tuning;
+    int transpose;
+    int pitch;
+  };
+  const Case cases[] = {
+      {0, 0, 1, 60 * 128 - 12 * 128}, {1, 5, 1, 60 * 128 + 5}, {2, -3, 0, 60 * 128 + 24 * 128 - 3},
+      {3, 0, 2, 60 * 128 + 12 * 128}, {7, 0, 9, 60 * 128},
+  };
+  for (const auto& c : cases)
+  {
+    vco.setOctave(c.octave);
+    vco.setTuning(c.tuning);
+    vco.setTranspose(c.transpose);
+    vco.setNote(60, 0);
+    vco.update(0.0);
+    EXPECT_EQ(vco.pitch, c.pitch) << "octave " << c.octave << " transpose " << c.transpose;
+  }
+}
+
+TEST_F(Oscillator, GlidesAlongAQuadraticEaseOutInPortamentoTimesThousandTicks)
+{
+  vco.portamento = 1.0;
+  vco.setNote(42, 0); // from note 30: 12 semitones up
+  const double start = 30 * 128, range = 12 * 128;
+  int previous = vco.currentPitch;
+  for (int tick = 1; tick < 1000; ++tick)
+  {
+    vco.update(0.0);
+    const double t = tick / 1000.0;
+    ASSERT_NEAR(vco.currentPitch, start + range * (1 - (1 - t) * (1 - t)), 1.0) << "tick " << tick;
+    ASSERT_GE(vco.currentPitch, previous);
+    previous = vco.currentPitch;
+  }
+  EXPECT_LT(vco.currentPitch, 42 * 128);
+  vco.update(0.0);
+  EXPECT_EQ(vco.currentPitch, 42 * 128);
+  EXPECT_LE(vco.glidePos, 0.0);
+}
+
+TEST_F(Oscillator, SlowGlidesOverSmallIntervalsNeitherStallNorOvershoot)
+{
+  for (int target : {29, 31})
+  {
+    vco.portamento = 0.0;
+    vco.setNote(30, 0);
+    vco.portamento = 2.0;
+    vco.setNote(target, 0);
+    const int low = std::min(30, target) * 128, high = std::max(30, target) * 128;
+    for (int tick = 0; tick < 1000; ++tick)
+    {
+      vco.update(0.0);
+      ASSERT_GE(vco.currentPitch, low);
+      ASSERT_LE(vco.currentPitch, high);
+    }
+    EXPECT_NEAR(vco.currentPitch, 30 * 128 + (target - 30) * 128 * 0.75, 1.0) << "halfway to " << target;
+    ticks(1000);
+    EXPECT_EQ(vco.currentPitch, target * 128);
+  }
+}
+
+TEST_F(Oscillator, ANewNoteOrTransposeDuringAGlideStartsAFreshGlideFromThePresentPitch)
+{
+  vco.portamento = 0.5;
+  vco.setNote(54, 0);
+  ticks(200);
+  const int reached = vco.currentPitch;
+  ASSERT_GT(reached, 30 * 128);
+  ASSERT_LT(reached, 54 * 128);
+
+  vco.setNote(40, 2);
+  EXPECT_EQ(vco.currentPitch, reached);
+  EXPECT_EQ(vco.glidePos, 1.0);
+  EXPECT_EQ(vco.glideRange, 42 * 128 - reached);
+
+  ticks(100);
+  const int later = vco.currentPitch;
+  vco.setTranspose(0); // +12 on the held note and offset
+  EXPECT_EQ(vco.targetPitch, 54 * 128);
+  EXPECT_EQ(vco.glideRange, 54 * 128 - later);
+  ticks(500);
+  EXPECT_EQ(vco.currentPitch, 54 * 128);
+}
+
+TEST_F(Oscillator, PlaysTheRightPitchAtSeveralNotesAndRates)
+{
+  struct Case
+  {
+    int note;
+    double rate;
+    double hz;
+  };
+  const Case cases[] = {{45, 44100.0, 110.0}, {69, 44100.0, 440.0}, {81, 48000.0, 880.0}, {93, 96000.0, 1760.0}};
+  for (const auto& c : cases)
+  {
+    vco.setSampleRate(c.rate);
+    vco.waveForm = VCO::kTriangle;
+    vco.setNote(c.note, 0);
+    EXPECT_NEAR(risingCrossingsPerSecond(static_cast<int>(c.rate)), c.hz, 1.0) << "note " << c.note;
+  }
+}
+
+TEST_F(Oscillator, OutputStaysFiniteAndBoundedForEveryWave)
+{
+  double source = 0.5;
+  vco.pwmSource = &source;
+  vco.pwmAmount = 1.0;
+  vco.pulseWidth = 0.1;
+  for (int wave = VCO::kTriangle; wave <= VCO::kPw; ++wave)
+    for (int note : {0, 30, 69, 100, 127})
+    {
+      vco.waveForm = wave;
+      vco.setNote(note, 0);
+      for (int tick = 0; tick < 50; ++tick)
+      {
+        vco.update(0.0);
+        for (int i = 0; i < kSamplesPerTick; ++i)
+        {
+          ASSERT_TRUE(std::isfinite(vco.out()));
+          ASSERT_LE(std::abs(vco.out()), 1.8) << "wave " << wave << " note " << note;
+          ASSERT_LE(std::abs(vco.outBL()), 1.8) << "wave " << wave << " note " << note;
+          vco.next();
+        }
+      }
+    }
+}
+
+TEST_F(Oscillator, PulseWavesReadTwoPhasesApartByTheWidth)
+{
+  double source = 0.0;
+  vco.pwmSource = &source;
+  vco.pwmAmount = 0.5;
+  vco.pulseWidth = 0.25;
+  vco.phase = 0x0F000000;
+  struct Case
+  {
+    int wave;
+    double source;
+    uint32_t distance;
+  };
+  const Case cases[] = {
+      {VCO::kPwm, 0.0, 1u << 27}, // square
+      {VCO::kPwm, 1.0, 1u << 26}, // depth 0.5: a quarter-cycle pulse
+      {VCO::kPwm, 2.0, 0},        // beyond full depth: silent, not clipped
+      {VCO::kPwm, -0.5, 0},       // negative source: silent
+      {VCO::kPw, 0.0, 1u << 26},  // fixed width 0.25
+      {VCO::kSawtooth, 1.0, 0},
+  };
+  for (const auto& c : cases)
+  {
+    vco.waveForm = c.wave;
+    source = c.source;
+    vco.update(0.0);
+    EXPECT_EQ((vco.phase2 - vco.phase) & VCO::kPhaseMask, c.distance) << "wave " << c.wave << " source " << c.source;
+    const double v = vco.table[vco.phase >> 16];
+    const bool pulse = c.wave == VCO::kPwm || c.wave == VCO::kPw;
+    EXPECT_EQ(vco.out(), pulse ? v - vco.table[vco.phase2 >> 16] : v);
+  }
+}
+
+TEST_F(Oscillator, PwmWithoutASourceReadsItAsZero)
+{
+  vco.waveForm = VCO::kPwm;
+  vco.pwmAmount = 1.0;
+  vco.update(0.0);
+  EXPECT_EQ((vco.phase2 - vco.phase) & VCO::kPhaseMask, 1u << 27);
+}
+
+TEST_F(Oscillator, ReportsEachPhaseWrapForSync)
+{
+  vco.setNote(69, 0);
+  vco.update(0.0);
+  int wraps = 0;
+  uint64_t unwrapped = 0;
+  for (int i = 0; i < 44100; ++i)
+  {
+    const uint32_t before = vco.phase;
+    const bool wrapped = vco.nextAndSyncOut();
+    ASSERT_EQ(wrapped, vco.phase < before);
+    wraps += wrapped;
+    unwrapped += vco.phaseInc;
+  }
+  EXPECT_EQ(wraps, static_cast<int>(unwrapped >> 28));
+}
+
+TEST_F(Oscillator, SyncRestartKeepsTheDistanceBetweenThePhases)
+{
+  vco.waveForm = VCO::kPw;
+  vco.pulseWidth = 0.3;
+  vco.setNote(60, 0);
+  vco.update(0.0);
+  const uint32_t distance = (vco.phase2 - vco.phase) & VCO::kPhaseMask;
+  struct Case
+  {
+    double fraction;
+    uint32_t phase;
+  };
+  const Case cases[] = {
+      {1000.0, 7680000u},
+      {0.5, 3840u},
+      {100000.0, static_cast<uint32_t>(768000000u) & VCO::kPhaseMask},
+      {std::numeric_limits<double>::infinity(), 0u}, // master at pitch 0
+      {-1.0, static_cast<uint32_t>(-7680) & VCO::kPhaseMask},
+  };
+  for (const auto& c : cases)
+  {
+    vco.restart(c.fraction);
+    EXPECT_EQ(vco.phase, c.phase) << "fraction " << c.fraction;
+    EXPECT_EQ((vco.phase2 - vco.phase) & VCO::kPhaseMask, distance);
+  }
+}

@@ -1,0 +1,69 @@
+#include "TunedPitchScale.h"
+
+#include "FakeTuningMasters.h"
+#include "libMTSClient.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(TunedPitchScale, FollowsAnEqualTemperedMasterThroughTheRoundedPitchTable)
+{
+  struct Case
+  {
+    int note;
+    int pitch;
+  };
+  // 58 lands two units low because the search compares with the rounded
+  // table; 0 shows the search's floor.
+  const Case cases[] = {{69, 8832}, {60, 7680}, {58, 7422}, {0, 4}};
+  const mtsclientglobal library({kEqualTemperamentMaster});
+  TunedPitchScale scale(library);
+  for (const Case& c : cases)
+    EXPECT_EQ(scale.getFrequency(c.note), c.pitch) << "note " << c.note;
+}
+
+TEST(TunedPitchScale, PlaysEqualTemperamentAndSkipsNothingWithoutAMaster)
+{
+  const mtsclientglobal missing({kMissingLibrary});
+  const mtsclientglobal masterless({kMasterlessLibrary});
+  for (const mtsclientglobal* library : {&missing, &masterless})
+  {
+    TunedPitchScale scale(*library);
+    EXPECT_EQ(scale.getFrequency(60), 7680);
+    for (int note = 0; note < 128; ++note)
+    {
+      EXPECT_EQ(scale.getFrequency(note), note * 128);
+      EXPECT_FALSE(scale.noteShouldBeSkipped(note)) << "note " << note;
+    }
+  }
+}
+
+TEST(TunedPitchScale, SkipsOnlyTheNotesTheMasterFilters)
+{
+  const mtsclientglobal library({kNote61FilteringMaster});
+  TunedPitchScale scale(library);
+  for (int note = 0; note < 128; ++note)
+    EXPECT_EQ(scale.noteShouldBeSkipped(note), note == 61) << "note " << note;
+}
+
+TEST(TunedPitchScale, FollowsAMasterRetuningItsTableInPlace)
+{
+  const mtsclientglobal library({kEqualTemperamentMaster});
+  TunedPitchScale scale(library);
+  const auto retune = fakeMasterControl<void (*)(int, double)>(kEqualTemperamentMaster, "FakeMaster_Retune");
+  ASSERT_NE(retune, nullptr);
+
+  retune(69, 466.164); // A4 now sounds as B flat 4
+  EXPECT_EQ(scale.getFrequency(69), 70 * 128);
+  retune(69, 440.0);
+  EXPECT_EQ(scale.getFrequency(69), 69 * 128);
+}
+
+TEST(PitchIndexForFrequency, StaysWithinTheSearchableRange)
+{
+  EXPECT_EQ(pitchIndexForFrequency(0.0), 4);
+  EXPECT_EQ(pitchIndexForFrequency(1.0e6), 17276);
+  EXPECT_EQ(pitchIndexForFrequency(440.0), 8832);
+  EXPECT_EQ(pitchIndexForFrequency(std::nan("")), 8640); // a broken master still yields a playable pitch
+}

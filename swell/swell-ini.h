@@ -6,6 +6,9 @@
 //
 // Threads: any thread but the audio thread. Every call takes the store's
 // process-wide lock and may read or rewrite the file while holding it.
+// Reading never throws (an allocation failure ends parsing early); a write
+// whose change cannot be allocated throws std::bad_alloc, leaving the file as
+// it was, so the configuration code can tell the user.
 
 // Copies the value of `key` in `section` (stripped of surrounding blanks and
 // of one pair of matching quotes) or else `defaultValue` into `out`, cut to

@@ -1,0 +1,103 @@
+#include "swell-ini-sections.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace
+{
+IniSections parseText(const std::string& text)
+{
+  IniSections sections;
+  std::unique_ptr<FILE, int (*)(FILE*)> file(fmemopen(const_cast<char*>(text.data()), text.size(), "rb"), fclose);
+  if (file) sections.parse(file.get());
+  return sections;
+}
+
+std::string canonical(const std::string& text)
+{
+  return parseText(text).serialize();
+}
+
+struct SyntaxCase
+{
+  const char* what;
+  std::string file;
+  std::string written;
+};
+
+TEST(IniSyntax, FilesReadAsTheirCanonicalRewrite)
+{
+  const SyntaxCase cases[] = {
+      {"keys come back sorted without regard to case", "[S]\nCC2=b\ncc10=c\nCC1=a\n", "[S]\nCC1=a\ncc10=c\nCC2=b\n\n"},
+      {"sections come back sorted", "[b]\nk=1\n[A]\nk=2\n", "[A]\nk=2\n\n[b]\nk=1\n\n"},
+      {"CRLF line ends and trailing blanks drop", "[S]\r\nk=v \t\r\n", "[S]\nk=v\n\n"},
+      {"a last line without a line end counts", "[S]\nk=v", "[S]\nk=v\n\n"},
+      {"leading blanks are skipped", "  \t[S]\n   k=v\n", "[S]\nk=v\n\n"},
+      {"blanks before = belong to the key", "[S]\nk \t= v\n", "[S]\nk \t= v\n\n"},
+      {"the value runs past further =", "[S]\nk=a=b\n", "[S]\nk=a=b\n\n"},
+      {"text after ] is ignored, the name is not trimmed", "[ S ] trailing\nk=v\n", "[ S ]\nk=v\n\n"},
+      {"a header without ] leaves the section current", "[S]\n[broken\nk=v\n", "[S]\nk=v\n\n"},
+      {"keys after [] are ignored", "[S]\na=1\n[]\nb=2\n[T]\nc=3\n", "[S]\na=1\n\n[T]\nc=3\n\n"},
+      {"keys before any section are ignored", "k=v\n[S]\n", "[S]\n\n"},
+      {"lines without = and empty keys are ignored", "[S]\n; note\n=v\nplain\n", "[S]\n\n"},
+      {"a repeated section keeps its last occurrence", "[S]\na=1\n[s]\nb=2\n", "[S]\nb=2\n\n"},
+      {"a repeated key keeps its first spelling and last value", "[S]\nKey=1\nkey=2\n", "[S]\nKey=2\n\n"},
+      {"CR alone does not end a line", "[S]\nk=1\rb=2\n", "[S]\nk=1\rb=2\n\n"},
+      {"zero and high bytes stay as they are", std::string("[S]\nk\0x=\xff\0v\n", 12),
+       std::string("[S]\nk\0x=\xff\0v\n\n", 13)},
+      {"an empty file has no sections", "", ""},
+  };
+  for (const SyntaxCase& c : cases)
+    EXPECT_EQ(canonical(c.file), c.written) << c.what;
+}
+
+TEST(IniSyntax, TextWithoutAHeaderInTheFirst256KiBIsNoIniFile)
+{
+  const std::string filler = "x=y\n";
+  std::string late;
+  while (late.size() < 300 * 1024)
+    late += filler;
+  EXPECT_EQ(canonical(late + "[S]\nk=v\n"), "");
+
+  std::string early = "[S]\n";
+  while (early.size() < 300 * 1024)
+    early += filler;
+  EXPECT_EQ(canonical(early + "[T]\nk=v\n"), "[S]\nx=y\n\n[T]\nk=v\n\n");
+}
+
+TEST(IniSyntax, AnOverlongLineIsCutAt32MiBAndGoesOnAsTheNextLine)
+{
+  const std::string text = "[S]\n" + std::string(0x2000000, 'a') + "key=value\n";
+  const IniSections sections = parseText(text);
+  const IniSection* section = sections.find("S");
+  ASSERT_NE(section, nullptr);
+  ASSERT_EQ(section->keys.size(), 1u);
+  EXPECT_EQ(section->keys[0].name, "key");
+  EXPECT_EQ(section->keys[0].value, "value");
+}
+
+TEST(IniSections, SettingAKeyKeepsItsStoredSpellingAndTheOrder)
+{
+  IniSections sections = parseText("[MIDI Global]\nmidi thru=true\n");
+  IniSection& section = sections.add("midi GLOBAL");
+  section.set("MIDI Thru", "false");
+  section.set("Ignore Program Change", "false");
+  EXPECT_EQ(sections.serialize(), "[MIDI Global]\nIgnore Program Change=false\nmidi thru=false\n\n");
+  EXPECT_TRUE(section.remove("MIDI THRU"));
+  EXPECT_FALSE(section.remove("MIDI THRU"));
+  EXPECT_TRUE(sections.remove("midi global"));
+  EXPECT_EQ(sections.serialize(), "");
+}
+
+TEST(IniSections, CaseFoldingCoversAsciiLettersOnly)
+{
+  EXPECT_EQ(compareNoCase("ABC", "abc"), 0);
+  EXPECT_LT(compareNoCase("CC1", "cc10"), 0);
+  EXPECT_LT(compareNoCase("cc10", "CC2"), 0);
+  EXPECT_NE(compareNoCase("\xc4", "\xe4"), 0);
+  EXPECT_LT(compareNoCase("z", "\x80"), 0);
+}
+} // namespace

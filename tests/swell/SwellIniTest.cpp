@@ -1,0 +1,319 @@
+#include "swell-ini-cache.h"
+#include "swell-ini.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <utime.h>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+std::string readFile(const std::string& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+void setModTime(const std::string& path, time_t seconds)
+{
+  const utimbuf times{seconds, seconds};
+  ASSERT_EQ(utime(path.c_str(), &times), 0);
+}
+
+time_t modTimeOf(const std::string& path)
+{
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 ? status.st_mtime : 0;
+}
+
+std::string get(const char* section, const char* key, const std::string& file, const char* defaultValue = "<none>")
+{
+  char out[256];
+  GetPrivateProfileString(section, key, defaultValue, out, sizeof out, file.c_str());
+  return out;
+}
+
+// Every test gets its own folder, so the process-wide cache never serves one
+// test's file to another and the user's own settings are never touched.
+class IniStore : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    char pattern[] = "/tmp/swell-ini-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    mDir = pattern;
+    mFile = mDir + "/tessaryn.ini";
+  }
+  void TearDown() override { fs::remove_all(mDir); }
+
+  std::string mDir;
+  std::string mFile;
+};
+
+TEST_F(IniStore, ValuesAreStrippedOfBlanksAndOfOneMatchingPairOfQuotes)
+{
+  const std::pair<const char*, const char*> cases[] = {
+      {"  'abc'  ", "abc"}, {"'abc", "'abc"}, {"''", ""},       {"\"a b\"", "a b"},
+      {"'abc\"", "'abc\""}, {"'", "'"},       {"\t x \t", "x"}, {"a 'b' c", "a 'b' c"},
+  };
+  time_t stamp = 1000000000;
+  for (const auto& [stored, read] : cases)
+  {
+    writeFile(mFile, std::string("[S]\nk=") + stored + "\n");
+    setModTime(mFile, ++stamp); // a new stamp, however fast the test runs
+    EXPECT_EQ(get("S", "k", mFile), read) << "stored: " << stored;
+  }
+}
+
+TEST_F(IniStore, ResultsAreCutToTheBufferAndCountTheCopiedCharacters)
+{
+  writeFile(mFile, "[MIDI Global]\nMIDI Thru=true\n");
+  char out[8] = "xxxxxxx";
+  EXPECT_EQ(GetPrivateProfileString("MIDI Global", "MIDI Thru", "", out, 4, mFile.c_str()), 3);
+  EXPECT_STREQ(out, "tru");
+  EXPECT_EQ(GetPrivateProfileString("MIDI Global", "MIDI Thru", "", out, 1, mFile.c_str()), 0);
+  EXPECT_STREQ(out, "");
+  strcpy(out, "keep");
+  EXPECT_EQ(GetPrivateProfileString("MIDI Global", "MIDI Thru", "", out, 0, mFile.c_str()), 0);
+  EXPECT_STREQ(out, "keep");
+  EXPECT_EQ(GetPrivateProfileString("MIDI Global", "MIDI Thru", "", nullptr, 8, mFile.c_str()), 0);
+}
+
+TEST_F(IniStore, MissingFilesSectionsAndKeysGiveTheDefaultAsItIs)
+{
+  writeFile(mFile, "[S]\nk=v\n");
+  EXPECT_EQ(get("S", "k", mDir + "/absent.ini", "  d  "), "  d  ");
+  EXPECT_EQ(get("T", "k", mFile, "  d  "), "  d  ");
+  EXPECT_EQ(get("S", "other", mFile, nullptr), "");
+  char shared[16] = "'quoted'";
+  GetPrivateProfileString("S", "other", shared, shared, sizeof shared, mFile.c_str());
+  EXPECT_STREQ(shared, "'quoted'");
+}
+
+TEST_F(IniStore, SectionsAndKeysMatchWithoutRegardToCase)
+{
+  writeFile(mFile, "[midi global]\nmidi thru=true\n");
+  EXPECT_EQ(get("MIDI Global", "MIDI Thru", mFile), "true");
+  EXPECT_TRUE(WritePrivateProfileString("MIDI Global", "MIDI Thru", "false", mFile.c_str()));
+  EXPECT_EQ(readFile(mFile), "[midi global]\nmidi thru=false\n\n");
+}
+
+TEST_F(IniStore, ANewConfigurationIsWrittenSortedWithAnEmptyLineAfterEachSection)
+{
+  WritePrivateProfileSection("Startup Bank", "", mFile.c_str());
+  WritePrivateProfileString("Startup Bank", "File", "", mFile.c_str());
+  WritePrivateProfileString("MIDI Global", "MIDI Thru", "false", mFile.c_str());
+  WritePrivateProfileString("MIDI Global", "Ignore Program Change", "false", mFile.c_str());
+  for (const char* controller : {"CC2", "CC10", "CC1"})
+    WritePrivateProfileString("MIDI Control", controller, "5", mFile.c_str());
+  EXPECT_EQ(readFile(mFile), "[MIDI Control]\nCC1=5\nCC10=5\nCC2=5\n\n"
+                             "[MIDI Global]\nIgnore Program Change=false\nMIDI Thru=false\n\n"
+                             "[Startup Bank]\nFile=\n\n");
+  EXPECT_FALSE(fs::exists(temporaryPathFor(mFile)));
+}
+
+TEST_F(IniStore, WritingTheStoredValueAgainLeavesTheFileUntouched)
+{
+  WritePrivateProfileString("S", "k", "v", mFile.c_str());
+  setModTime(mFile, 1000000000);
+  EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", mFile.c_str()));
+  EXPECT_EQ(modTimeOf(mFile), 1000000000);
+  EXPECT_TRUE(WritePrivateProfileString("S", "k", "V", mFile.c_str()));
+  EXPECT_NE(modTimeOf(mFile), 1000000000);
+}
+
+TEST_F(IniStore, EmptyingASectionKeepsItsHeaderAndNeverCreatesOne)
+{
+  EXPECT_TRUE(WritePrivateProfileSection("Editor", "", mFile.c_str()));
+  EXPECT_FALSE(fs::exists(mFile));
+  writeFile(mFile, "[Editor]\nx=1\n[Global]\ny=2\n");
+  EXPECT_TRUE(WritePrivateProfileSection("editor", "", mFile.c_str()));
+  EXPECT_EQ(readFile(mFile), "[Editor]\n\n[Global]\ny=2\n\n");
+}
+
+TEST_F(IniStore, ASectionListReplacesTheKeysOfTheSection)
+{
+  writeFile(mFile, "[S]\nold=1\n");
+  const char list[] = "b=2\0a=1\0no equals\0bad\nkey=3\0";
+  EXPECT_TRUE(WritePrivateProfileSection("S", list, mFile.c_str()));
+  EXPECT_EQ(readFile(mFile), "[S]\na=1\nb=2\n\n");
+}
+
+TEST_F(IniStore, NullValuesRemoveKeysAndNullKeysRemoveSections)
+{
+  writeFile(mFile, "[S]\na=1\nb=2\n[T]\nc=3\n");
+  EXPECT_TRUE(WritePrivateProfileString("S", "A", nullptr, mFile.c_str()));
+  EXPECT_EQ(readFile(mFile), "[S]\nb=2\n\n[T]\nc=3\n\n");
+  EXPECT_TRUE(WritePrivateProfileString("t", nullptr, nullptr, mFile.c_str()));
+  EXPECT_EQ(readFile(mFile), "[S]\nb=2\n\n");
+}
+
+TEST_F(IniStore, TextThatWouldNotReadBackAsWrittenIsRefused)
+{
+  struct Case
+  {
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* file;
+  };
+  const std::string file = mFile;
+  const Case cases[] = {
+      {nullptr, "k", "v", file.c_str()}, {"S", "", "v", file.c_str()},
+      {"S", "k", "v", nullptr},          {"S", "k", "v", ""},
+      {"", "k", "v", file.c_str()},      {"a]b", "k", "v", file.c_str()},
+      {"a\nb", "k", "v", file.c_str()},  {"S", "k=x", "v", file.c_str()},
+      {"S", "[k]", "v", file.c_str()},   {"S", " k", "v", file.c_str()},
+      {"S", "k\nx", "v", file.c_str()},  {"S", "k", "a\n[T]", file.c_str()},
+  };
+  writeFile(mFile, "[S]\nk=old\n");
+  for (const Case& c : cases)
+    EXPECT_FALSE(WritePrivateProfileString(c.section, c.key, c.value, c.file));
+  EXPECT_EQ(readFile(mFile), "[S]\nk=old\n");
+  EXPECT_FALSE(WritePrivateProfileSection("a]b", "k=v\0", mFile.c_str()));
+  EXPECT_FALSE(WritePrivateProfileSection(nullptr, "", mFile.c_str()));
+}
+
+TEST_F(IniStore, ChangesByAnotherProgramAreNoticedBySizeOrBySecond)
+{
+  WritePrivateProfileString("S", "k", "1", mFile.c_str());
+  EXPECT_EQ(get("S", "k", mFile), "1");
+  const time_t written = modTimeOf(mFile);
+  writeFile(mFile, "[S]\nk=22\n\n");
+  setModTime(mFile, written);
+  EXPECT_EQ(get("S", "k", mFile), "22");
+  writeFile(mFile, "[S]\nk=33\n\n");
+  setModTime(mFile, written + 1);
+  EXPECT_EQ(get("S", "k", mFile), "33");
+  fs::remove(mFile);
+  EXPECT_EQ(get("S", "k", mFile), "<none>");
+}
+
+TEST_F(IniStore, AnUnwritableFileKeepsTheChangeInMemory)
+{
+  const std::string file = mDir + "/missing/tessaryn.ini";
+  EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", file.c_str()));
+  EXPECT_EQ(get("S", "k", file), "v");
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(IniStore, ALeftoverTemporaryFileIsReplacedAndNoneRemains)
+{
+  writeFile(temporaryPathFor(mFile), std::string(10000, 'x'));
+  WritePrivateProfileString("S", "k", "v", mFile.c_str());
+  EXPECT_EQ(readFile(mFile), "[S]\nk=v\n\n");
+  EXPECT_FALSE(fs::exists(temporaryPathFor(mFile)));
+}
+
+TEST_F(IniStore, RewritingKeepsTheFilesPermissions)
+{
+  writeFile(mFile, "[S]\nk=v\n");
+  chmod(mFile.c_str(), 0600);
+  WritePrivateProfileString("S", "k", "w", mFile.c_str());
+  struct stat status;
+  ASSERT_EQ(stat(mFile.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
+TEST_F(IniStore, PathsThatDifferInCaseAreDifferentFiles)
+{
+  const std::string upper = mDir + "/A.ini";
+  const std::string lower = mDir + "/a.ini";
+  WritePrivateProfileString("S", "k", "upper", upper.c_str());
+  WritePrivateProfileString("S", "k", "lower", lower.c_str());
+  EXPECT_EQ(get("S", "k", upper), "upper");
+  EXPECT_EQ(readFile(lower), "[S]\nk=lower\n\n");
+}
+
+TEST_F(IniStore, MoreFilesThanCacheSlotsEachKeepTheirOwnValues)
+{
+  const int files = IniFileCache::kSlotCount + 8;
+  auto pathOf = [&](int i) { return mDir + "/" + std::to_string(i) + ".ini"; };
+  for (int i = 0; i < files; ++i)
+    WritePrivateProfileString("S", "k", std::to_string(i).c_str(), pathOf(i).c_str());
+  for (int round = 0; round < 2; ++round)
+    for (int i = files - 1; i >= 0; --i)
+      EXPECT_EQ(get("S", "k", pathOf(i)), std::to_string(i));
+}
+
+TEST_F(IniStore, ThreadsWritingOneFileLoseNoKey)
+{
+  constexpr int kThreads = 4;
+  constexpr int kKeysEach = 25;
+  std::vector<std::thread> writers;
+  for (int t = 0; t < kThreads; ++t)
+    writers.emplace_back(
+        [&, t]
+        {
+          for (int k = 0; k < kKeysEach; ++k)
+            WritePrivateProfileString("S", ("T" + std::to_string(t) + "K" + std::to_string(k)).c_str(), "v",
+                                      mFile.c_str());
+        });
+  for (std::thread& writer : writers)
+    writer.join();
+  const std::string text = readFile(mFile);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), kThreads * kKeysEach + 2);
+}
+
+// Writers in other processes share only the file and its locks. A reader
+// must only ever see whole files: a writer that truncated another's temporary
+// file mid-write would let an empty or torn file take the real one's place.
+TEST_F(IniStore, ReadersSeeOnlyWholeFilesWhileOtherProcessesWrite)
+{
+  std::string filler = "[T]\n"; // big enough that a torn write has room to show
+  for (int i = 0; i < 1000; ++i)
+    filler += "k" + std::to_string(i) + "=v\n";
+  writeFile(mFile, filler + "\n");
+  const std::regex whole(
+      "\\[S\\]\n(a=1\\d{3}\n)?(b=1\\d{3}\n)?\n\\[T\\]\n(k\\d+=v\n){1000}\n|\\[T\\]\n(k\\d+=v\n){1000}\n");
+  std::vector<pid_t> writers;
+  for (const char* key : {"a", "b"})
+  {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+      for (int i = 1000; i < 1300; ++i)
+        WritePrivateProfileString("S", key, std::to_string(i).c_str(), mFile.c_str());
+      _exit(0);
+    }
+    writers.push_back(child);
+  }
+  int tornReads = 0;
+  for (int running = 2; running > 0;)
+  {
+    tornReads += !std::regex_match(readFile(mFile), whole);
+    running = 0;
+    for (pid_t writer : writers)
+      running += waitpid(writer, nullptr, WNOHANG) == 0;
+  }
+  EXPECT_EQ(tornReads, 0);
+}
+
+TEST(IniTemporaryFile, SitsBesideTheFileWithADotInFrontAndNewBehind)
+{
+  EXPECT_EQ(temporaryPathFor("/dir/tessaryn.ini"), "/dir/.tessaryn.ini.new");
+  EXPECT_EQ(temporaryPathFor("tessaryn.ini"), ".tessaryn.ini.new");
+  const std::string deep = "/" + std::string(1100, 'd') + "/x.ini";
+  EXPECT_EQ(temporaryPathFor(deep), "/" + std::string(1100, 'd') + "/.x.ini.new");
+}
+} // namespace

@@ -35,3 +35,6 @@ using CFIndex = long;
 using CFTypeID = unsigned long;
 using CFOptionFlags = unsigned long;
 using Boolean = unsigned char;
+
+class CFBundleObject;
+using CFBundleRef = const CFBundleObject*;

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 using OSStatus = int32_t;
 using ComponentResult = int32_t;
@@ -65,6 +66,29 @@ inline intptr_t ComponentArgFromFloat(float value)
 inline float ComponentArgToFloat(intptr_t arg)
 {
   return std::bit_cast<float>(uint32_t(arg));
+}
+
+// Any argument to its slot: pointers and integers as they are, floats by bits.
+template <class T> intptr_t ComponentArg(T value)
+{
+  if constexpr (std::is_pointer_v<T>)
+    return reinterpret_cast<intptr_t>(value);
+  else if constexpr (std::is_floating_point_v<T>)
+    return ComponentArgFromFloat(float(value));
+  else
+    return static_cast<intptr_t>(value);
+}
+
+// The argument at params[index] as the type the caller passed it as.
+template <class T> T ComponentParam(const ComponentParameters* params, int index)
+{
+  intptr_t arg = params->params[index];
+  if constexpr (std::is_pointer_v<T>)
+    return reinterpret_cast<T>(arg);
+  else if constexpr (std::is_floating_point_v<T>)
+    return T(ComponentArgToFloat(arg));
+  else
+    return static_cast<T>(arg);
 }
 
 using ComponentRoutineProcPtr = ComponentResult (*)(ComponentParameters* params, void* storage);

@@ -181,7 +181,7 @@ ComponentResult IPlugAU::GetProperty(AudioUnitPropertyID propID, AudioUnitScope 
     if (!data) return kAudioUnitErr_InvalidProperty;
     return getElementName(scope, element, static_cast<CFStringRef*>(data));
   case kAudioUnitProperty_CocoaUI:
-    if (!GetGUI() || GetOSVersion() < kFirstCocoaViewOSVersion) return kAudioUnitErr_InvalidProperty;
+    if (!GetGUI() || GetOperatingSystemVersion() < kFirstCocoaViewOSVersion) return kAudioUnitErr_InvalidProperty;
     *size = sizeof(AudioUnitCocoaViewInfo);
     return data ? getCocoaUI(static_cast<AudioUnitCocoaViewInfo*>(data)) : noErr;
   case kAudioUnitProperty_SupportedChannelLayoutTags:
@@ -408,7 +408,10 @@ ComponentResult IPlugAU::getElementName(AudioUnitScope scope, AudioUnitElement e
 
 ComponentResult IPlugAU::getCocoaUI(AudioUnitCocoaViewInfo* info)
 {
-  info->mCocoaAUViewBundleLocation = CopyBundleURLForIdentifier(mInstanceInfo.mOSXBundleID.Get());
+  CFStringRef identifier = makeString(mInstanceInfo.mOSXBundleID.Get());
+  CFBundleRef bundle = CFBundleGetBundleWithIdentifier(identifier);
+  CFRelease(identifier);
+  info->mCocoaAUViewBundleLocation = bundle ? CFBundleCopyBundleURL(bundle) : nullptr;
   info->mCocoaAUViewClass[0] = makeString(mInstanceInfo.mCocoaViewFactoryClassName.Get());
   return noErr;
 }

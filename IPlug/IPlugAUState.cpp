@@ -87,7 +87,7 @@ EHost IPlugAU::GetHost()
 {
   if (mHost != kHostUninit) return mHost;
   WDL_String identifier;
-  GetHostProcessIdentifier(&identifier);
+  if (CFBundleRef mainBundle = CFBundleGetMainBundle()) CopyCString(CFBundleGetIdentifier(mainBundle), &identifier);
   SetHost(identifier.Get(), 0);
   return mHost;
 }

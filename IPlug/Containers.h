@@ -37,8 +37,7 @@ private:
   int mGranularity;
 };
 
-template <class T>
-class WDL_TypedBuf
+template <class T> class WDL_TypedBuf
 {
 public:
   explicit WDL_TypedBuf(int granularityBytes = 4096) : mHeap(granularityBytes) {}
@@ -68,8 +67,7 @@ private:
   WDL_HeapBuf mHeap;
 };
 
-template <class T>
-class WDL_PtrList
+template <class T> class WDL_PtrList
 {
 public:
   WDL_PtrList() : mItems(256) {}
@@ -117,7 +115,8 @@ public:
   void Empty(bool deleteElements = false)
   {
     if (deleteElements)
-      for (int i = GetSize() - 1; i >= 0; --i) delete mItems.Get()[i];
+      for (int i = GetSize() - 1; i >= 0; --i)
+        delete mItems.Get()[i];
     mItems.Resize(0, false);
   }
 

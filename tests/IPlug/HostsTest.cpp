@@ -1,0 +1,50 @@
+#include "Hosts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(Hosts, TheFirstSearchKeyFoundInTheLowerCasedNameWins)
+{
+  const struct
+  {
+    const char* name;
+    EHost host;
+  } cases[] = {
+      {"Cubase", kHostCubase},
+      {"Steinberg Nuendo with cubase engine", kHostCubase},
+      {"com.presonus.studioone", kHostStudioOne},
+      {"com.apple.logic.live", kHostAbletonLive},
+      {"com.apple.Logic10", kHostLogic},
+      {"com.ableton.live", kHostAbletonLive},
+      {"", kHostUnknown},
+      {nullptr, kHostUnknown},
+      {"com.example.somethingelse", kHostUnknown},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LookUpHost(c.name), c.host) << (c.name ? c.name : "null");
+}
+
+TEST(Hosts, AnOverlongNameIsSearchedOnlyInItsFirst255Characters)
+{
+  const std::string padding(255, 'x');
+  EXPECT_EQ(LookUpHost((padding + "reaper").c_str()), kHostUnknown);
+  EXPECT_EQ(LookUpHost((std::string(249, 'x') + "reaper" + padding).c_str()), kHostReaper);
+}
+
+TEST(Hosts, DisplayNames)
+{
+  const struct
+  {
+    int host;
+    const char* name;
+  } cases[] = {{3, "Cubase"},           {6, "Vegas"},    {12, "Unknown"}, {19, "Unknown"},
+               {0, "Unknown"},          {-1, "Unknown"}, {31, "Unknown"}, {27, "VST3PluginTestHost"},
+               {23, "DigitalPerformer"}};
+  for (const auto& c : cases)
+  {
+    char name[kHostNameStrSize];
+    GetHostNameStr(static_cast<EHost>(c.host), name);
+    EXPECT_STREQ(name, c.name) << c.host;
+  }
+}

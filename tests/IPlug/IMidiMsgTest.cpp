@@ -1,0 +1,228 @@
+#include "IMidiMsg.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace
+{
+struct Bytes
+{
+  int status, data1, data2;
+};
+
+void expectBytes(const IMidiMsg& msg, Bytes expected)
+{
+  EXPECT_EQ(msg.mStatus, expected.status);
+  EXPECT_EQ(msg.mData1, expected.data1);
+  EXPECT_EQ(msg.mData2, expected.data2);
+}
+} // namespace
+
+TEST(MidiMsg, NoteBuildersStampOffsetAndChannel)
+{
+  IMidiMsg msg(7, 0xB3, 1, 99);
+  msg.MakeNoteOnMsg(60, 100, 12, 5);
+  EXPECT_EQ(msg.mOffset, 12);
+  expectBytes(msg, {0x95, 60, 100});
+
+  msg.MakeNoteOffMsg(61, 3, 15);
+  EXPECT_EQ(msg.mOffset, 3);
+  expectBytes(msg, {0x8F, 61, 0});
+}
+
+TEST(MidiMsg, BuildersNeverLetAnArgumentBecomeAStatusOrAnotherKind)
+{
+  IMidiMsg msg;
+  msg.MakeNoteOnMsg(200, -5, 0, 0x30);
+  expectBytes(msg, {0x90, 127, 0});
+  EXPECT_EQ(msg.StatusMsg(), IMidiMsg::kNoteOn);
+
+  msg.MakeControlChangeMsg(IMidiMsg::kModWheel, 2.0, 0);
+  EXPECT_EQ(msg.mData2, 127);
+  msg.MakeControlChangeMsg(IMidiMsg::kModWheel, -0.5, 0);
+  EXPECT_EQ(msg.mData2, 0);
+  msg.MakeControlChangeMsg(IMidiMsg::kModWheel, std::nan(""), 0);
+  EXPECT_EQ(msg.mData2, 0);
+}
+
+TEST(MidiMsg, PitchWheelBuilderCentresAtEightThousandOneHundredNinetyTwoAndClamps)
+{
+  const struct
+  {
+    double value;
+    int channel;
+    Bytes bytes;
+  } cases[] = {
+      {1.0, 0, {0xE0, 127, 127}},   {-1.0, 0, {0xE0, 0, 0}},
+      {0.0, 3, {0xE3, 0, 64}},      {0.5, 0, {0xE0, 0, 96}},
+      {-0.5, 0, {0xE0, 0, 32}},     {-8191.5 / 8192.0, 0, {0xE0, 1, 0}}, // truncation toward zero, not down
+      {1e300, 0, {0xE0, 127, 127}}, {-std::numeric_limits<double>::infinity(), 0, {0xE0, 0, 0}},
+  };
+  for (const auto& c : cases)
+  {
+    IMidiMsg msg(9, 0, 0, 0);
+    msg.MakePitchWheelMsg(c.value, c.channel);
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(msg.mOffset, 0);
+    expectBytes(msg, c.bytes);
+  }
+}
+
+TEST(MidiMsg, ControlChangeBuilderTruncatesTheScaledValue)
+{
+  IMidiMsg msg;
+  msg.MakeControlChangeMsg(static_cast<IMidiMsg::EControlChangeMsg>(7), 0.5, 2);
+  expectBytes(msg, {0xB2, 7, 63});
+  EXPECT_EQ(msg.ControlChangeIdx(), 7);
+  msg.MakeControlChangeMsg(IMidiMsg::kAllNotesOff, 1.0, 0);
+  expectBytes(msg, {0xB0, 123, 127});
+}
+
+TEST(MidiMsg, DecodersAnswerOnlyForTheirKind)
+{
+  // Expected: NoteNumber, Velocity, PolyAfterTouch, ChannelAfterTouch, Program.
+  const struct
+  {
+    int status;
+    IMidiMsg::EStatusMsg kind;
+    int note, velocity, polyTouch, channelTouch, program;
+  } cases[] = {
+      {0x80, IMidiMsg::kNoteOff, 10, 20, -1, -1, -1},
+      {0x9F, IMidiMsg::kNoteOn, 10, 20, -1, -1, -1},
+      {0xA1, IMidiMsg::kPolyAftertouch, 10, -1, 20, -1, -1},
+      {0xB2, IMidiMsg::kControlChange, -1, -1, -1, -1, -1},
+      {0xC3, IMidiMsg::kProgramChange, -1, -1, -1, -1, 10},
+      {0xD4, IMidiMsg::kChannelAftertouch, -1, -1, -1, 10, -1},
+      {0xE5, IMidiMsg::kPitchWheel, -1, -1, -1, -1, -1},
+      {0xF8, IMidiMsg::kNone, -1, -1, -1, -1, -1}, // system real-time
+      {0x7F, IMidiMsg::kNone, -1, -1, -1, -1, -1}, // a running-status data byte
+      {0x00, IMidiMsg::kNone, -1, -1, -1, -1, -1},
+  };
+  for (const auto& c : cases)
+  {
+    const IMidiMsg msg(0, static_cast<uint8_t>(c.status), 10, 20);
+    SCOPED_TRACE(c.status);
+    EXPECT_EQ(msg.StatusMsg(), c.kind);
+    EXPECT_EQ(msg.Channel(), c.status & 0x0F);
+    EXPECT_EQ(msg.NoteNumber(), c.note);
+    EXPECT_EQ(msg.Velocity(), c.velocity);
+    EXPECT_EQ(msg.PolyAfterTouch(), c.polyTouch);
+    EXPECT_EQ(msg.ChannelAfterTouch(), c.channelTouch);
+    EXPECT_EQ(msg.Program(), c.program);
+    EXPECT_EQ(msg.ControlChangeIdx(), 10);
+    if (c.kind != IMidiMsg::kPitchWheel)
+    {
+      EXPECT_EQ(msg.PitchWheel(), 0.0);
+    }
+    if (c.kind != IMidiMsg::kControlChange)
+    {
+      EXPECT_EQ(msg.ControlChange(static_cast<IMidiMsg::EControlChangeMsg>(10)), -1.0);
+    }
+  }
+}
+
+TEST(MidiMsg, NoteOnWithVelocityZeroStaysANoteOn)
+{
+  const IMidiMsg msg(0, 0x90, 60, 0);
+  EXPECT_EQ(msg.StatusMsg(), IMidiMsg::kNoteOn);
+  EXPECT_EQ(msg.Velocity(), 0);
+}
+
+TEST(MidiMsg, PitchWheelDecodesFromMinusOneToJustBelowOne)
+{
+  const struct
+  {
+    int data1, data2;
+    double value;
+  } cases[] = {
+      {0, 64, 0.0}, {127, 127, 8191.0 / 8192.0},   {0, 0, -1.0},
+      {0, 96, 0.5}, {0xFF, 0xFF, 8191.0 / 8192.0}, // malformed bytes with the top bit set
+  };
+  for (const auto& c : cases)
+  {
+    const IMidiMsg msg(0, 0xE7, static_cast<uint8_t>(c.data1), static_cast<uint8_t>(c.data2));
+    EXPECT_EQ(msg.PitchWheel(), c.value) << c.data1 << " " << c.data2;
+  }
+}
+
+TEST(MidiMsg, ControlChangeMatchesOnlyItsController)
+{
+  const auto volume = static_cast<IMidiMsg::EControlChangeMsg>(7);
+  EXPECT_EQ(IMidiMsg(0, 0xB0, 7, 127).ControlChange(volume), 1.0);
+  EXPECT_EQ(IMidiMsg(0, 0xB0, 7, 0).ControlChange(volume), 0.0);
+  EXPECT_EQ(IMidiMsg(0, 0xB0, 1, 127).ControlChange(volume), -1.0);
+  EXPECT_EQ(IMidiMsg(0, 0xB5, 1, 127).ControlChange(IMidiMsg::kModWheel), 1.0);
+}
+
+TEST(MidiMsg, MalformedDataBytesDecodeWithinMidiRanges)
+{
+  const IMidiMsg note(0, 0x90, 0xFF, 0x80);
+  EXPECT_EQ(note.NoteNumber(), 127);
+  EXPECT_EQ(note.Velocity(), 0);
+  const IMidiMsg cc(0, 0xB0, 0x81, 0xFF);
+  EXPECT_EQ(cc.ControlChangeIdx(), IMidiMsg::kModWheel);
+  EXPECT_EQ(cc.ControlChange(IMidiMsg::kModWheel), 1.0);
+}
+
+TEST(MidiMsg, StatusNamesCoverEveryKindAndCallTheRestUnknown)
+{
+  const struct
+  {
+    int value;
+    const char* text;
+  } cases[] = {
+      {0, "none"},
+      {8, "noteoff"},
+      {9, "noteon"},
+      {10, "aftertouch"},
+      {11, "controlchange"},
+      {12, "programchange"},
+      {13, "channelaftertouch"},
+      {14, "pitchwheel"},
+      {1, "unknown"},
+      {7, "unknown"},
+      {15, "unknown"},
+      {-1, "unknown"},
+  };
+  for (const auto& c : cases)
+    EXPECT_STREQ(IMidiMsg::StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(c.value)), c.text) << c.value;
+}
+
+TEST(SysEx, TextShowsAsManyHexBytesAsFit)
+{
+  const uint8_t bytes[] = {0xF0, 0x7E, 0x0A, 0xF7};
+  const struct
+  {
+    int maxlen;
+    const uint8_t* data;
+    int size;
+    std::string text;
+  } cases[] = {
+      {64, bytes, 4, "F0 7E 0A F7"},
+      {12, bytes, 4, "F0 7E 0A F7"},
+      {11, bytes, 4, "F0 7E 0A"},
+      {3, bytes, 4, "F0"},
+      {2, bytes, 4, ""},
+      {64, bytes, 0, ""},
+      {64, bytes, -3, ""},
+      {64, nullptr, 4, ""},
+  };
+  for (const auto& c : cases)
+  {
+    std::string buf(64, '#');
+    EXPECT_EQ(SysExStr(buf.data(), c.maxlen, c.data, c.size), buf.data());
+    EXPECT_EQ(std::string(buf.c_str()), c.text) << c.maxlen << " " << c.size;
+    EXPECT_LE(buf.find('\0'), static_cast<size_t>(c.maxlen - 1));
+  }
+}
+
+TEST(SysEx, TextLeavesABufferWithNoRoomUntouched)
+{
+  char buf[] = "x";
+  const uint8_t byte = 0x12;
+  EXPECT_EQ(SysExStr(buf, 0, &byte, 1), buf);
+  EXPECT_STREQ(buf, "x");
+}

@@ -1,0 +1,355 @@
+#include "TestPlug.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+// Four parameters of every kind, so values travel through each argument type.
+struct TypedPlug : TestPlug
+{
+  explicit TypedPlug(int nPresets = 8) : TestPlug(4, "0-2", nPresets)
+  {
+    GetParam(0)->InitBool("bool", false);
+    GetParam(1)->InitInt("int", 0, -5, 5);
+    GetParam(2)->InitEnum("enum", 0, 4);
+    GetParam(3)->InitDouble("double", 0.0, 0.0, 1.0, 0.001);
+  }
+  std::vector<double> values() const
+  {
+    std::vector<double> result;
+    for (int i = 0; i < NParams(); ++i)
+      result.push_back(GetParam(i)->Value());
+    return result;
+  }
+};
+
+std::vector<double> doublesIn(const ByteChunk& chunk)
+{
+  std::vector<double> result(chunk.Size() / sizeof(double));
+  for (size_t i = 0; i < result.size(); ++i)
+    chunk.Get(&result[i], static_cast<int>(i * sizeof(double)));
+  return result;
+}
+
+std::string readFile(const std::string& path)
+{
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string tempPath(const char* name)
+{
+  return testing::TempDir() + name;
+}
+} // namespace
+
+TEST(VersionHeader, IsMagicThenCoreVersion)
+{
+  ByteChunk chunk;
+  chunk.PutStr("old contents");
+  IPlugBase::InitChunkWithIPlugVer(&chunk);
+  ASSERT_EQ(chunk.Size(), 8);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(chunk.GetBytes()), 4), "tffp");
+  int pos = 0;
+  EXPECT_EQ(IPlugBase::GetIPlugVerFromChunk(&chunk, &pos), 0x00010000);
+  EXPECT_EQ(pos, 8);
+}
+
+TEST(VersionHeader, AChunkWithoutItIsReadFromWhereItWas)
+{
+  ByteChunk other;
+  other.PutStr("data");
+  int pos = 0;
+  EXPECT_EQ(IPlugBase::GetIPlugVerFromChunk(&other, &pos), 0);
+  EXPECT_EQ(pos, 0);
+  pos = -1;
+  EXPECT_EQ(IPlugBase::GetIPlugVerFromChunk(&other, &pos), 0);
+  EXPECT_EQ(pos, -1);
+
+  ByteChunk magicOnly;
+  magicOnly.Put(&IPlugBase::kMagic);
+  pos = 0;
+  EXPECT_EQ(IPlugBase::GetIPlugVerFromChunk(&magicOnly, &pos), 0);
+  EXPECT_EQ(pos, -1);
+}
+
+TEST(ProgramList, ParametersRoundTripAsDoubles)
+{
+  TypedPlug plug;
+  plug.GetParam(1)->Set(-3.0);
+  plug.GetParam(3)->Set(0.25);
+  ByteChunk chunk;
+  EXPECT_TRUE(plug.SerializeParams(&chunk));
+  EXPECT_EQ(doublesIn(chunk), (std::vector<double>{0.0, -3.0, 0.0, 0.25}));
+
+  TypedPlug other;
+  EXPECT_EQ(other.UnserializeParams(&chunk, 0), 32);
+  EXPECT_EQ(other.values(), plug.values());
+  EXPECT_TRUE(other.CompareState(chunk.GetBytes(), 0));
+  other.GetParam(3)->Set(0.2501);
+  EXPECT_FALSE(other.CompareState(chunk.GetBytes(), 0));
+}
+
+TEST(ProgramList, ParametersReadUntilTheDataRunsOut)
+{
+  TypedPlug plug;
+  for (int i = 0; i < 4; ++i)
+    plug.GetParam(i)->Set(1.0);
+  ByteChunk chunk;
+  const double values[] = {0.0, 4.0};
+  chunk.Put(&values[0]);
+  chunk.Put(&values[1]);
+  EXPECT_EQ(plug.UnserializeParams(&chunk, 0), -1);
+  EXPECT_EQ(plug.values(), (std::vector<double>{0.0, 4.0, 0.0, 1.0}));
+  EXPECT_EQ(plug.mChanged, (std::vector<int>{0, 1, 2, 3}));
+
+  plug.mChanged.clear();
+  EXPECT_EQ(plug.UnserializeParams(&chunk, -1), -1);
+  EXPECT_EQ(plug.mChanged.size(), 4u);
+}
+
+TEST(ProgramList, SelectingUninitialisedProgramsNumbersThemAsUserPresets)
+{
+  TypedPlug plug;
+  plug.GetParam(3)->Set(0.5);
+  EXPECT_TRUE(plug.RestorePreset(3));
+  EXPECT_TRUE(plug.RestorePreset(5));
+  EXPECT_STREQ(plug.GetPresetName(3), "user preset 1");
+  EXPECT_STREQ(plug.GetPresetName(5), "user preset 2");
+  EXPECT_EQ(plug.GetCurrentPresetIdx(), 5);
+  EXPECT_EQ(plug.mPresetsChanged, 2);
+
+  plug.GetParam(3)->Set(0.0);
+  EXPECT_TRUE(plug.RestorePreset("user preset 1"));
+  EXPECT_EQ(plug.GetParam(3)->Value(), 0.5);
+  EXPECT_EQ(plug.GetCurrentPresetIdx(), 3);
+}
+
+TEST(ProgramList, InvalidSelectionsChangeNothing)
+{
+  TypedPlug plug;
+  plug.RestorePreset(2);
+  for (int idx : {-1, plug.NPresets()})
+    EXPECT_FALSE(plug.RestorePreset(idx));
+  for (const char* name : {static_cast<const char*>(nullptr), "", "nope"})
+    EXPECT_FALSE(plug.RestorePreset(name));
+  EXPECT_STREQ(plug.GetPresetName(plug.NPresets()), "");
+  EXPECT_EQ(plug.GetCurrentPresetIdx(), 2);
+  EXPECT_EQ(plug.mPresetsChanged, 1);
+}
+
+TEST(ProgramList, AProgramWhoseStateCannotBeReadIsNotSelected)
+{
+  TypedPlug plug;
+  ByteChunk shortState;
+  const double one = 1.0;
+  shortState.Put(&one);
+  plug.MakePresetFromChunk("broken", &shortState);
+  EXPECT_FALSE(plug.RestorePreset(0));
+  EXPECT_EQ(plug.mPresetsChanged, 0);
+}
+
+TEST(ProgramList, MakePresetTakesTypedArgumentsInParameterOrder)
+{
+  TypedPlug plug;
+  plug.MakePreset("typed", true, -2, 3, 0.75);
+  EXPECT_STREQ(plug.GetPresetName(0), "typed");
+  EXPECT_TRUE(plug.RestorePreset(0));
+  EXPECT_EQ(plug.values(), (std::vector<double>{1.0, -2.0, 3.0, 0.75}));
+}
+
+TEST(ProgramList, NamedParametersFillTheRestFromTheLiveValues)
+{
+  TypedPlug plug;
+  plug.GetParam(0)->Set(1.0);
+  plug.GetParam(3)->Set(0.5);
+  plug.MakePresetFromNamedParams("named", 2, 2, 1, 3, 0.125);
+  plug.MakePresetFromNamedParams("bad index", 2, 1, 4, 9, 1);
+  plug.GetParam(0)->Set(0.0);
+  ASSERT_TRUE(plug.RestorePreset(0));
+  EXPECT_EQ(plug.values(), (std::vector<double>{1.0, 0.0, 1.0, 0.125}));
+  ASSERT_TRUE(plug.RestorePreset(1));
+  EXPECT_EQ(plug.values(), (std::vector<double>{1.0, 4.0, 0.0, 0.5}));
+}
+
+TEST(ProgramList, BlobsDecodeIntoAZeroFilledChunkOfTheGivenSize)
+{
+  const struct
+  {
+    const char* blob;
+    int size;
+    std::vector<unsigned char> bytes;
+  } cases[] = {
+      {"AAEC", 3, {0, 1, 2}},  {"AAEC", 5, {0, 1, 2, 0, 0}}, {"AAEC", 2, {0, 1}},
+      {"AAE=C", 3, {0, 1, 0}}, {"/w==", 1, {0xff}},
+  };
+  for (const auto& c : cases)
+  {
+    TestPlug plug(1, "0-2", 1);
+    plug.MakePresetFromBlob("blob", c.blob, c.size);
+    ByteChunk stored;
+    ASSERT_TRUE(plug.SerializePreset(0, &stored));
+    std::vector<unsigned char> bytes(stored.GetBytes() + 4 + 4 + 1, stored.GetBytes() + stored.Size());
+    EXPECT_EQ(bytes, c.bytes) << c.blob << " " << c.size;
+  }
+}
+
+TEST(ProgramList, DefaultProgramsCaptureTheLiveStateAndPruningKeepsOrder)
+{
+  TypedPlug plug(5);
+  plug.GetParam(1)->Set(2.0);
+  plug.MakeDefaultPreset(nullptr, 1);
+  plug.MakePreset("second", false, 0, 0, 0.0);
+  plug.MakeDefaultPreset("third", 1);
+  EXPECT_STREQ(plug.GetPresetName(0), "Empty");
+  plug.PruneUninitializedPresets();
+  ASSERT_EQ(plug.NPresets(), 3);
+  EXPECT_STREQ(plug.GetPresetName(1), "second");
+  EXPECT_STREQ(plug.GetPresetName(2), "third");
+
+  TypedPlug filled(3);
+  filled.MakePreset("first", false, 0, 0, 0.0);
+  filled.EnsureDefaultPreset();
+  filled.PruneUninitializedPresets();
+  EXPECT_EQ(filled.NPresets(), 3);
+  EXPECT_STREQ(filled.GetPresetName(2), "Empty");
+}
+
+TEST(ProgramList, ModifyingTheCurrentProgramStoresTheLiveState)
+{
+  TypedPlug plug;
+  plug.RestorePreset(1);
+  plug.GetParam(3)->Set(0.875);
+  plug.ModifyCurrentPreset("tweaked");
+  plug.ModifyCurrentPreset("");
+  plug.GetParam(3)->Set(0.0);
+  ASSERT_TRUE(plug.RestorePreset(1));
+  EXPECT_STREQ(plug.GetPresetName(1), "tweaked");
+  EXPECT_EQ(plug.GetParam(3)->Value(), 0.875);
+}
+
+TEST(ProgramList, TheWholeListRoundTripsIncludingUninitialisedPrograms)
+{
+  TypedPlug plug(3);
+  plug.MakePreset("zero", true, 1, 2, 0.5);
+  plug.RestorePreset(2);
+  ByteChunk chunk;
+  EXPECT_TRUE(plug.SerializePresets(&chunk));
+
+  TypedPlug other(3);
+  strcpy(const_cast<char*>(other.GetPresetName(1)), "stale");
+  EXPECT_EQ(other.UnserializePresets(&chunk, 0), chunk.Size());
+  EXPECT_STREQ(other.GetPresetName(0), "zero");
+  EXPECT_STREQ(other.GetPresetName(1), "empty");
+  EXPECT_STREQ(other.GetPresetName(2), "user preset 1");
+  ASSERT_TRUE(other.RestorePreset(0));
+  EXPECT_EQ(other.values(), (std::vector<double>{1.0, 1.0, 2.0, 0.5}));
+
+  ByteChunk again;
+  EXPECT_TRUE(other.SerializePresets(&again));
+  EXPECT_EQ(again.Size(), chunk.Size());
+  EXPECT_TRUE(TypedPlug(0).SerializePresets(&again));
+}
+
+TEST(ProgramList, OneProgramRoundTripsAndIsSelected)
+{
+  TypedPlug plug;
+  plug.MakePreset("solo", false, 4, 1, 0.0);
+  ByteChunk chunk;
+  EXPECT_TRUE(plug.SerializePreset(plug.NPresets(), &chunk));
+  EXPECT_EQ(chunk.Size(), 0);
+  EXPECT_TRUE(plug.SerializePreset(0, &chunk));
+
+  TypedPlug other;
+  EXPECT_EQ(other.UnserializePreset(6, &chunk, 0), chunk.Size());
+  EXPECT_STREQ(other.GetPresetName(6), "solo");
+  EXPECT_EQ(other.GetCurrentPresetIdx(), 6);
+  EXPECT_EQ(other.values(), (std::vector<double>{0.0, 4.0, 1.0, 0.0}));
+  EXPECT_EQ(other.UnserializePreset(2, &chunk, -1), -1);
+  EXPECT_EQ(other.GetCurrentPresetIdx(), 2);
+}
+
+TEST(ProgramList, StoredNamesOfAnyLengthAreCutTo255Characters)
+{
+  TestPlug plug(1, "0-2", 2);
+  const std::string longName(1000, 'n');
+  ByteChunk chunk;
+  const double value = 0.5;
+  chunk.PutStr(longName.c_str());
+  chunk.PutBool(true);
+  chunk.Put(&value);
+  plug.UnserializePresets(&chunk, 0);
+  EXPECT_EQ(plug.GetPresetName(0), longName.substr(0, 255));
+
+  plug.MakePreset(longName.c_str(), 0.0);
+  plug.ModifyCurrentPreset(longName.c_str());
+  EXPECT_EQ(std::string(plug.GetPresetName(0)).size(), 255u);
+  EXPECT_EQ(std::string(plug.GetPresetName(1)).size(), 255u);
+}
+
+TEST(ProgramList, ATruncatedListStopsReadingAndBlanksTheBrokenName)
+{
+  TestPlug plug(1, "0-2", 2);
+  ByteChunk chunk;
+  const double value = 0.5;
+  chunk.PutStr("ok");
+  chunk.PutBool(true);
+  chunk.Put(&value);
+  const int length = 50;
+  chunk.Put(&length);
+  EXPECT_EQ(plug.UnserializePresets(&chunk, 0), -1);
+  EXPECT_STREQ(plug.GetPresetName(0), "ok");
+  EXPECT_STREQ(plug.GetPresetName(1), "");
+}
+
+TEST(ProgramList, DumpsWriteSourceThatRecreatesTheState)
+{
+  TypedPlug plug(2);
+  plug.MakePreset("first", true, -2, 3, 0.5);
+  plug.MakePresetFromBlob("second", "AAEC", 3);
+  plug.RestorePreset(0);
+  const char* names[] = {"kBool", "kInt", "kEnum", "kDouble"};
+
+  const std::string src = tempPath("preset_src.txt");
+  ASSERT_TRUE(plug.DumpPresetSrcCode(src.c_str(), names));
+  EXPECT_EQ(readFile(src), "  MakePresetFromNamedParams(\"first\", 4,\n    kBool, true,\n    kInt, -2,\n"
+                           "    kEnum, 3,\n    kDouble, 0.500000);\n");
+
+  const std::string bank = tempPath("bank_blob.txt");
+  ASSERT_TRUE(plug.DumpBankBlob(bank.c_str()));
+  const std::string text = readFile(bank);
+  EXPECT_NE(text.find("  MakePresetFromBlob(\"second\", \"AAEC\", 3);\n"), std::string::npos);
+
+  const std::string one = tempPath("preset_blob.txt");
+  ASSERT_TRUE(plug.DumpPresetBlob(one.c_str()));
+  EXPECT_EQ(readFile(one), text.substr(0, text.find('\n') + 1));
+  EXPECT_FALSE(plug.DumpPresetBlob("/nonexistent-dir/x.txt"));
+  for (const std::string& path : {src, bank, one})
+    remove(path.c_str());
+}
+
+TEST(ProgramList, BlobDumpsDecodeBackToTheSameBytes)
+{
+  TypedPlug plug(2);
+  plug.MakePreset("first", true, -2, 3, 0.123);
+  const std::string path = tempPath("roundtrip.txt");
+  ASSERT_TRUE(plug.DumpPresetBlob(path.c_str()));
+  const std::string text = readFile(path);
+  const size_t start = text.find(", \"") + 3;
+  const std::string blob = text.substr(start, text.find('"', start) - start);
+  remove(path.c_str());
+
+  plug.MakePresetFromBlob("decoded", blob.c_str(), 32);
+  ByteChunk first, second;
+  plug.SerializePreset(0, &first);
+  plug.SerializePreset(1, &second);
+  EXPECT_EQ(0, memcmp(first.GetBytes() + 4 + 5 + 1, second.GetBytes() + 4 + 7 + 1, 32));
+}

@@ -1,0 +1,298 @@
+#include "TestPlug.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+TEST(IPlugBase, ConstructionCreatesParametersProgramsAndIdentity)
+{
+  TestPlug plug(5, "0-2", 3);
+  EXPECT_EQ(plug.NParams(), 5);
+  EXPECT_EQ(plug.NPresets(), 3);
+  EXPECT_STREQ(plug.GetPresetName(2), "empty");
+  EXPECT_EQ(plug.GetParam(5), nullptr);
+  EXPECT_EQ(plug.GetParam(-1), nullptr);
+  EXPECT_STREQ(plug.GetMfrName(), "Maker");
+  EXPECT_EQ(plug.GetSampleRate(), 44100.0);
+  EXPECT_EQ(plug.GetBlockSize(), 0);
+  EXPECT_EQ(plug.GetEffectVersion(false), 0x00020301);
+  EXPECT_EQ(plug.GetEffectVersion(true), 20301);
+  char version[kVersionStrSize];
+  plug.GetEffectVersionStr(version);
+  EXPECT_STREQ(version, "v2.3.1");
+  EXPECT_STREQ(plug.GetAPIString(), "AU");
+  EXPECT_STREQ(plug.GetArchString(), "x64");
+}
+
+TEST(IPlugBase, ChannelIOStringsGiveLegalConfigurations)
+{
+  const struct
+  {
+    const char* io;
+    int nIn, nOut;
+    std::vector<std::pair<int, int>> legal, illegal;
+  } cases[] = {
+      {"0-2", 0, 2, {{0, 2}, {-1, 2}, {-1, -1}}, {{1, 2}, {0, 1}}},
+      {"1-1 2-2", 2, 2, {{1, 1}, {2, 2}, {2, -1}}, {{1, 2}}},
+      {nullptr, 0, 0, {}, {{-1, -1}}},
+  };
+  for (const auto& c : cases)
+  {
+    TestPlug plug(1, c.io);
+    const std::string io = c.io ? c.io : "null";
+    EXPECT_EQ(plug.NInChannels(), c.nIn) << io;
+    EXPECT_EQ(plug.NOutChannels(), c.nOut) << io;
+    for (auto [in, out] : c.legal)
+      EXPECT_TRUE(plug.LegalIO(in, out)) << io << " " << in << "-" << out;
+    for (auto [in, out] : c.illegal)
+      EXPECT_FALSE(plug.LegalIO(in, out)) << io << " " << in << "-" << out;
+  }
+}
+
+TEST(IPlugBase, VersionWordsHaveThreeForms)
+{
+  int major, minor, bugfix;
+  GetVersionParts(0x00010203, &major, &minor, &bugfix);
+  EXPECT_EQ(major * 100 + minor * 10 + bugfix, 123);
+  EXPECT_EQ(GetDecimalVersion(0x00010203), 10203);
+  char text[kVersionStrSize];
+  GetVersionStr(0xffffffff, text);
+  EXPECT_STREQ(text, "v65535.255.255");
+}
+
+TEST(IPlugBase, HostIdentityIsLookedUpAndQueriedBeforeItsVersion)
+{
+  TestPlug plug;
+  EXPECT_EQ(plug.GetHost(), kHostUninit);
+  plug.SetHost("com.apple.garageband10", 0x000A0102);
+  plug.mHostQueries = 0;
+  EXPECT_EQ(plug.GetHostVersion(true), 100102);
+  char text[kVersionStrSize];
+  plug.GetHostVersionStr(text);
+  EXPECT_STREQ(text, "v10.1.2");
+  EXPECT_EQ(plug.mHostQueries, 2);
+  EXPECT_EQ(plug.GetHost(), kHostGarageBand);
+}
+
+TEST(IPlugBase, ConnectionsAndLabelsIgnoreInvalidChannels)
+{
+  TestPlug plug(1, "2-4");
+  plug.SetOutputChannelConnections(1, 10, true);
+  EXPECT_FALSE(plug.IsOutChannelConnected(0));
+  EXPECT_TRUE(plug.IsOutChannelConnected(3));
+  EXPECT_FALSE(plug.IsOutChannelConnected(4));
+  plug.SetInputChannelConnections(0, 2, true);
+  plug.LimitToStereoIO();
+  EXPECT_TRUE(plug.IsInChannelConnected(1));
+  plug.SetInputLabel(7, "none");
+  plug.SetOutputLabel(-1, "none");
+
+  plug.SetInputBusLabel(0, "main");
+  plug.SetInputBusLabel(1, "side");
+  plug.SetInputBusLabel(2, "third");
+  plug.SetInputBusLabel(0, "main2");
+  EXPECT_STREQ(plug.GetInputBusLabel(0)->Get(), "main2");
+  EXPECT_STREQ(plug.GetInputBusLabel(1)->Get(), "side");
+  EXPECT_EQ(plug.GetInputBusLabel(2), nullptr);
+  plug.SetOutputBusLabel(5, "out");
+  EXPECT_STREQ(plug.GetOutputBusLabel(0)->Get(), "out");
+}
+
+namespace
+{
+struct StereoFrame
+{
+  static constexpr int kFrames = 4;
+  TestPlug plug{1, "1-2"};
+  float in[kFrames] = {0.5f, -0.5f, 0.25f, 1.0f};
+  float out0[kFrames] = {9, 9, 9, 9};
+  float out1[kFrames] = {9, 9, 9, 9};
+
+  StereoFrame()
+  {
+    plug.SetBlockSize(kFrames);
+    plug.SetInputChannelConnections(0, 1, true);
+    plug.SetOutputChannelConnections(0, 2, true);
+  }
+  void attach()
+  {
+    float* pIn = in;
+    float* outs[] = {out0, out1};
+    plug.AttachInputBuffers(0, 1, &pIn, kFrames);
+    plug.AttachOutputBuffers(0, 2, outs);
+  }
+};
+} // namespace
+
+TEST(IPlugBase, DefaultProcessingCopiesMatchingChannelsAndSilencesTheRest)
+{
+  StereoFrame frame;
+  frame.attach();
+  frame.plug.ProcessBuffers(0.0f, StereoFrame::kFrames);
+  for (int s = 0; s < StereoFrame::kFrames; ++s)
+  {
+    EXPECT_EQ(frame.out0[s], frame.in[s]);
+    EXPECT_EQ(frame.out1[s], 0.0f);
+  }
+}
+
+TEST(IPlugBase, AccumulatingProcessingAddsToTheHostBuffers)
+{
+  StereoFrame frame;
+  frame.attach();
+  frame.plug.ProcessBuffersAccumulating(0.0f, StereoFrame::kFrames);
+  for (int s = 0; s < StereoFrame::kFrames; ++s)
+  {
+    EXPECT_EQ(frame.out0[s], 9.0f + frame.in[s]);
+    EXPECT_EQ(frame.out1[s], 9.0f);
+  }
+}
+
+TEST(IPlugBase, AnUnconnectedOutputLeavesItsHostBufferAlone)
+{
+  StereoFrame frame;
+  frame.attach();
+  frame.plug.SetOutputChannelConnections(1, 1, false);
+  frame.plug.PassThroughBuffers(0.0f, StereoFrame::kFrames);
+  EXPECT_EQ(frame.out0[2], 0.25f);
+  EXPECT_EQ(frame.out1[2], 9.0f);
+}
+
+TEST(IPlugBase, DoubleBuffersAreUsedInPlace)
+{
+  TestPlug plug(1, "1-1");
+  plug.SetInputChannelConnections(0, 1, true);
+  plug.SetOutputChannelConnections(0, 1, true);
+  double in[3] = {1, 2, 3}, out[3] = {};
+  double* pIn = in;
+  double* pOut = out;
+  plug.AttachInputBuffers(0, 1, &pIn, 3);
+  plug.AttachOutputBuffers(0, 1, &pOut);
+  plug.PassThroughBuffers(0.0, 3);
+  EXPECT_EQ(out[2], 3.0);
+}
+
+TEST(IPlugBase, ABlockSizeChangeKeepsDisconnectedChannelsOnLiveScratchBuffers)
+{
+  TestPlug plug(1, "1-2");
+  plug.SetBlockSize(4);
+  plug.SetInputChannelConnections(0, 1, false);
+  plug.SetOutputChannelConnections(0, 2, false);
+  plug.SetBlockSize(4096);
+  // The sanitizer build turns a stale scratch pointer into a failure here.
+  plug.ProcessBuffers(0.0, 4096);
+  plug.SetBlockSize(2);
+  plug.ProcessBuffers(0.0, 2);
+}
+
+TEST(IPlugBase, FloatInputsNeverOverrunTheScratchBuffer)
+{
+  TestPlug plug(1, "1-1");
+  plug.SetInputChannelConnections(0, 1, true);
+  float in[8] = {};
+  float* pIn = in;
+  plug.AttachInputBuffers(0, 1, &pIn, 8); // no scratch buffer yet
+  plug.SetBlockSize(4);
+  plug.AttachInputBuffers(0, 1, &pIn, 8);
+}
+
+TEST(IPlugBase, TheSameBlockSizeKeepsTheScratchContents)
+{
+  StereoFrame frame;
+  frame.attach();
+  frame.plug.ProcessBuffers(0.0f, StereoFrame::kFrames);
+  frame.plug.SetBlockSize(StereoFrame::kFrames);
+  std::fill(frame.out0, frame.out0 + StereoFrame::kFrames, 0.0f);
+  frame.plug.SetInputChannelConnections(0, 1, false); // input now reads its scratch buffer
+  frame.plug.ProcessBuffers(0.0f, StereoFrame::kFrames);
+  EXPECT_EQ(frame.out0[3], 1.0f);
+  frame.plug.ZeroScratchBuffers();
+  frame.plug.ProcessBuffers(0.0f, StereoFrame::kFrames);
+  EXPECT_EQ(frame.out0[3], 0.0f);
+}
+
+TEST(IPlugBase, EditorChangesSetTheParameterTellTheHostAndNotifyTheInstrument)
+{
+  TestPlug plug(3);
+  plug.GetParam(1)->InitInt("i", 0, 0, 10);
+  plug.SetParameterFromGUI(1, 0.45);
+  EXPECT_EQ(plug.GetParam(1)->Value(), 5.0);
+  ASSERT_EQ(plug.mInformed.size(), 1u);
+  EXPECT_EQ(plug.mInformed[0].idx, 1);
+  EXPECT_EQ(plug.mInformed[0].normalized, 0.45);
+  EXPECT_EQ(plug.mChanged, std::vector<int>{1});
+
+  plug.SetParameterFromGUI(3, 0.5);
+  EXPECT_EQ(plug.mInformed.size(), 1u);
+
+  plug.mInformed.clear();
+  plug.DirtyParameters();
+  ASSERT_EQ(plug.mInformed.size(), 3u);
+  EXPECT_DOUBLE_EQ(plug.mInformed[1].normalized, 0.5);
+}
+
+TEST(IPlugBase, AttachedGraphicsFollowParametersAndAreDeletedWithThePlugIn)
+{
+  bool destroyed = false;
+  {
+    TestPlug plug(2);
+    plug.GetParam(1)->InitInt("i", 5, 0, 10);
+    plug.AttachGraphics(nullptr);
+    EXPECT_EQ(plug.GetGUI(), nullptr);
+    auto* graphics = new FakeGraphics(&destroyed);
+    plug.AttachGraphics(graphics);
+    EXPECT_EQ(graphics->mPrepDraws, 1);
+    ASSERT_EQ(graphics->mCalls.size(), 2u);
+    EXPECT_DOUBLE_EQ(graphics->mCalls[1].value, 0.5);
+    EXPECT_TRUE(graphics->mCalls[1].normalized);
+
+    graphics->mCalls.clear();
+    plug.RedrawParamControls();
+    ASSERT_EQ(graphics->mCalls.size(), 2u);
+    EXPECT_EQ(graphics->mCalls[1].value, 5.0);
+    EXPECT_FALSE(graphics->mCalls[1].normalized);
+  }
+  EXPECT_TRUE(destroyed);
+}
+
+TEST(IPlugBase, SamplesPerBeatFollowTheHostTempo)
+{
+  TestPlug plug;
+  plug.SetSampleRate(48000.0);
+  EXPECT_EQ(plug.GetSamplesPerBeat(), 24000.0);
+  plug.mTempo = 0.0;
+  EXPECT_EQ(plug.GetSamplesPerBeat(), 0.0);
+}
+
+TEST(IPlugBase, HooksHaveHarmlessDefaults)
+{
+  TestPlug plug;
+  char name[8] = "x";
+  EXPECT_FALSE(plug.MidiNoteName(60, name));
+  EXPECT_STREQ(name, "");
+  EXPECT_FALSE(plug.SendSysEx(nullptr));
+  EXPECT_FALSE(plug.HostRequestingAboutBox());
+  IMidiMsg* msg = reinterpret_cast<IMidiMsg*>(&plug);
+  plug.ProcessMidiMsg(msg);
+  EXPECT_EQ(plug.mSent, std::vector<IMidiMsg*>{msg});
+  plug.IPlugBase::OnParamChange(0);
+  plug.Reset();
+  plug.OnActivate(true);
+}
+
+TEST(IPlugBase, OverlongNamesAreCut)
+{
+  const std::string longName(300, 'n');
+  TestPlug plug(1, "0-2", 1, longName.c_str());
+  EXPECT_EQ(plug.GetEffectName(), longName.substr(0, IPlugBase::kNameSize - 1));
+}
+
+TEST(IPlugBase, AnUnknownAPIHasNoName)
+{
+  struct FutureAPI : TestPlug
+  {
+    EAPI GetAPI() override { return static_cast<EAPI>(7); }
+  } plug;
+  EXPECT_STREQ(plug.GetAPIString(), "");
+}

@@ -1,0 +1,83 @@
+#pragma once
+// A plug-in frame with the host side recorded instead of supplied by an adapter.
+
+#include "IGraphics.h"
+#include "IPlugBase.h"
+
+#include <string>
+#include <vector>
+
+class TestPlug : public IPlugBase
+{
+public:
+  explicit TestPlug(int nParams = 4, const char* channelIO = "1-2", int nPresets = 8, const char* effectName = "Effect")
+      : IPlugBase(nParams, channelIO, nPresets, effectName, "Product", "Maker", 0x00020301, 0x54737279, 0x5065576f, 0,
+                  true, true, true, kAPIAU)
+  {
+  }
+
+  void OnParamChange(int paramIdx) override { mChanged.push_back(paramIdx); }
+  void PresetsChangedByHost() override { ++mPresetsChanged; }
+
+  void BeginInformHostOfParamChange(int) override {}
+  void InformHostOfParamChange(int paramIdx, double normalizedValue) override
+  {
+    mInformed.push_back({paramIdx, normalizedValue});
+  }
+  void EndInformHostOfParamChange(int) override {}
+  void InformHostOfProgramChange() override {}
+  double GetSamplePos() override { return 0.0; }
+  double GetTempo() override { return mTempo; }
+  void GetTimeSig(int*, int*) override {}
+  void GetTime(ITimeInfo*) override {}
+  void ResizeGraphics(int, int) override {}
+  bool SendMidiMsg(IMidiMsg* pMsg) override
+  {
+    mSent.push_back(pMsg);
+    return true;
+  }
+  EHost GetHost() override
+  {
+    ++mHostQueries;
+    return IPlugBase::GetHost();
+  }
+
+  struct Informed
+  {
+    int idx;
+    double normalized;
+  };
+
+  std::vector<int> mChanged;
+  std::vector<Informed> mInformed;
+  std::vector<IMidiMsg*> mSent;
+  int mPresetsChanged = 0;
+  int mHostQueries = 0;
+  double mTempo = 120.0;
+};
+
+class FakeGraphics : public IGraphics
+{
+public:
+  struct Call
+  {
+    int idx;
+    double value;
+    bool normalized;
+  };
+
+  explicit FakeGraphics(bool* pDestroyed = nullptr) : mDestroyed(pDestroyed) {}
+  ~FakeGraphics() override
+  {
+    if (mDestroyed) *mDestroyed = true;
+  }
+  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override
+  {
+    mCalls.push_back({paramIdx, value, normalized});
+  }
+  void PrepDraw() override { ++mPrepDraws; }
+
+  std::vector<Call> mCalls;
+  int mPrepDraws = 0;
+  bool* mDestroyed;
+};

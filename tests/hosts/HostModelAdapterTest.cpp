@@ -5,13 +5,13 @@
 #include "HostModel.h"
 
 #include "AllocationCounter.h"
+#include "HostRecorder.h"
 #include "TestPlugins.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <future>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -27,15 +27,11 @@ Component testInstrument()
   return component;
 }
 
-struct HostModelAdapterTest : ::testing::Test
+struct HostModelAdapterTest : ::testing::Test, HostRecorder
 {
   void SetUp() override
   {
-    callbacks.mParamChanged = [this](AudioUnitParameterID id, float value) { changes.push_back({int(id), value}); };
-    callbacks.mParamGesture = [this](AudioUnitParameterID id, bool begins) { gestures.push_back({int(id), begins}); };
-    callbacks.mProgramChanged = [this](int32_t program) { programs.push_back(program); };
-    host.emplace(callbacks);
-    ASSERT_EQ(host->Open(testInstrument()), noErr);
+    ASSERT_EQ(OpenHost(testInstrument()), noErr);
     plug = static_cast<TestInstrument*>(GetComponentInstanceStorage(host->Unit()));
     ASSERT_EQ(host->SetSampleRate(48000.0), noErr);
     ASSERT_EQ(host->SetMaxFrames(512), noErr);
@@ -56,24 +52,6 @@ struct HostModelAdapterTest : ::testing::Test
     return value;
   }
 
-  struct Change
-  {
-    int id;
-    float value;
-    bool operator==(const Change&) const = default;
-  };
-  struct Gesture
-  {
-    int id;
-    bool begins;
-    bool operator==(const Gesture&) const = default;
-  };
-
-  HostModelCallbacks callbacks;
-  std::vector<Change> changes;
-  std::vector<Gesture> gestures;
-  std::vector<int32_t> programs;
-  std::optional<HostModel> host;
   TestInstrument* plug = nullptr;
   std::vector<float> left = std::vector<float>(kFrames), right = std::vector<float>(kFrames);
 };
@@ -93,13 +71,7 @@ TEST_F(HostModelAdapterTest, TheInstrumentRendersItsKnownRampOnBothChannels)
 
 TEST_F(HostModelAdapterTest, TheInstrumentSeesTheFrontEndsTransport)
 {
-  HostTransport transport;
-  transport.mTempo = 140.0;
-  transport.mBeat = 8.5;
-  transport.mSamplePosition = 96000.0;
-  transport.mPlaying = true;
-  transport.mNumerator = 7.0f;
-  transport.mDenominator = 8;
+  HostTransport transport = playing(140.0, 8.5, 96000.0, 7.0f, 8);
   host->SetTransport(transport);
   ASSERT_EQ(render(), noErr);
   EXPECT_EQ(plug->mTempoSeen, 140.0);

@@ -15,3 +15,11 @@ run_suite() {
 
 run_suite "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite "$root/build/asan" -DCMAKE_BUILD_TYPE=Debug -DTESSARYN_SANITIZE=ON -DTESSARYN_BUILD_BENCH=OFF
+
+# Keeps the fuzz targets building and gives each a short run on its seeds.
+echo "== fuzz smoke run"
+"$root/scripts/fuzz.sh" 10 "$root/build/fuzz" > "$root/build/fuzz-smoke.log" 2>&1 || {
+  tail -40 "$root/build/fuzz-smoke.log"
+  exit 1
+}
+grep -E '^== |stat::number_of_executed_units' "$root/build/fuzz-smoke.log"

@@ -224,6 +224,7 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
                                      uint32_t*, const void* data)
 {
   InformListeners(propID, scope);
+  if (!data) return kAudioUnitErr_InvalidPropertyValue;
   switch (propID)
   {
   case kAudioUnitProperty_ClassInfo:

@@ -23,9 +23,9 @@ constexpr int kNInstrumentPresets = 3;
 constexpr int kRampDivisor = 1000;
 } // namespace
 
-TestInstrument::TestInstrument(IPlugInstanceInfo info)
-    : IPlugAU(info, kNTestInstrumentParams, "0-2", kNInstrumentPresets, "TestInstrument", "", "Tester", 0x00010203,
-              kUniqueID, kMfrID, 0, true, true, true, 0)
+TestInstrument::TestInstrument(IPlugInstanceInfo info, const char* channelIOStr)
+    : IPlugAU(info, kNTestInstrumentParams, channelIOStr, kNInstrumentPresets, "TestInstrument", "", "Tester",
+              0x00010203, kUniqueID, kMfrID, 0, true, true, true, 0)
 {
   GetParam(kLevel)->InitDouble("Level", 0.5, 0.0, 1.0, 0.01, "", "Amp");
   GetParam(kWave)->InitEnum("Wave", 0, 3, "", "Osc");

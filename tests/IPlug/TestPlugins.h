@@ -24,7 +24,7 @@ public:
   static constexpr int kUniqueID = 0x54737431; // 'Tst1'
   static constexpr int kMfrID = 0x54657374;    // 'Test'
 
-  explicit TestInstrument(IPlugInstanceInfo info);
+  explicit TestInstrument(IPlugInstanceInfo info, const char* channelIOStr = "0-2");
 
   void OnParamChange(int paramIdx) override { mParamChanges.push_back(paramIdx); }
   void OnActivate(bool active) override { mActivations.push_back(active); }

@@ -72,16 +72,16 @@ void WDL_String::setAt(int offset, const char* text, int length)
 void WDL_String::Set(const char* text, int maxLength)
 {
   if (!text) text = "";
-  const int length =
-      maxLength > 0 ? static_cast<int>(strnlen(text, static_cast<size_t>(maxLength))) : static_cast<int>(strlen(text));
+  const int length = maxLength > 0 ? static_cast<int>(strnlen(text, static_cast<size_t>(maxLength)))
+                                   : static_cast<int>(strlen(text));
   setAt(0, text, length);
 }
 
 void WDL_String::Append(const char* text, int maxLength)
 {
   if (!text) return;
-  const int length =
-      maxLength > 0 ? static_cast<int>(strnlen(text, static_cast<size_t>(maxLength))) : static_cast<int>(strlen(text));
+  const int length = maxLength > 0 ? static_cast<int>(strnlen(text, static_cast<size_t>(maxLength)))
+                                   : static_cast<int>(strlen(text));
   setAt(GetLength(), text, length);
 }
 

@@ -37,7 +37,8 @@ private:
   int mGranularity;
 };
 
-template <class T> class WDL_TypedBuf
+template <class T>
+class WDL_TypedBuf
 {
 public:
   explicit WDL_TypedBuf(int granularityBytes = 4096) : mHeap(granularityBytes) {}
@@ -67,7 +68,8 @@ private:
   WDL_HeapBuf mHeap;
 };
 
-template <class T> class WDL_PtrList
+template <class T>
+class WDL_PtrList
 {
 public:
   WDL_PtrList() : mItems(256) {}
@@ -115,8 +117,7 @@ public:
   void Empty(bool deleteElements = false)
   {
     if (deleteElements)
-      for (int i = GetSize() - 1; i >= 0; --i)
-        delete mItems.Get()[i];
+      for (int i = GetSize() - 1; i >= 0; --i) delete mItems.Get()[i];
     mItems.Resize(0, false);
   }
 

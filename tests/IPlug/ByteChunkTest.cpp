@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 TEST(ByteChunk, ValuesRoundTripInLittleEndianWithoutPadding)
 {
@@ -52,29 +53,30 @@ TEST(ByteChunk, AnEmptyStringIsFourZeroBytes)
   EXPECT_STREQ(text.Get(), "");
 }
 
-TEST(ByteChunk, StringsStopAtAZeroByte)
+TEST(ByteChunk, StringsStopAtAZeroByteAndOverlongOnesFailTheNextRead)
 {
-  ByteChunk chunk;
-  const int length = 5;
-  chunk.Put(&length);
-  chunk.PutBytes("ab\0cd", 5);
-  WDL_String text;
-  EXPECT_EQ(chunk.GetStr(&text, 0), 9);
-  EXPECT_STREQ(text.Get(), "ab");
-}
-
-TEST(ByteChunk, AStringLongerThanTheDataLeavesTheTextAndFailsTheNextRead)
-{
-  ByteChunk chunk;
-  const int length = 10;
-  chunk.Put(&length);
-  chunk.PutBytes("abcdef", 6);
-  WDL_String text("kept");
-  const int pos = chunk.GetStr(&text, 0);
-  EXPECT_EQ(pos, 14);
-  EXPECT_STREQ(text.Get(), "kept");
-  bool flag = false;
-  EXPECT_EQ(chunk.GetBool(&flag, pos), -1);
+  const struct
+  {
+    int length;
+    std::string payload;
+    int end;
+    const char* text;
+  } cases[] = {
+      {5, std::string("ab\0cd", 5), 9, "ab"},
+      {10, "abcdef", 14, "kept"},
+  };
+  for (const auto& c : cases)
+  {
+    ByteChunk chunk;
+    chunk.Put(&c.length);
+    chunk.PutBytes(c.payload.data(), static_cast<int>(c.payload.size()));
+    WDL_String text("kept");
+    const int pos = chunk.GetStr(&text, 0);
+    EXPECT_EQ(pos, c.end);
+    EXPECT_STREQ(text.Get(), c.text);
+    bool flag = false;
+    EXPECT_EQ(chunk.GetBool(&flag, pos), -1); // nothing follows the string
+  }
 }
 
 TEST(ByteChunk, ANegativeOrWrappingStringLengthIsAFailedRead)

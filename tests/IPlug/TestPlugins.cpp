@@ -1,9 +1,14 @@
 #include "TestPlugins.h"
 
+namespace
+{
+constexpr const char* kBundleID = "com.example.audiounit.Test";
+} // namespace
+
 IPlugInstanceInfo TestInstanceInfo()
 {
   IPlugInstanceInfo info;
-  info.mOSXBundleID.Set("com.example.audiounit.Test");
+  info.mOSXBundleID.Set(kBundleID);
   info.mCocoaViewFactoryClassName.Set("Test_View");
   return info;
 }
@@ -81,4 +86,19 @@ ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage)
 ComponentResult TestEffect_Entry(ComponentParameters* params, void* storage)
 {
   return IPlugAU::IPlugAUEntry(params, storage, makeTestEffect);
+}
+
+Component TestInstrumentComponent()
+{
+  static Component component =
+      RegisterComponent({kAudioUnitType_MusicDevice, TestInstrument::kUniqueID, TestInstrument::kMfrID, 0, 0},
+                        "Tester: TestInstrument", TestInstrument_Entry, kBundleID, "/tmp");
+  return component;
+}
+
+Component TestEffectComponent()
+{
+  static Component component = RegisterComponent({MakeFourCharCode("aufx"), 0x54737432, TestInstrument::kMfrID, 0, 0},
+                                                 "Tester: TestEffect", TestEffect_Entry, kBundleID, "/tmp");
+  return component;
 }

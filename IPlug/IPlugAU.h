@@ -46,7 +46,7 @@ public:
     void* mUpstreamObj = nullptr;
     AudioUnit mUpstreamUnit = nullptr;
     int mUpstreamBusIdx = 0;
-    AURenderCallback mUpstreamRenderProc = nullptr;
+    AudioUnitRenderProc mUpstreamRenderProc = nullptr;
     AURenderCallbackStruct mUpstreamRenderCallback = {};
     EAUInputType mInputType = NotConnected;
   };
@@ -152,7 +152,6 @@ private:
   int findListener(AudioUnitPropertyID propID, AudioUnitPropertyListenerProc proc, const void* userData,
                    bool matchUserData) const;
   void InformListeners(AudioUnitPropertyID propID, AudioUnitScope scope);
-  void sendAUEvent(AudioUnitEventType type, int paramIdx);
 
   // Property rows that need more than a line (IPlugAUProperties.cpp).
   ComponentResult getParameterInfo(AudioUnitElement element, AudioUnitParameterInfo* info);

@@ -1,44 +1,22 @@
 #include "HostModel.h"
 
 #include "FakeComponent.h"
+#include "HostRecorder.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <vector>
 
 namespace
 {
-struct HostModelTest : ::testing::Test
+struct HostModelTest : ::testing::Test, HostRecorder
 {
   void SetUp() override
   {
-    callbacks.mParamChanged = [this](AudioUnitParameterID id, float value) { changes.push_back({id, value}); };
-    callbacks.mParamGesture = [this](AudioUnitParameterID id, bool begins) { gestures.push_back({id, begins}); };
-    callbacks.mProgramChanged = [this](int32_t program) { programs.push_back(program); };
-    host.emplace(callbacks);
-    ASSERT_EQ(host->Open(RegisterFakeComponent()), noErr);
+    ASSERT_EQ(OpenHost(RegisterFakeComponent()), noErr);
     unit = FakeUnitOf(host->Unit());
   }
 
-  struct Change
-  {
-    AudioUnitParameterID id;
-    float value;
-    bool operator==(const Change&) const = default;
-  };
-  struct Gesture
-  {
-    AudioUnitParameterID id;
-    bool begins;
-    bool operator==(const Gesture&) const = default;
-  };
-
-  HostModelCallbacks callbacks;
-  std::vector<Change> changes;
-  std::vector<Gesture> gestures;
-  std::vector<int32_t> programs;
-  std::optional<HostModel> host;
   FakeUnit* unit = nullptr;
 };
 } // namespace
@@ -90,13 +68,7 @@ TEST_F(HostModelTest, RenderingSplitsLongBlocksAndAdvancesTheSampleTime)
 
 TEST_F(HostModelTest, TheUnitReadsTheFrontEndsTransportWhileRendering)
 {
-  HostTransport transport;
-  transport.mTempo = 98.5;
-  transport.mBeat = 12.25;
-  transport.mSamplePosition = 4410.0;
-  transport.mPlaying = true;
-  transport.mNumerator = 3.0f;
-  transport.mDenominator = 8;
+  HostTransport transport = playing(98.5, 12.25, 4410.0, 3.0f, 8);
   host->SetTransport(transport);
   float buffer[16];
   float* outputs[] = {buffer};

@@ -4,6 +4,7 @@
 
 #include "TestPlugins.h"
 
+#include <cstring>
 #include <initializer_list>
 
 // Calls plug's entry as the host does after open, with storage = the object.
@@ -14,12 +15,12 @@ inline ComponentResult CallEntry(IPlugAU* plug, int what, std::initializer_list<
   params.paramCount = static_cast<int32_t>(args.size());
   params.params[0] = reinterpret_cast<intptr_t>(plug->GetComponentInstance());
   int i = 1;
-  for (intptr_t arg : args) params.params[i++] = arg;
+  for (intptr_t arg : args)
+    params.params[i++] = arg;
   return IPlugAU::IPlugAUEntry(&params, plug, nullptr);
 }
 
-template <class T>
-intptr_t Arg(T* pointer)
+template <class T> intptr_t Arg(T* pointer)
 {
   return reinterpret_cast<intptr_t>(pointer);
 }
@@ -67,6 +68,9 @@ inline AudioTimeStamp SampleTime(double sampleTime)
 struct HostBuffers
 {
   HostBuffers(int nBuffers, int nFrames);
+  HostBuffers(const HostBuffers&) = delete;
+  HostBuffers& operator=(const HostBuffers&) = delete;
+  void Clear() { memset(mSamples, 0, sizeof(mSamples)); }
   AudioBufferList* List() { return mStorage.Get(); }
   float* Channel(int k) { return static_cast<float*>(mStorage.Get()->mBuffers[k].mData); }
 

@@ -1,5 +1,7 @@
 #include "SynthTestHost.h"
 
+#include "AllocationCounter.h"
+
 #include "IMidiMsg.h"
 
 #include <climits>
@@ -198,4 +200,21 @@ TEST_F(SynthTest, AProgramChangeBeyondTheListChangesNothing)
 {
   midi(0xC0, 100, 0);
   EXPECT_EQ(synth->GetCurrentPresetIdx(), 0);
+}
+
+TEST_F(SynthTest, MidiInputLearnAndTheKeyBufferAllocateNothingEvenWhenFlooded)
+{
+  synth->mMidiControlParam[4] = 9;
+  AllocationCounter counter;
+  for (int i = 0; i < 4 * synth->mMidiQueue.Capacity(); ++i)
+    midi(0x90 | (i % 16), i % 128, 100, static_cast<uint32_t>(i));
+  synth->doMidiUnlearn(true);
+  midi(0xB0, 4, 0);
+  midi(0xB0, 123, 0);
+  for (int key = 0; key < 130; ++key)
+    synth->addPressedKey(key);
+  for (int key = 0; key < 130; key += 2)
+    synth->removePressedKey(key);
+  EXPECT_EQ(counter.Allocations(), 0);
+  EXPECT_EQ(synth->mMidiControlParam[4], -1);
 }

@@ -1,0 +1,237 @@
+#include "AUTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace
+{
+struct DispatchTest : ::testing::Test
+{
+  std::unique_ptr<TestInstrument> plug = std::make_unique<TestInstrument>(TestInstanceInfo());
+};
+
+struct ListenerCall
+{
+  void* mUserData;
+  AudioUnitPropertyID mID;
+  AudioUnitScope mScope;
+};
+std::vector<ListenerCall> gListenerCalls;
+
+void recordListener(void* userData, AudioUnit, AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement)
+{
+  gListenerCalls.push_back({userData, id, scope});
+}
+
+std::vector<AudioUnitRenderActionFlags> gNotifyCalls;
+
+OSStatus recordNotify(void*, AudioUnitRenderActionFlags* flags, const AudioTimeStamp*, uint32_t, uint32_t,
+                      AudioBufferList*)
+{
+  gNotifyCalls.push_back(*flags);
+  return noErr;
+}
+
+AudioUnitParameterEvent immediateEvent(AudioUnitParameterID id, AudioUnitScope scope, float value)
+{
+  AudioUnitParameterEvent event = {};
+  event.scope = scope;
+  event.parameter = id;
+  event.eventType = kParameterEvent_Immediate;
+  event.eventValues.immediate.value = value;
+  return event;
+}
+} // namespace
+
+TEST_F(DispatchTest, CanDoAnswersOnlyForTheAdvertisedSelectors)
+{
+  const struct
+  {
+    int selector;
+    ComponentResult answer;
+  } cases[] = {{1, 1},  {2, 1},     {3, 1},     {4, 1},     {5, 1},     {6, 1},     {7, 1},     {9, 1},
+               {10, 1}, {11, 1},    {14, 1},    {15, 1},    {16, 1},    {17, 1},    {0, 0},     {8, 0},
+               {12, 0}, {13, 0},    {18, 0},    {0x101, 0}, {0x102, 0}, {0x105, 0}, {0x106, 0}, {0x301, 0},
+               {-1, 0}, {-32768, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(CallEntry(plug.get(), kComponentCanDoSelect, {c.selector}), c.answer) << "selector " << c.selector;
+}
+
+TEST_F(DispatchTest, SelectorsWithoutActionAnswerBadSelectorAndQuietOnesSucceed)
+{
+  for (int selector : {0, 8, 12, 13, 0x107, 0x301, 1234})
+    EXPECT_EQ(CallEntry(plug.get(), selector), badComponentSelector) << selector;
+  for (int selector : {int{kAudioUnitResetSelect}, 0x103, 0x104}) EXPECT_EQ(CallEntry(plug.get(), selector, {0, 0}), noErr);
+  EXPECT_EQ(CallEntry(plug.get(), kComponentVersionSelect), 0x00010203);
+}
+
+TEST_F(DispatchTest, InitialiseResetsEveryParameterThenActivates)
+{
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitInitializeSelect), noErr);
+  EXPECT_TRUE(plug->IsActive());
+  EXPECT_EQ(plug->mParamChanges, (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(plug->mActivations, std::vector<bool>{true});
+
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitUninitializeSelect), noErr);
+  EXPECT_FALSE(plug->IsActive());
+  EXPECT_EQ(plug->mActivations, (std::vector<bool>{true, false}));
+}
+
+TEST(DispatchEffectTest, InitialiseRefusesChannelCountsNoPairAllows)
+{
+  TestEffect effect(TestInstanceInfo());
+  AudioStreamBasicDescription mono, stereo;
+  MakeDefaultASBD(&mono, 44100.0, 1, false);
+  MakeDefaultASBD(&stereo, 44100.0, 2, false);
+  ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0, mono), noErr);
+  ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0, stereo), noErr);
+
+  EXPECT_EQ(CallEntry(&effect, kAudioUnitInitializeSelect), badComponentSelector);
+  EXPECT_FALSE(effect.IsActive());
+
+  ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0, stereo), noErr);
+  EXPECT_EQ(CallEntry(&effect, kAudioUnitInitializeSelect), noErr);
+}
+
+TEST_F(DispatchTest, AddingTheSameListenerTwiceKeepsOneRecord)
+{
+  gListenerCalls.clear();
+  int userData = 0;
+  const intptr_t proc = reinterpret_cast<intptr_t>(&recordListener);
+  CallEntry(plug.get(), kAudioUnitAddPropertyListenerSelect, {kAudioUnitProperty_PresentPreset, proc, Arg(&userData)});
+  CallEntry(plug.get(), kAudioUnitAddPropertyListenerSelect, {kAudioUnitProperty_PresentPreset, proc, Arg(&userData)});
+  CallEntry(plug.get(), kAudioUnitAddPropertyListenerSelect, {kAudioUnitProperty_Latency, proc, 0});
+
+  plug->InformHostOfProgramChange();
+  ASSERT_EQ(gListenerCalls.size(), 1u);
+  EXPECT_EQ(gListenerCalls[0].mUserData, &userData);
+  EXPECT_EQ(gListenerCalls[0].mID, kAudioUnitProperty_PresentPreset);
+  EXPECT_EQ(gListenerCalls[0].mScope, kAudioUnitScope_Global);
+
+  plug->SetLatency(64);
+  EXPECT_EQ(gListenerCalls.size(), 2u);
+  EXPECT_EQ(plug->GetLatency(), 64);
+}
+
+TEST_F(DispatchTest, RemovingListenersMatchesProcedureAndOptionallyUserData)
+{
+  gListenerCalls.clear();
+  int a = 0, b = 0;
+  const intptr_t proc = reinterpret_cast<intptr_t>(&recordListener);
+  const intptr_t id = kAudioUnitProperty_PresentPreset;
+  CallEntry(plug.get(), kAudioUnitAddPropertyListenerSelect, {id, proc, Arg(&a)});
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitRemovePropertyListenerWithUserDataSelect, {id, proc, Arg(&b)}), noErr);
+  plug->InformHostOfProgramChange();
+  EXPECT_EQ(gListenerCalls.size(), 1u);
+
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitRemovePropertyListenerWithUserDataSelect, {id, proc, Arg(&a)}), noErr);
+  plug->InformHostOfProgramChange();
+  EXPECT_EQ(gListenerCalls.size(), 1u);
+
+  CallEntry(plug.get(), kAudioUnitAddPropertyListenerSelect, {id, proc, Arg(&a)});
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitRemovePropertyListenerSelect, {id, proc}), noErr);
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitRemovePropertyListenerSelect, {id, proc}), noErr);
+  plug->InformHostOfProgramChange();
+  EXPECT_EQ(gListenerCalls.size(), 1u);
+}
+
+TEST_F(DispatchTest, SettingAPropertyToldItsListenersFirstEvenWhenRefused)
+{
+  gListenerCalls.clear();
+  const intptr_t proc = reinterpret_cast<intptr_t>(&recordListener);
+  CallEntry(plug.get(), kAudioUnitAddPropertyListenerSelect, {kAudioUnitProperty_LastRenderError, proc, 0});
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_LastRenderError, kAudioUnitScope_Output, 0, 0),
+            kAudioUnitErr_InvalidProperty);
+  ASSERT_EQ(gListenerCalls.size(), 1u);
+  EXPECT_EQ(gListenerCalls[0].mScope, kAudioUnitScope_Output);
+}
+
+TEST_F(DispatchTest, TheSameRenderNotifyAddedTwiceIsCalledTwiceBeforeAndAfterRendering)
+{
+  gNotifyCalls.clear();
+  const intptr_t proc = reinterpret_cast<intptr_t>(&recordNotify);
+  CallEntry(plug.get(), kAudioUnitAddRenderNotifySelect, {proc, 1});
+  CallEntry(plug.get(), kAudioUnitAddRenderNotifySelect, {proc, 2});
+  HostBuffers out(2, 16);
+  ASSERT_EQ(Render(plug.get(), 0.0, 0, 16, out.List()), noErr);
+  EXPECT_EQ(gNotifyCalls, (std::vector<AudioUnitRenderActionFlags>{4, 4, 8, 8}));
+
+  gNotifyCalls.clear();
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitRemoveRenderNotifySelect, {proc, 99}), noErr);
+  ASSERT_EQ(Render(plug.get(), 16.0, 0, 16, out.List()), noErr);
+  EXPECT_EQ(gNotifyCalls, (std::vector<AudioUnitRenderActionFlags>{4, 8}));
+}
+
+TEST_F(DispatchTest, ScheduleParametersSkipsRampsAndStopsAtTheFirstRefusal)
+{
+  AudioUnitParameterEvent events[3] = {immediateEvent(kLevel, kAudioUnitScope_Global, 0.9f),
+                                       immediateEvent(kDetune, kAudioUnitScope_Global, 0.25f),
+                                       immediateEvent(kWave, kAudioUnitScope_Global, 2.0f)};
+  events[0].eventType = kParameterEvent_Ramped;
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitScheduleParametersSelect, {Arg(events), 3}), noErr);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kLevel)->Value(), 0.5);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kDetune)->Value(), 0.25);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kWave)->Value(), 2.0);
+
+  events[0] = immediateEvent(kLevel, kAudioUnitScope_Input, 0.1f);
+  events[1] = immediateEvent(kDetune, kAudioUnitScope_Global, -0.5f);
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitScheduleParametersSelect, {Arg(events), 2}), kAudioUnitErr_InvalidProperty);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kDetune)->Value(), 0.25);
+}
+
+TEST_F(DispatchTest, ParametersAreReadAndWrittenInTheirOwnRangeAndClamped)
+{
+  float value = -1.0f;
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitSetParameterSelect,
+                      {kCutoff, kAudioUnitScope_Global, 0, ComponentArgFromFloat(50000.0f), 7}),
+            noErr);
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitGetParameterSelect, {kCutoff, kAudioUnitScope_Global, 0, Arg(&value)}),
+            noErr);
+  EXPECT_FLOAT_EQ(value, 20000.0f);
+  EXPECT_EQ(plug->mParamChanges.back(), kCutoff);
+
+  const struct
+  {
+    AudioUnitParameterID id;
+    AudioUnitScope scope;
+    ComponentResult result;
+  } refusals[] = {{kLevel, kAudioUnitScope_Input, kAudioUnitErr_InvalidProperty},
+                  {kNTestInstrumentParams, kAudioUnitScope_Global, kAudioUnitErr_InvalidElement},
+                  {0xFFFFFFFFu, kAudioUnitScope_Global, kAudioUnitErr_InvalidElement}};
+  for (const auto& r : refusals)
+  {
+    EXPECT_EQ(CallEntry(plug.get(), kAudioUnitGetParameterSelect, {r.id, r.scope, 0, Arg(&value)}), r.result);
+    EXPECT_EQ(CallEntry(plug.get(), kAudioUnitSetParameterSelect, {r.id, r.scope, 0, ComponentArgFromFloat(1.0f), 0}),
+              r.result);
+  }
+}
+
+TEST_F(DispatchTest, MidiSelectorsReachTheInstrumentAsMessages)
+{
+  CallEntry(plug.get(), kMusicDeviceMIDIEventSelect, {0x190, 0x13C, 0x264, 17});
+  NoteInstanceID noteID = 0;
+  const MusicDeviceNoteParams noteParams = {2, 61.7f, 99.9f, {}};
+  CallEntry(plug.get(), kMusicDeviceStartNoteSelect, {0, 0, Arg(&noteID), 5, Arg(&noteParams)});
+  CallEntry(plug.get(), kMusicDeviceStopNoteSelect, {0, static_cast<intptr_t>(noteID), 9});
+
+  ASSERT_EQ(plug->mMidi.size(), 3u);
+  const IMidiMsg& raw = plug->mMidi[0];
+  EXPECT_EQ(raw.mStatus, 0x90);
+  EXPECT_EQ(raw.mData1, 0x3C);
+  EXPECT_EQ(raw.mData2, 0x64);
+  EXPECT_EQ(raw.mOffset, 17);
+  EXPECT_EQ(noteID, 61u);
+  EXPECT_EQ(plug->mMidi[1].StatusMsg(), IMidiMsg::kNoteOn);
+  EXPECT_EQ(plug->mMidi[1].NoteNumber(), 61);
+  EXPECT_EQ(plug->mMidi[1].Velocity(), 99);
+  EXPECT_EQ(plug->mMidi[1].mOffset, 5);
+  EXPECT_EQ(plug->mMidi[2].StatusMsg(), IMidiMsg::kNoteOff);
+  EXPECT_EQ(plug->mMidi[2].NoteNumber(), 61);
+  EXPECT_EQ(plug->mMidi[2].mOffset, 9);
+
+  const uint8_t sysEx[] = {0xF0, 0x7E, 0xF7};
+  EXPECT_EQ(CallEntry(plug.get(), kMusicDeviceSysExSelect, {Arg(sysEx), 3}), noErr);
+  EXPECT_EQ(plug->mSysExSize, 3);
+}

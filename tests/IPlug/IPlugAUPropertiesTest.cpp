@@ -1,0 +1,378 @@
+#include "AUTestHost.h"
+
+#include "PropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace
+{
+constexpr AudioUnitScope kGlobal = kAudioUnitScope_Global;
+constexpr AudioUnitScope kInput = kAudioUnitScope_Input;
+constexpr AudioUnitScope kOutput = kAudioUnitScope_Output;
+
+struct PropertiesTest : ::testing::Test
+{
+  std::unique_ptr<TestInstrument> plug = std::make_unique<TestInstrument>(TestInstanceInfo());
+};
+
+std::string text(CFStringRef string)
+{
+  std::string result = string ? CFStringGetCStringPtr(string, kCFStringEncodingUTF8) : "(null)";
+  CFRelease(string);
+  return result;
+}
+} // namespace
+
+TEST_F(PropertiesTest, PropertyInfoAnswersAsTabled)
+{
+  const struct
+  {
+    AudioUnitPropertyID id;
+    AudioUnitScope scope;
+    AudioUnitElement element;
+    ComponentResult result;
+    uint32_t size;
+    bool writable;
+  } rows[] = {
+      {kAudioUnitProperty_ClassInfo, kOutput, 0, noErr, 8, true},
+      {kAudioUnitProperty_MakeConnection, kInput, 0, noErr, 16, true},
+      {kAudioUnitProperty_MakeConnection, kOutput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_SampleRate, kOutput, 0, noErr, 8, true},
+      {kAudioUnitProperty_ParameterList, kGlobal, 0, noErr, 4 * kNTestInstrumentParams, false},
+      {kAudioUnitProperty_ParameterList, kInput, 0, noErr, 0, false},
+      {kAudioUnitProperty_ParameterInfo, kGlobal, kDetune, noErr, 104, false},
+      {kAudioUnitProperty_ParameterInfo, kGlobal, kNTestInstrumentParams, kAudioUnitErr_InvalidElement, 0xDEAD, false},
+      {kAudioUnitProperty_ParameterInfo, kInput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_FastDispatch, kGlobal, kAudioUnitRenderSelect, noErr, 8, false},
+      {kAudioUnitProperty_FastDispatch, kGlobal, kAudioUnitResetSelect, kAudioUnitErr_InvalidElement, 8, false},
+      {kAudioUnitProperty_StreamFormat, kOutput, 0, noErr, 40, true},
+      {kAudioUnitProperty_StreamFormat, kGlobal, 0, noErr, 40, true},
+      {kAudioUnitProperty_StreamFormat, kInput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_StreamFormat, kOutput, 1, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_ElementCount, kOutput, 0, noErr, 4, false},
+      {kAudioUnitProperty_Latency, kGlobal, 0, noErr, 8, false},
+      {kAudioUnitProperty_Latency, kOutput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_SupportedNumChannels, kGlobal, 0, noErr, 4, false},
+      {kAudioUnitProperty_MaximumFramesPerSlice, kGlobal, 0, noErr, 4, true},
+      {kAudioUnitProperty_ParameterValueStrings, kGlobal, kWave, noErr, 8, false},
+      {kAudioUnitProperty_ParameterValueStrings, kGlobal, kLevel, kAudioUnitErr_InvalidProperty, 0, false},
+      {kAudioUnitProperty_GetUIComponentList, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_AudioChannelLayout, kOutput, 0, kAudioUnitErr_InvalidPropertyValue, 0xDEAD, false},
+      {kAudioUnitProperty_TailTime, kGlobal, 0, noErr, 8, false},
+      {kAudioUnitProperty_BypassEffect, kGlobal, 0, noErr, 4, true},
+      {kAudioUnitProperty_LastRenderError, kGlobal, 0, noErr, 4, false},
+      {kAudioUnitProperty_SetRenderCallback, kInput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_FactoryPresets, kGlobal, 0, noErr, 8, false},
+      {kAudioUnitProperty_HostCallbacks, kGlobal, 0, noErr, 32, true},
+      {kAudioUnitProperty_HostCallbacks, kInput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_CurrentPreset, kGlobal, 0, noErr, 16, true},
+      {kAudioUnitProperty_PresentPreset, kGlobal, 0, noErr, 16, true},
+      {kAudioUnitProperty_ElementName, kOutput, 0, kAudioUnitErr_InvalidProperty, 8, false},
+      {kAudioUnitProperty_CocoaUI, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_SupportedChannelLayoutTags, kOutput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_ParameterStringFromValue, kGlobal, 0, kAudioUnitErr_InvalidProperty, 24, false},
+      {kAudioUnitProperty_ParameterStringFromValue, kOutput, 0, noErr, 24, false},
+      {kAudioUnitProperty_ParameterIDName, kOutput, 0, noErr, 16, false},
+      {kAudioUnitProperty_ParameterClumpName, kOutput, 0, noErr, 16, false},
+      {kAudioUnitProperty_ParameterValueFromString, kOutput, 0, noErr, 24, false},
+      {kMusicDeviceProperty_InstrumentCount, kGlobal, 0, noErr, 4, false},
+      {kMusicDeviceProperty_InstrumentCount, kOutput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {6, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_OfflineRender, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+      {kAudioUnitProperty_AUHostIdentifier, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
+  };
+  for (const auto& row : rows)
+  {
+    const PropertyInfo info = GetInfo(plug.get(), row.id, row.scope, row.element);
+    EXPECT_EQ(info.mResult, row.result) << "property " << row.id << " scope " << row.scope;
+    EXPECT_EQ(info.mSize, row.size) << "property " << row.id << " scope " << row.scope;
+    EXPECT_EQ(info.mWritable, row.writable) << "property " << row.id << " scope " << row.scope;
+  }
+}
+
+TEST_F(PropertiesTest, PropertyInfoAcceptsMissingOutputs)
+{
+  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitGetPropertyInfoSelect, {kAudioUnitProperty_SampleRate, kGlobal, 0, 0, 0}),
+            noErr);
+}
+
+TEST_F(PropertiesTest, PlainValuesReadBackAsStored)
+{
+  plug->SetLatency(441);
+  double latency = 0.0, sampleRate = 0.0;
+  uint32_t frames = 0, outputBuses = 0, inputBuses = 9, globals = 0, instruments = 0;
+  AUChannelInfo io = {};
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_Latency, kGlobal, 0, &latency), noErr);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_SampleRate, kGlobal, 0, &sampleRate), noErr);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_MaximumFramesPerSlice, kGlobal, 0, &frames), noErr);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ElementCount, kOutput, 0, &outputBuses), noErr);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ElementCount, kInput, 0, &inputBuses), noErr);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ElementCount, kGlobal, 0, &globals), noErr);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_SupportedNumChannels, kGlobal, 0, &io), noErr);
+  EXPECT_EQ(GetValue(plug.get(), kMusicDeviceProperty_InstrumentCount, kGlobal, 0, &instruments), noErr);
+  EXPECT_DOUBLE_EQ(latency, 0.01);
+  EXPECT_DOUBLE_EQ(sampleRate, 44100.0);
+  EXPECT_EQ(frames, 1024u);
+  EXPECT_EQ(outputBuses, 1u);
+  EXPECT_EQ(inputBuses, 0u);
+  EXPECT_EQ(globals, 1u);
+  EXPECT_EQ(io.inChannels, 0);
+  EXPECT_EQ(io.outChannels, 2);
+  EXPECT_EQ(instruments, 1u);
+
+  AudioUnitParameterID ids[kNTestInstrumentParams] = {};
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterList, kGlobal, 0, &ids), noErr);
+  for (int i = 0; i < kNTestInstrumentParams; ++i) EXPECT_EQ(ids[i], static_cast<AudioUnitParameterID>(i));
+}
+
+TEST_F(PropertiesTest, FastDispatchHandsOutTheParameterAndRenderProcedures)
+{
+  void* proc = nullptr;
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_FastDispatch, kGlobal, kAudioUnitSetParameterSelect, &proc), noErr);
+  ASSERT_EQ(reinterpret_cast<AudioUnitSetParameterProc>(proc)(plug.get(), kLevel, kGlobal, 0, 0.75f, 0), noErr);
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_FastDispatch, kGlobal, kAudioUnitGetParameterSelect, &proc), noErr);
+  float value = 0.0f;
+  ASSERT_EQ(reinterpret_cast<AudioUnitGetParameterProc>(proc)(plug.get(), kLevel, kGlobal, 0, &value), noErr);
+  EXPECT_FLOAT_EQ(value, 0.75f);
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_FastDispatch, kGlobal, kAudioUnitRenderSelect, &proc), noErr);
+  EXPECT_EQ(proc, reinterpret_cast<void*>(&IPlugAU::RenderProc));
+}
+
+TEST_F(PropertiesTest, ParameterInfoReportsFlagsUnitsRangesAndClumps)
+{
+  plug->GetParam(kLevel)->Set(0.25);
+  const struct
+  {
+    int param;
+    uint32_t flags;
+    AudioUnitParameterUnit unit;
+    const char* unitName;
+    float min, max, current;
+    uint32_t clump;
+  } rows[] = {
+      // Reported in this order, so "Osc" is the second group seen.
+      {kLevel, 0xC8100010, kAudioUnitParameterUnit_Generic, nullptr, 0.0f, 1.0f, 0.25f, 1},
+      {kWave, 0xC8100010, kAudioUnitParameterUnit_Indexed, nullptr, 0.0f, 2.0f, 0.0f, 2},
+      {kSync, 0x48100010, kAudioUnitParameterUnit_Boolean, nullptr, 0.0f, 1.0f, 0.0f, 2},
+      {kCutoff, 0xE8000010, kAudioUnitParameterUnit_CustomUnit, "Hz", 20.0f, 20000.0f, 1000.0f, 0},
+      {kDetune, 0xC8100010, kAudioUnitParameterUnit_Generic, nullptr, -1.0f, 1.0f, 0.0f, 1},
+  };
+  for (const auto& row : rows)
+  {
+    AudioUnitParameterInfo info;
+    memset(&info, 0xAB, sizeof(info));
+    ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterInfo, kGlobal, row.param, &info), noErr);
+    EXPECT_EQ(info.flags, row.flags) << row.param;
+    EXPECT_EQ(info.unit, row.unit) << row.param;
+    EXPECT_FLOAT_EQ(info.minValue, row.min);
+    EXPECT_FLOAT_EQ(info.maxValue, row.max);
+    EXPECT_FLOAT_EQ(info.defaultValue, row.current);
+    EXPECT_EQ(info.clumpID, row.clump) << row.param;
+    const std::string name = plug->GetParam(row.param)->GetNameForHost();
+    EXPECT_EQ(std::string(info.name), name);
+    EXPECT_EQ(text(info.cfNameString), name);
+    if (row.unitName) EXPECT_EQ(text(info.unitName), row.unitName);
+    else EXPECT_EQ(info.unitName, nullptr);
+  }
+
+  AudioUnitParameterNameInfo clump = {2, kAudioUnitParameterName_Full, nullptr};
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterClumpName, kGlobal, 0, &clump), noErr);
+  EXPECT_EQ(text(clump.outName), "Osc");
+  clump.inID = 0;
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterClumpName, kGlobal, 0, &clump),
+            kAudioUnitErr_PropertyNotInUse);
+  clump.inID = 3;
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterClumpName, kGlobal, 0, &clump),
+            kAudioUnitErr_InvalidElement);
+}
+
+TEST_F(PropertiesTest, ValueStringsListTheDisplayTextsInOrder)
+{
+  CFArrayRef strings = nullptr;
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterValueStrings, kGlobal, kWave, &strings), noErr);
+  ASSERT_EQ(CFArrayGetCount(strings), 3);
+  const char* expected[] = {"tri", "saw", "pulse"};
+  for (int i = 0; i < 3; ++i)
+    EXPECT_STREQ(CFStringGetCStringPtr(static_cast<CFStringRef>(CFArrayGetValueAtIndex(strings, i)),
+                                       kCFStringEncodingUTF8),
+                 expected[i]);
+  CFRelease(strings);
+}
+
+TEST_F(PropertiesTest, ParameterStringFromValueUsesDisplayTextsAndPrecision)
+{
+  const struct
+  {
+    AudioUnitParameterID param;
+    float value;
+    const char* display;
+  } rows[] = {{kWave, 1.0f, "saw"}, {kSync, 1.0f, "on"}, {kLevel, 0.5f, "0.50"}, {kDetune, 0.5f, "-0.50"}};
+  for (const auto& row : rows)
+  {
+    AudioUnitParameterStringFromValue request = {row.param, &row.value, nullptr};
+    ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterStringFromValue, kGlobal, 0, &request), noErr);
+    EXPECT_EQ(text(request.outString), row.display);
+  }
+  const float value = 0.0f;
+  AudioUnitParameterStringFromValue outOfRange = {kNTestInstrumentParams, &value, nullptr};
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterStringFromValue, kGlobal, 0, &outOfRange),
+            kAudioUnitErr_InvalidElement);
+}
+
+TEST_F(PropertiesTest, ParameterIDNameIsCutToTheDesiredLength)
+{
+  const struct
+  {
+    int32_t length;
+    const char* name;
+  } rows[] = {{5, "Cutof"}, {-1, "Cutoff Frequency Of The Filter!"}, {40, "Cutoff Frequency Of The Filter!"}, {0, ""}};
+  for (const auto& row : rows)
+  {
+    AudioUnitParameterIDName request = {kCutoff, row.length, nullptr};
+    ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterIDName, kGlobal, 0, &request), noErr);
+    EXPECT_EQ(text(request.outName), row.name) << row.length;
+  }
+  AudioUnitParameterIDName outOfRange = {99, -1, nullptr};
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterIDName, kGlobal, 0, &outOfRange),
+            kAudioUnitErr_InvalidElement);
+}
+
+TEST_F(PropertiesTest, ParameterValueFromStringMapsTextsAndNumbers)
+{
+  const struct
+  {
+    AudioUnitParameterID param;
+    const char* text;
+    float value;
+  } rows[] = {{kWave, "pulse", 2.0f},     {kWave, "Pulse", -7.0f}, {kSync, "on", 1.0f},
+              {kLevel, "0.3", 0.3f},      {kDetune, "0.3", -0.3f}, {kCutoff, "not a number", 0.0f}};
+  for (const auto& row : rows)
+  {
+    CFStringRef string = CFStringCreateWithCString(nullptr, row.text, kCFStringEncodingUTF8);
+    AudioUnitParameterValueFromString request = {row.param, string, -7.0f};
+    EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterValueFromString, kGlobal, 0, &request), noErr);
+    EXPECT_FLOAT_EQ(request.outValue, row.value) << row.text;
+    CFRelease(string);
+  }
+}
+
+TEST_F(PropertiesTest, ElementNamesComeFromTheBusLabels)
+{
+  CFStringRef name = nullptr;
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ElementName, kOutput, 0, &name), noErr);
+  EXPECT_EQ(text(name), "output 1");
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ElementName, kOutput, 1, &name), kAudioUnitErr_InvalidElement);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ElementName, kInput, 0, &name), kAudioUnitErr_InvalidElement);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ElementName, kInput, 2, &name), kAudioUnitErr_InvalidElement);
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ElementName, kGlobal, 0, &name), kAudioUnitErr_InvalidScope);
+
+  TestEffect effect(TestInstanceInfo());
+  ASSERT_EQ(GetValue(&effect, kAudioUnitProperty_ElementName, kInput, 0, &name), noErr);
+  EXPECT_EQ(text(name), "input");
+  ASSERT_EQ(GetValue(&effect, kAudioUnitProperty_ElementName, kInput, 1, &name), noErr);
+  EXPECT_EQ(text(name), "aux input");
+  ASSERT_EQ(GetValue(&effect, kAudioUnitProperty_ElementName, kOutput, 0, &name), noErr);
+  EXPECT_EQ(text(name), "output");
+}
+
+TEST_F(PropertiesTest, StreamFormatsAreAcceptedOnlyForLegalFloatPCM)
+{
+  AudioStreamBasicDescription format;
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_StreamFormat, kOutput, 0, &format), noErr);
+  EXPECT_EQ(format.mChannelsPerFrame, 2u);
+  EXPECT_EQ(format.mFormatID, kAudioFormatLinearPCM);
+  EXPECT_EQ(format.mFormatFlags, kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | kAudioFormatFlagIsNonInterleaved);
+  EXPECT_EQ(format.mBytesPerFrame, 4u);
+  EXPECT_EQ(format.mBitsPerChannel, 32u);
+
+  AudioStreamBasicDescription none = format, oneChannel = format, integer = format, other = format;
+  none.mChannelsPerFrame = 0;
+  oneChannel.mChannelsPerFrame = 1;
+  integer.mFormatFlags = kAudioFormatFlagIsNonInterleaved;
+  other.mFormatID = MakeFourCharCode("aac ");
+  for (const AudioStreamBasicDescription& refused : {none, oneChannel, integer, other})
+  {
+    EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_StreamFormat, kOutput, 0, refused),
+              kAudioUnitErr_InvalidProperty);
+    ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_StreamFormat, kOutput, 0, &format), noErr);
+    EXPECT_EQ(format.mChannelsPerFrame, 0u);
+  }
+
+  AudioStreamBasicDescription stereo;
+  MakeDefaultASBD(&stereo, 48000.0, 2, false);
+  const int resets = plug->mResets;
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_StreamFormat, kOutput, 0, stereo), noErr);
+  EXPECT_DOUBLE_EQ(plug->GetSampleRate(), 48000.0);
+  EXPECT_EQ(plug->mResets, resets + 1);
+}
+
+TEST_F(PropertiesTest, SampleRateAndBlockSizeChangesResetThePlugIn)
+{
+  const int resets = plug->mResets;
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_SampleRate, kGlobal, 0, 96000.0), noErr);
+  EXPECT_DOUBLE_EQ(plug->GetSampleRate(), 96000.0);
+  EXPECT_EQ(plug->mResets, resets + 2);
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_MaximumFramesPerSlice, kGlobal, 0, uint32_t{256}), noErr);
+  EXPECT_EQ(plug->GetBlockSize(), 256);
+  EXPECT_EQ(plug->mResets, resets + 3);
+}
+
+TEST_F(PropertiesTest, BypassDeactivatesAndResetsAndClearingItActivates)
+{
+  const int resets = plug->mResets;
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_BypassEffect, kGlobal, 0, uint32_t{1}), noErr);
+  EXPECT_TRUE(plug->IsBypassed());
+  uint32_t bypassed = 0;
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_BypassEffect, kGlobal, 0, &bypassed), noErr);
+  EXPECT_EQ(bypassed, 1u);
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_BypassEffect, kGlobal, 0, uint32_t{0}), noErr);
+  EXPECT_EQ(plug->mActivations, (std::vector<bool>{false, true}));
+  EXPECT_EQ(plug->mResets, resets + 2);
+}
+
+TEST_F(PropertiesTest, OfflineRenderFlagFollowsTheHost)
+{
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_OfflineRender, kGlobal, 0, uint32_t{1}), noErr);
+  EXPECT_TRUE(plug->IsRenderingOffline());
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_OfflineRender, kGlobal, 0, uint32_t{0}), noErr);
+  EXPECT_FALSE(plug->IsRenderingOffline());
+}
+
+TEST_F(PropertiesTest, HostIdentifierSetsTheHostBeforeTellingThePlugIn)
+{
+  AUHostIdentifier identifier = {CFStringCreateWithCString(nullptr, "Logic Pro X", kCFStringEncodingUTF8),
+                                 {0, 0, 0x35, 10}};
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_AUHostIdentifier, kGlobal, 0, identifier), noErr);
+  CFRelease(identifier.hostName);
+  EXPECT_EQ(plug->mHostAtIdentification, std::vector<EHost>{kHostLogic});
+  EXPECT_EQ(plug->GetHost(), kHostLogic);
+  EXPECT_EQ(plug->GetHostVersion(false), (10 << 16) | (3 << 8) | 5);
+}
+
+TEST_F(PropertiesTest, CurrentPresetSelectsAndReportsThePresent)
+{
+  AUPreset preset = {1, nullptr};
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_PresentPreset, kGlobal, 0, preset), noErr);
+  EXPECT_EQ(plug->GetCurrentPresetIdx(), 1);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kLevel)->Value(), 1.0);
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_CurrentPreset, kGlobal, 0, &preset), noErr);
+  EXPECT_EQ(preset.presetNumber, 1);
+  EXPECT_EQ(text(preset.presetName), "Loud");
+  preset.presetNumber = 77;
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_CurrentPreset, kGlobal, 0, preset), noErr);
+  EXPECT_EQ(plug->GetCurrentPresetIdx(), 1);
+}
+
+TEST_F(PropertiesTest, ChannelLayoutTagsNeedSeveralOutputBuses)
+{
+  EXPECT_EQ(GetTagForNumChannels(1), kAudioChannelLayoutTag_Mono);
+  EXPECT_EQ(GetTagForNumChannels(2), kAudioChannelLayoutTag_Stereo);
+  EXPECT_EQ(GetTagForNumChannels(6), kAudioChannelLayoutTag_Unknown);
+  TestEffect effect(TestInstanceInfo());
+  EXPECT_EQ(GetInfo(&effect, kAudioUnitProperty_SupportedChannelLayoutTags, kOutput, 0).mResult,
+            kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(GetInfo(&effect, kMusicDeviceProperty_InstrumentCount, kGlobal, 0).mResult, kAudioUnitErr_InvalidProperty);
+}

@@ -1,0 +1,240 @@
+#include "AUTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+constexpr AudioUnitScope kGlobal = kAudioUnitScope_Global;
+constexpr AudioUnitScope kInput = kAudioUnitScope_Input;
+
+struct InstrumentRenderTest : ::testing::Test
+{
+  std::unique_ptr<TestInstrument> plug = std::make_unique<TestInstrument>(TestInstanceInfo());
+};
+
+// Fills input channel k with the constant k + 1 and counts the pulls.
+struct Upstream
+{
+  int mPulls = 0;
+  OSStatus mResult = noErr;
+};
+
+OSStatus constantInput(void* refCon, AudioUnitRenderActionFlags*, const AudioTimeStamp*, uint32_t, uint32_t frames,
+                       AudioBufferList* list)
+{
+  Upstream* upstream = static_cast<Upstream*>(refCon);
+  ++upstream->mPulls;
+  for (uint32_t k = 0; k < list->mNumberBuffers; ++k)
+    for (uint32_t i = 0; i < frames; ++i) static_cast<float*>(list->mBuffers[k].mData)[i] = static_cast<float>(k + 1);
+  return upstream->mResult;
+}
+
+struct EffectRenderTest : ::testing::Test
+{
+  void SetUp() override
+  {
+    AudioStreamBasicDescription stereo;
+    MakeDefaultASBD(&stereo, 44100.0, 2, false);
+    ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_StreamFormat, kInput, 0, stereo), noErr);
+    const AURenderCallbackStruct callback = {constantInput, &upstream};
+    ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kInput, 0, callback), noErr);
+  }
+
+  TestEffect effect{TestInstanceInfo()};
+  Upstream upstream;
+};
+
+struct Transport
+{
+  double mBeat = 0.0, mTempo = 0.0, mSample = 0.0, mCycleStart = 0.0, mCycleEnd = 0.0, mDownBeat = 0.0;
+  bool mPlaying = false, mCycling = false;
+  float mNumerator = 0.0f;
+  uint32_t mDenominator = 0;
+};
+
+OSStatus beatAndTempo(void* user, double* beat, double* tempo)
+{
+  const Transport* t = static_cast<Transport*>(user);
+  *beat = t->mBeat;
+  *tempo = t->mTempo;
+  return noErr;
+}
+
+OSStatus timeLocation(void* user, uint32_t*, float* numerator, uint32_t* denominator, double* downBeat)
+{
+  const Transport* t = static_cast<Transport*>(user);
+  *numerator = t->mNumerator;
+  *denominator = t->mDenominator;
+  *downBeat = t->mDownBeat;
+  return noErr;
+}
+
+OSStatus transportState(void* user, Boolean* playing, Boolean*, double* sample, Boolean* cycling, double* start,
+                        double* end)
+{
+  const Transport* t = static_cast<Transport*>(user);
+  *playing = t->mPlaying;
+  *sample = t->mSample;
+  *cycling = t->mCycling;
+  *start = t->mCycleStart;
+  *end = t->mCycleEnd;
+  return noErr;
+}
+} // namespace
+
+TEST_F(InstrumentRenderTest, RenderRefusesBadTimeStampsBusesAndOversizedBlocks)
+{
+  HostBuffers out(2, 16);
+  AudioUnitRenderActionFlags flags = 0;
+  AudioTimeStamp noSampleTime = SampleTime(0.0);
+  noSampleTime.mFlags = kAudioTimeStampHostTimeValid;
+  EXPECT_EQ(IPlugAU::RenderProc(plug.get(), &flags, &noSampleTime, 0, 16, out.List()),
+            kAudioUnitErr_InvalidPropertyValue);
+  EXPECT_EQ(Render(plug.get(), 0.0, 1, 16, out.List()), kAudioUnitErr_InvalidPropertyValue);
+  EXPECT_EQ(Render(plug.get(), 0.0, 0, 1025, out.List()), kAudioUnitErr_InvalidPropertyValue);
+  EXPECT_EQ(plug->mProcessCalls, 0);
+  EXPECT_EQ(out.Channel(0)[0], 0.0f);
+}
+
+TEST_F(InstrumentRenderTest, TheInstrumentWritesBothHostChannels)
+{
+  HostBuffers out(2, 1024);
+  ASSERT_EQ(Render(plug.get(), 0.0, 0, 1024, out.List()), noErr);
+  EXPECT_EQ(plug->mProcessCalls, 1);
+  EXPECT_FLOAT_EQ(out.Channel(0)[0], 0.0005f);
+  EXPECT_FLOAT_EQ(out.Channel(1)[1023], -0.512f);
+}
+
+TEST_F(InstrumentRenderTest, ANullOutputPointerReceivesTheScratchBuffer)
+{
+  HostBuffers out(2, 8);
+  out.List()->mBuffers[1].mData = nullptr;
+  ASSERT_EQ(Render(plug.get(), 0.0, 0, 8, out.List()), noErr);
+  const float* scratch = static_cast<const float*>(out.List()->mBuffers[1].mData);
+  ASSERT_NE(scratch, nullptr);
+  EXPECT_FLOAT_EQ(scratch[7], -0.004f);
+  EXPECT_FLOAT_EQ(out.Channel(0)[7], 0.004f);
+}
+
+TEST_F(InstrumentRenderTest, FewerHostBuffersThanChannelsConnectOnlyThatMany)
+{
+  AudioStreamBasicDescription stereo;
+  MakeDefaultASBD(&stereo, 44100.0, 2, false);
+  ASSERT_EQ(SetValue(plug.get(), kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0, stereo), noErr);
+  HostBuffers out(1, 8);
+  ASSERT_EQ(Render(plug.get(), 0.0, 0, 8, out.List()), noErr);
+  EXPECT_TRUE(plug->IsOutChannelConnected(0));
+  EXPECT_FALSE(plug->IsOutChannelConnected(1));
+  EXPECT_FLOAT_EQ(out.Channel(0)[0], 0.0005f);
+}
+
+TEST_F(InstrumentRenderTest, TransportQueriesFillOnlyWhatTheHostReports)
+{
+  ITimeInfo info;
+  plug->GetTime(&info);
+  EXPECT_DOUBLE_EQ(info.mTempo, 120.0);
+  EXPECT_DOUBLE_EQ(plug->GetTempo(), 120.0);
+  EXPECT_DOUBLE_EQ(plug->GetSamplePos(), 0.0);
+
+  Transport transport;
+  transport.mTempo = 90.0;
+  transport.mBeat = 4.5;
+  transport.mSample = 1234.6;
+  transport.mPlaying = true;
+  transport.mCycling = true;
+  transport.mCycleStart = 8.0;
+  transport.mCycleEnd = 16.0;
+  transport.mNumerator = 7.9f;
+  transport.mDenominator = 8;
+  transport.mDownBeat = 4.0;
+  const HostCallbackInfo callbacks = {&transport, beatAndTempo, timeLocation, transportState};
+  ASSERT_EQ(SetValue(plug.get(), kAudioUnitProperty_HostCallbacks, kGlobal, 0, callbacks), noErr);
+
+  plug->GetTime(&info);
+  EXPECT_DOUBLE_EQ(info.mTempo, 90.0);
+  EXPECT_DOUBLE_EQ(info.mPPQPos, 4.5);
+  EXPECT_DOUBLE_EQ(info.mSamplePos, 1234.6);
+  EXPECT_DOUBLE_EQ(info.mCycleStart, 8.0);
+  EXPECT_DOUBLE_EQ(info.mCycleEnd, 16.0);
+  EXPECT_DOUBLE_EQ(info.mLastBar, 4.0);
+  EXPECT_EQ(info.mNumerator, 7);
+  EXPECT_EQ(info.mDenominator, 8);
+  EXPECT_TRUE(info.mTransportIsRunning);
+  EXPECT_TRUE(info.mTransportLoopEnabled);
+  EXPECT_DOUBLE_EQ(plug->GetSamplePos(), 1235.0);
+  EXPECT_DOUBLE_EQ(plug->GetTempo(), 90.0);
+  int numerator = 0, denominator = 0;
+  plug->GetTimeSig(&numerator, &denominator);
+  EXPECT_EQ(numerator, 7);
+  EXPECT_EQ(denominator, 8);
+
+  // A transport stopped at the start reports zeros, which keep the last positions.
+  transport = Transport();
+  plug->GetTime(&info);
+  EXPECT_DOUBLE_EQ(info.mTempo, 90.0);
+  EXPECT_DOUBLE_EQ(info.mPPQPos, 4.5);
+  EXPECT_DOUBLE_EQ(info.mSamplePos, 1234.6);
+  EXPECT_FALSE(info.mTransportIsRunning);
+  EXPECT_EQ(info.mNumerator, 0);
+  EXPECT_DOUBLE_EQ(plug->GetTempo(), 90.0);
+}
+
+TEST_F(InstrumentRenderTest, TheInstrumentAsksForTempoWhileRendering)
+{
+  Transport transport;
+  transport.mTempo = 140.0;
+  const HostCallbackInfo callbacks = {&transport, beatAndTempo, nullptr, nullptr};
+  ASSERT_EQ(SetValue(plug.get(), kAudioUnitProperty_HostCallbacks, kGlobal, 0, callbacks), noErr);
+  HostBuffers out(2, 8);
+  ASSERT_EQ(Render(plug.get(), 0.0, 0, 8, out.List()), noErr);
+  EXPECT_DOUBLE_EQ(plug->mTempoSeen, 140.0);
+  EXPECT_DOUBLE_EQ(plug->mTimeInfo.mTempo, 140.0);
+}
+
+TEST_F(EffectRenderTest, InputsPassThroughTheGainAndArePulledOncePerTimeStamp)
+{
+  HostBuffers out(2, 32);
+  ASSERT_EQ(Render(&effect, 0.0, 0, 32, out.List()), noErr);
+  ASSERT_EQ(Render(&effect, 0.0, 0, 32, out.List()), noErr);
+  EXPECT_EQ(upstream.mPulls, 1);
+  EXPECT_EQ(effect.mProcessCalls, 2);
+  EXPECT_FLOAT_EQ(out.Channel(0)[31], 0.5f);
+  EXPECT_FLOAT_EQ(out.Channel(1)[0], 1.0f);
+
+  ASSERT_EQ(Render(&effect, 32.0, 0, 32, out.List()), noErr);
+  EXPECT_EQ(upstream.mPulls, 2);
+}
+
+TEST_F(EffectRenderTest, BypassCopiesInputsUnchanged)
+{
+  ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_BypassEffect, kGlobal, 0, uint32_t{1}), noErr);
+  HostBuffers out(2, 16);
+  ASSERT_EQ(Render(&effect, 0.0, 0, 16, out.List()), noErr);
+  EXPECT_EQ(effect.mProcessCalls, 0);
+  EXPECT_FLOAT_EQ(out.Channel(0)[3], 1.0f);
+  EXPECT_FLOAT_EQ(out.Channel(1)[3], 2.0f);
+}
+
+TEST_F(EffectRenderTest, AnUpstreamErrorEndsTheRenderUnprocessed)
+{
+  upstream.mResult = -50;
+  HostBuffers out(2, 16);
+  EXPECT_EQ(Render(&effect, 0.0, 0, 16, out.List()), -50);
+  EXPECT_EQ(effect.mProcessCalls, 0);
+  upstream.mResult = noErr;
+  EXPECT_EQ(Render(&effect, 0.0, 0, 16, out.List()), noErr);
+  EXPECT_EQ(upstream.mPulls, 2);
+}
+
+TEST_F(EffectRenderTest, ClearingTheCallbackDisconnectsTheInput)
+{
+  EXPECT_TRUE(effect.IsInChannelConnected(1));
+  const AURenderCallbackStruct none = {nullptr, nullptr};
+  ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kInput, 0, none), noErr);
+  EXPECT_FALSE(effect.IsInChannelConnected(0));
+  EXPECT_FALSE(effect.GetBus(kInput, 0)->mConnected);
+  EXPECT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kInput, 1, none), kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kGlobal, 0, none), kAudioUnitErr_InvalidProperty);
+}

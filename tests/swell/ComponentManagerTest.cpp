@@ -1,0 +1,234 @@
+#include "ComponentManager.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace
+{
+// What the fake component saw of its last call.
+struct Seen
+{
+  std::vector<int16_t> selectors;
+  ComponentParameters last{};
+  void* lastStorage = nullptr;
+  OSStatus openResult = noErr;
+};
+Seen gSeen;
+int gStorage;
+
+ComponentResult recordingEntry(ComponentParameters* params, void* storage)
+{
+  gSeen.selectors.push_back(params->what);
+  gSeen.last = *params;
+  gSeen.lastStorage = storage;
+  if (params->what == kComponentOpenSelect && gSeen.openResult == noErr)
+    SetComponentInstanceStorage(reinterpret_cast<ComponentInstance>(params->params[0]), &gStorage);
+  return params->what == kComponentOpenSelect ? gSeen.openResult : noErr;
+}
+
+constexpr ComponentDescription kFakeDescription = {kAudioUnitType_MusicDevice, MakeFourCharCode("fake"),
+                                                   MakeFourCharCode("Test"), 0, 0};
+
+Component fakeComponent()
+{
+  static Component component =
+      RegisterComponent(kFakeDescription, "Fake", recordingEntry, "org.tessaryn.fake", "/tmp/fake-resources");
+  return component;
+}
+
+struct ComponentManagerTest : ::testing::Test
+{
+  void SetUp() override { gSeen = Seen{}; }
+};
+} // namespace
+
+TEST_F(ComponentManagerTest, ComponentsAreFoundByDescriptionWithZeroFieldsMatchingAnything)
+{
+  Component fake = fakeComponent();
+  EXPECT_EQ(FindNextComponent(nullptr, kFakeDescription), fake);
+  ComponentDescription anyMusicDevice = {kAudioUnitType_MusicDevice, 0, 0, 0, 0};
+  EXPECT_NE(FindNextComponent(nullptr, anyMusicDevice), nullptr);
+  EXPECT_EQ(FindNextComponent(fake, kFakeDescription), nullptr);
+  ComponentDescription other = kFakeDescription;
+  other.componentManufacturer = MakeFourCharCode("PeWo");
+  EXPECT_EQ(FindNextComponent(nullptr, other), nullptr);
+  EXPECT_EQ(fake->mName, "Fake");
+}
+
+TEST_F(ComponentManagerTest, AnOpenInstanceKnowsItsComponentAndPassesItsStorageToTheEntry)
+{
+  ComponentInstance instance = nullptr;
+  ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
+  EXPECT_EQ(gSeen.last.params[0], reinterpret_cast<intptr_t>(instance));
+  EXPECT_EQ(GetComponentInstanceStorage(instance), &gStorage);
+
+  ComponentDescription description{};
+  EXPECT_EQ(GetComponentInfo(instance, &description), noErr);
+  EXPECT_EQ(description.componentSubType, kFakeDescription.componentSubType);
+
+  EXPECT_EQ(AudioUnitInitialize(instance), noErr);
+  EXPECT_EQ(gSeen.lastStorage, &gStorage);
+
+  ASSERT_EQ(CloseComponent(instance), noErr);
+  EXPECT_EQ(gSeen.selectors,
+            (std::vector<int16_t>{kComponentOpenSelect, kAudioUnitInitializeSelect, kComponentCloseSelect}));
+  EXPECT_EQ(GetComponentInfo(instance, &description), badComponentInstance);
+  EXPECT_EQ(CloseComponent(instance), badComponentInstance);
+}
+
+TEST_F(ComponentManagerTest, AnInstanceWhoseOpenFailsIsDiscardedWithTheError)
+{
+  gSeen.openResult = badComponentSelector;
+  ComponentInstance instance = nullptr;
+  EXPECT_EQ(OpenAComponent(fakeComponent(), &instance), badComponentSelector);
+  EXPECT_EQ(instance, nullptr);
+}
+
+TEST_F(ComponentManagerTest, HostCallsPassTheirArgumentsInCallOrder)
+{
+  ComponentInstance instance = nullptr;
+  ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
+
+  AudioUnitSetParameter(instance, 12, kAudioUnitScope_Global, 0, -0.25f, 64);
+  EXPECT_EQ(gSeen.last.what, kAudioUnitSetParameterSelect);
+  EXPECT_EQ(gSeen.last.paramCount, 5);
+  EXPECT_EQ(ComponentParam<uint32_t>(&gSeen.last, 1), 12u);
+  EXPECT_EQ(ComponentParam<float>(&gSeen.last, 4), -0.25f);
+  EXPECT_EQ(ComponentParam<uint32_t>(&gSeen.last, 5), 64u);
+
+  AudioTimeStamp time{};
+  AudioBufferList128 buffers{};
+  AudioUnitRender(instance, nullptr, &time, 0, 256, buffers.Get());
+  EXPECT_EQ(gSeen.last.what, kAudioUnitRenderSelect);
+  EXPECT_EQ(ComponentParam<const AudioTimeStamp*>(&gSeen.last, 2), &time);
+  EXPECT_EQ(ComponentParam<uint32_t>(&gSeen.last, 4), 256u);
+  EXPECT_EQ(ComponentParam<AudioBufferList*>(&gSeen.last, 5), buffers.Get());
+
+  MusicDeviceMIDIEvent(instance, 0x90, 60, 100, 17);
+  EXPECT_EQ(gSeen.last.what, kMusicDeviceMIDIEventSelect);
+  EXPECT_EQ(ComponentParam<uint32_t>(&gSeen.last, 4), 17u);
+  CloseComponent(instance);
+}
+
+namespace
+{
+struct Received
+{
+  std::atomic<int> count{0};
+  void* sender = nullptr;
+  AudioUnitParameterID parameter = 0;
+};
+
+void receive(void* userData, void* sendingObject, const AudioUnitEvent* event)
+{
+  auto* received = static_cast<Received*>(userData);
+  received->sender = sendingObject;
+  received->parameter = event->mArgument.mParameter.mParameterID;
+  received->count.fetch_add(1);
+}
+
+AudioUnitEvent gestureEvent(AudioUnit unit, AudioUnitParameterID id)
+{
+  AudioUnitEvent event{};
+  event.mEventType = kAudioUnitEvent_BeginParameterChangeGesture;
+  event.mArgument.mParameter = {unit, id, kAudioUnitScope_Global, 0};
+  return event;
+}
+} // namespace
+
+TEST_F(ComponentManagerTest, ParameterEventsReachEverySubscriberButTheSender)
+{
+  ComponentInstance instance = nullptr;
+  ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
+  Received first, second;
+  AUEventListenerRef firstRef = AUEventListenerSubscribe(instance, receive, &first);
+  AUEventListenerRef secondRef = AUEventListenerSubscribe(instance, receive, &second);
+  ASSERT_TRUE(firstRef && secondRef);
+
+  AudioUnitEvent event = gestureEvent(instance, 7);
+  EXPECT_EQ(AUEventListenerNotify(nullptr, &gStorage, &event), noErr);
+  EXPECT_EQ(AUEventListenerNotify(firstRef, nullptr, &event), noErr);
+  EXPECT_EQ(first.count, 1);
+  EXPECT_EQ(second.count, 2);
+  EXPECT_EQ(second.parameter, 7u);
+
+  AUEventListenerUnsubscribe(secondRef);
+  AUEventListenerNotify(nullptr, nullptr, &event);
+  EXPECT_EQ(second.count, 2);
+  AUEventListenerUnsubscribe(firstRef);
+  CloseComponent(instance);
+}
+
+TEST_F(ComponentManagerTest, SubscriptionsAreLimitedAndFreedSlotsAreReused)
+{
+  ComponentInstance instance = nullptr;
+  ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
+  Received received;
+  std::vector<AUEventListenerRef> refs;
+  for (int i = 0; i < kMaxEventSubscribers; ++i)
+    refs.push_back(AUEventListenerSubscribe(instance, receive, &received));
+  EXPECT_EQ(AUEventListenerSubscribe(instance, receive, &received), nullptr);
+  AUEventListenerUnsubscribe(refs.back());
+  EXPECT_EQ(AUEventListenerSubscribe(instance, receive, &received), refs.back());
+  EXPECT_EQ(AUEventListenerSubscribe(nullptr, receive, &received), nullptr);
+  CloseComponent(instance); // ends the remaining subscriptions
+}
+
+TEST_F(ComponentManagerTest, NoEventArrivesAfterUnsubscribeReturnsWhileAnotherThreadNotifies)
+{
+  ComponentInstance instance = nullptr;
+  ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
+  std::atomic<bool> stop{false};
+  AudioUnitEvent event = gestureEvent(instance, 1);
+  std::thread notifier(
+      [&]
+      {
+        while (!stop.load())
+          AUEventListenerNotify(nullptr, nullptr, &event);
+      });
+  for (int round = 0; round < 200; ++round)
+  {
+    Received received;
+    AUEventListenerRef ref = AUEventListenerSubscribe(instance, receive, &received);
+    ASSERT_NE(ref, nullptr);
+    AUEventListenerUnsubscribe(ref);
+    int afterUnsubscribe = received.count.load();
+    std::this_thread::yield();
+    EXPECT_EQ(received.count.load(), afterUnsubscribe);
+  }
+  stop = true;
+  notifier.join();
+  CloseComponent(instance);
+}
+
+TEST_F(ComponentManagerTest, BundlesLeadToTheResourceFolderRegisteredWithTheComponent)
+{
+  fakeComponent();
+  EXPECT_EQ(GetBundleResourcePath("org.tessaryn.fake"), "/tmp/fake-resources");
+  EXPECT_EQ(GetBundleResourcePath("org.tessaryn.unknown"), "");
+  EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("org.tessaryn.unknown")), nullptr);
+
+  CFBundleRef bundle = CFBundleGetBundleWithIdentifier(CFSTR("org.tessaryn.fake"));
+  ASSERT_NE(bundle, nullptr);
+  EXPECT_EQ(CFGetTypeID(bundle), CFBundleGetTypeID());
+  CFURLRef url = CFBundleCopyBundleURL(bundle);
+  CFStringRef path = CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle);
+  EXPECT_STREQ(CFStringGetCStringPtr(path, kCFStringEncodingUTF8), "/tmp/fake-resources");
+  CFRelease(path);
+  CFRelease(url);
+
+  RegisterBundle("org.tessaryn.moved", "/a");
+  RegisterBundle("org.tessaryn.moved", "/b");
+  EXPECT_EQ(GetBundleResourcePath("org.tessaryn.moved"), "/b");
+}
+
+TEST_F(ComponentManagerTest, TheMainBundleIsTheHostProcessNamedAfterItsExecutable)
+{
+  EXPECT_EQ(GetHostProcessIdentifier(), "swell_platform_tests");
+  CFStringRef identifier = CFBundleGetIdentifier(CFBundleGetMainBundle());
+  EXPECT_EQ(CFStringGetCStringPtr(identifier, kCFStringEncodingUTF8), GetHostProcessIdentifier());
+  EXPECT_GE(GetOperatingSystemVersion(), 0x1050);
+}

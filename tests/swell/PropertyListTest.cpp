@@ -1,0 +1,317 @@
+#include "PropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+// Releases its reference at the end of the test, whatever happens.
+template <class T> struct Owned
+{
+  T mValue;
+  explicit Owned(T value) : mValue(value) {}
+  ~Owned() { CFRelease(mValue); }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  T operator->() const { return mValue; }
+  operator T() const { return mValue; }
+};
+
+CFStringRef makeString(const char* text)
+{
+  return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
+}
+
+CFNumberRef makeInt(int32_t value)
+{
+  return CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &value);
+}
+
+std::string textOf(CFStringRef string)
+{
+  return CFStringGetCStringPtr(string, kCFStringEncodingUTF8);
+}
+
+std::vector<uint8_t> bytesOf(CFDataRef data)
+{
+  const uint8_t* first = CFDataGetBytePtr(data);
+  return std::vector<uint8_t>(first, first + CFDataGetLength(data));
+}
+
+CFDataRef serialise(CFTypeRef value)
+{
+  return PropertyListCreateData(value);
+}
+
+CFTypeRef parse(const std::vector<uint8_t>& bytes)
+{
+  return PropertyListCreateFromBytes(bytes.data(), bytes.size());
+}
+} // namespace
+
+TEST(PropertyList, AStringCopiesOutOnlyAsMuchAsTheBufferHolds)
+{
+  Owned string(makeString("Init"));
+  struct Case
+  {
+    CFIndex bufferSize;
+    bool fits;
+    const char* text;
+  };
+  for (Case c : {Case{5, true, "Init"}, Case{4, false, "Ini"}, Case{1, false, ""}})
+  {
+    char buffer[8];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(CFStringGetCString(string, buffer, c.bufferSize, kCFStringEncodingUTF8), c.fits) << c.bufferSize;
+    EXPECT_STREQ(buffer, c.text);
+    EXPECT_EQ(buffer[c.bufferSize], 'x') << "wrote beyond the buffer";
+  }
+}
+
+TEST(PropertyList, StringLengthCountsUtf8BytesSoLengthPlusOneAlwaysFits)
+{
+  Owned string(makeString("S\xC3\xA4ge"));
+  ASSERT_EQ(CFStringGetLength(string), 5);
+  char buffer[6];
+  EXPECT_TRUE(CFStringGetCString(string, buffer, CFStringGetLength(string) + 1, kCFStringEncodingUTF8));
+  EXPECT_STREQ(buffer, "S\xC3\xA4ge");
+}
+
+TEST(PropertyList, NumbersConvertAndReportWhetherTheConversionWasExact)
+{
+  int32_t small = 0x00020301;
+  double half = 2.5;
+  int64_t huge = int64_t(1) << 40;
+  Owned fromInt(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &small));
+  Owned fromReal(CFNumberCreate(kCFAllocatorDefault, kCFNumberDoubleType, &half));
+  Owned fromHuge(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt64Type, &huge));
+
+  int32_t out = 0;
+  EXPECT_TRUE(CFNumberGetValue(fromInt, kCFNumberSInt32Type, &out));
+  EXPECT_EQ(out, small);
+  EXPECT_FALSE(CFNumberGetValue(fromReal, kCFNumberSInt32Type, &out));
+  EXPECT_EQ(out, 2);
+  EXPECT_FALSE(CFNumberGetValue(fromHuge, kCFNumberSInt32Type, &out));
+  EXPECT_EQ(out, INT32_MAX);
+  double real = 0;
+  EXPECT_TRUE(CFNumberGetValue(fromInt, kCFNumberFloat64Type, &real));
+  EXPECT_EQ(real, double(small));
+}
+
+TEST(PropertyList, ADictionaryHoldsItsValuesByReferenceUntilReplacedOrDestroyed)
+{
+  Owned key(makeString("data"));
+  Owned first(makeInt(1));
+  Owned second(makeInt(2));
+  {
+    Owned dictionary(CFDictionaryCreateMutable(kCFAllocatorDefault, 0));
+    CFDictionarySetValue(dictionary, key, first);
+    EXPECT_EQ(CFGetRetainCount(first), 2);
+    Owned sameKey(makeString("data"));
+    CFDictionarySetValue(dictionary, sameKey, second);
+    EXPECT_EQ(CFGetRetainCount(first), 1);
+    EXPECT_EQ(CFDictionaryGetCount(dictionary), 1);
+    EXPECT_EQ(CFDictionaryGetValue(dictionary, key), second.mValue);
+    EXPECT_EQ(CFDictionaryGetValue(dictionary, CFSTR("name")), nullptr);
+    EXPECT_EQ(CFGetRetainCount(second), 2);
+  }
+  EXPECT_EQ(CFGetRetainCount(second), 1);
+}
+
+namespace
+{
+struct CountingRecord
+{
+  int retains = 0;
+  int releases = 0;
+};
+
+const void* countRetain(CFAllocatorRef, const void* value)
+{
+  ++static_cast<CountingRecord*>(const_cast<void*>(value))->retains;
+  return value;
+}
+
+void countRelease(CFAllocatorRef, const void* value)
+{
+  ++static_cast<CountingRecord*>(const_cast<void*>(value))->releases;
+}
+
+CFStringRef describeRecord(const void*)
+{
+  return makeString("record");
+}
+} // namespace
+
+TEST(PropertyList, AnArrayCallsItsCallbacksOnAppendAndOnDestruction)
+{
+  CountingRecord record;
+  const CFArrayCallBacks callBacks = {0, countRetain, countRelease, describeRecord, nullptr};
+  {
+    Owned array(CFArrayCreateMutable(kCFAllocatorDefault, 2, &callBacks));
+    CFArrayAppendValue(array, &record);
+    CFArrayAppendValue(array, &record);
+    EXPECT_EQ(record.retains, 2);
+    EXPECT_EQ(record.releases, 0);
+    EXPECT_EQ(CFArrayGetCount(array), 2);
+    EXPECT_EQ(CFArrayGetValueAtIndex(array, 1), &record);
+    EXPECT_EQ(CFArrayGetValueAtIndex(array, 2), nullptr);
+    EXPECT_EQ(CFArrayGetValueAtIndex(array, -1), nullptr);
+    Owned description(CFCopyDescription(array));
+    EXPECT_EQ(textOf(description), "(\n    record,\n    record,\n)");
+  }
+  EXPECT_EQ(record.releases, 2);
+}
+
+TEST(PropertyList, FormatPutsNumbersAndValueDescriptionsInPlace)
+{
+  Owned name(makeString("Init"));
+  Owned number(makeInt(-7));
+  struct Case
+  {
+    const char* format;
+    const char* expected;
+  };
+  for (Case c :
+       {Case{"AUPreset:\npreset number = %d\npreset name = %@", "AUPreset:\npreset number = 3\npreset name = Init"},
+        Case{"%d%% of %@", "3% of Init"}})
+  {
+    Owned text(CFStringCreateWithFormat(kCFAllocatorDefault, nullptr, CFSTR(c.format), 3, name.mValue));
+    EXPECT_EQ(textOf(text), c.expected);
+  }
+  Owned mixed(
+      CFStringCreateWithFormat(kCFAllocatorDefault, nullptr, CFSTR("%s=%@ %u %@"), "x", number.mValue, 5u, nullptr));
+  EXPECT_EQ(textOf(mixed), "x=-7 5 (null)");
+}
+
+TEST(PropertyList, LiteralsAreSharedAndIgnoreRetainAndRelease)
+{
+  CFStringRef literal = CFSTR("version");
+  EXPECT_EQ(literal, CFSTR("version"));
+  CFRelease(literal);
+  CFRelease(literal);
+  EXPECT_EQ(textOf(literal), "version");
+}
+
+TEST(PropertyList, NullValuesAreAcceptedEverywhere)
+{
+  CFRelease(nullptr);
+  EXPECT_EQ(CFRetain(nullptr), nullptr);
+  EXPECT_EQ(CFGetTypeID(nullptr), 0u);
+  EXPECT_EQ(CFStringGetLength(nullptr), 0);
+  EXPECT_EQ(CFDictionaryGetValue(nullptr, CFSTR("x")), nullptr);
+  EXPECT_EQ(PropertyListCreateFromBytes(nullptr, 4), nullptr);
+}
+
+TEST(PropertyList, AUrlKeepsItsFileSystemPath)
+{
+  Owned path(makeString("/opt/tessaryn/Resources"));
+  Owned url(CFURLCreateWithFileSystemPath(kCFAllocatorDefault, path, kCFURLPOSIXPathStyle, true));
+  Owned back(CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle));
+  EXPECT_EQ(textOf(back), "/opt/tessaryn/Resources");
+  EXPECT_EQ(CFGetTypeID(url), CFURLGetTypeID());
+}
+
+namespace
+{
+// A dictionary shaped like the host state, with a nested array.
+CFMutableDictionaryRef makeState()
+{
+  CFMutableDictionaryRef state = CFDictionaryCreateMutable(kCFAllocatorDefault, 0);
+  Owned version(makeInt(0x00020301));
+  Owned name(makeString("Brass \xC3\xA9"));
+  const uint8_t chunk[] = {0, 1, 2, 0xFF, 0};
+  Owned data(CFDataCreate(kCFAllocatorDefault, chunk, sizeof chunk));
+  double rate = 44100.5;
+  Owned real(CFNumberCreate(kCFAllocatorDefault, kCFNumberDoubleType, &rate));
+  Owned list(CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks));
+  CFArrayAppendValue(list, real);
+  CFArrayAppendValue(list, name);
+  CFDictionarySetValue(state, CFSTR("version"), version);
+  CFDictionarySetValue(state, CFSTR("name"), name);
+  CFDictionarySetValue(state, CFSTR("data"), data);
+  CFDictionarySetValue(state, CFSTR("list"), list);
+  return state;
+}
+} // namespace
+
+TEST(PropertyList, ADictionarySurvivesTheByteFormUnchanged)
+{
+  Owned state(makeState());
+  Owned bytes(serialise(state));
+  ASSERT_NE(bytes.mValue, nullptr);
+  Owned back(static_cast<CFDictionaryRef>(parse(bytesOf(bytes))));
+  ASSERT_EQ(CFGetTypeID(back), CFDictionaryGetTypeID());
+  Owned original(CFCopyDescription(state));
+  Owned copy(CFCopyDescription(back));
+  EXPECT_EQ(textOf(copy), textOf(original));
+  auto data = static_cast<CFDataRef>(CFDictionaryGetValue(back, CFSTR("data")));
+  EXPECT_EQ(bytesOf(data), (std::vector<uint8_t>{0, 1, 2, 0xFF, 0}));
+  Owned again(serialise(back));
+  EXPECT_EQ(bytesOf(again), bytesOf(bytes));
+}
+
+TEST(PropertyList, TheReaderRefusesEveryTruncationAndAnyTrailingByte)
+{
+  Owned state(makeState());
+  Owned bytes(serialise(state));
+  std::vector<uint8_t> all = bytesOf(bytes);
+  for (size_t length = 0; length < all.size(); ++length)
+  {
+    std::vector<uint8_t> prefix(all.begin(), all.begin() + length);
+    EXPECT_EQ(parse(prefix), nullptr) << length;
+  }
+  all.push_back(0);
+  EXPECT_EQ(parse(all), nullptr);
+}
+
+TEST(PropertyList, TheReaderRefusesMalformedDocuments)
+{
+  using Bytes = std::vector<uint8_t>;
+  const Bytes header = {'T', 'S', 'P', 'L', 1};
+  auto withHeader = [&](Bytes body)
+  {
+    Bytes document = header;
+    document.insert(document.end(), body.begin(), body.end());
+    return document;
+  };
+  Bytes deep = header;
+  for (int i = 0; i <= kPropertyListMaxDepth + 1; ++i)
+    deep.insert(deep.end(), {'A', 1, 0, 0, 0});
+  deep.insert(deep.end(), {'I', 0, 0, 0, 0, 0, 0, 0, 0});
+
+  struct Case
+  {
+    const char* what;
+    Bytes bytes;
+  };
+  const Case cases[] = {
+      {"wrong magic", Bytes{'T', 'S', 'P', 'X', 1, 'I', 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"unknown version", Bytes{'T', 'S', 'P', 'L', 2, 'I', 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"unknown tag", withHeader({'Z'})},
+      {"count beyond the input", withHeader({'A', 0xFF, 0xFF, 0xFF, 0xFF, 'I'})},
+      {"string holding a zero byte", withHeader({'S', 2, 0, 0, 0, 'a', 0})},
+      {"repeated key",
+       withHeader({'M', 2, 0, 0, 0, 1, 0, 0, 0, 'k', 'S', 0, 0, 0, 0, 1, 0, 0, 0, 'k', 'S', 0, 0, 0, 0})},
+      {"keys out of order",
+       withHeader({'M', 2, 0, 0, 0, 1, 0, 0, 0, 'k', 'S', 0, 0, 0, 0, 1, 0, 0, 0, 'a', 'S', 0, 0, 0, 0})},
+      {"nesting too deep", deep},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(parse(c.bytes), nullptr) << c.what;
+}
+
+TEST(PropertyList, ValuesTheByteFormCannotCarryAreRefusedWhenWriting)
+{
+  CountingRecord record;
+  const CFArrayCallBacks callBacks = {0, countRetain, countRelease, nullptr, nullptr};
+  Owned presets(CFArrayCreateMutable(kCFAllocatorDefault, 1, &callBacks));
+  CFArrayAppendValue(presets, &record);
+  EXPECT_EQ(serialise(presets), nullptr);
+  Owned path(makeString("/"));
+  Owned url(CFURLCreateWithFileSystemPath(kCFAllocatorDefault, path, kCFURLPOSIXPathStyle, true));
+  EXPECT_EQ(serialise(url), nullptr);
+}

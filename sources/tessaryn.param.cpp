@@ -493,7 +493,9 @@ void Tessaryn::applyRenderRequests()
 // the render advances.
 void Tessaryn::applyPendingParam(int index)
 {
-  const double v = GetParam(index)->Value();
+  const IParam* param = GetParam(index);
+  if (!param) return;
+  const double v = param->Value();
   switch (index)
   {
   case kKeyAssgn:

@@ -118,9 +118,11 @@ void Tessaryn::handleMidiEvents()
   retryControllers();
   while (!mMidiQueue.Empty())
   {
-    IMidiMsg* msg = mMidiQueue.Peek();
-    msg->mOffset -= mUpdateInterval;
-    if (msg->mOffset > 0) break;
+    // Due within this tick's interval. The flush below counts the interval
+    // off once; counting it off here as well would play every later message
+    // early, at about half its offset.
+    const IMidiMsg* msg = mMidiQueue.Peek();
+    if (msg->mOffset - mUpdateInterval > 0) break;
     handleMidiMsg(*msg);
     mMidiQueue.Remove();
   }
@@ -261,7 +263,8 @@ void Tessaryn::update()
   std::fill(std::begin(pitchMod), std::end(pitchMod), 0.0);
   cutoffPitch = 0.0;
   route(pbTarget, pbIntensity * pitchBend);
-  const double wheel = mwOverride > 0.0 ? mwOverride : modWheel;
+  const double override = mwOverride;
+  const double wheel = override > 0.0 ? override : modWheel;
   route(mwTarget, wheel * mwIntensity * mg1.bipolar());
   if (fxOn) routeEffectsFM();
   pitchMod[1] -= detune; // VCO2 down, VCO4 up

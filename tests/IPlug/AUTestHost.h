@@ -14,12 +14,12 @@ inline ComponentResult CallEntry(IPlugAU* plug, int what, std::initializer_list<
   params.paramCount = static_cast<int32_t>(args.size());
   params.params[0] = reinterpret_cast<intptr_t>(plug->GetComponentInstance());
   int i = 1;
-  for (intptr_t arg : args) params.params[i++] = arg;
+  for (intptr_t arg : args)
+    params.params[i++] = arg;
   return IPlugAU::IPlugAUEntry(&params, plug, nullptr);
 }
 
-template <class T>
-intptr_t Arg(T* pointer)
+template <class T> intptr_t Arg(T* pointer)
 {
   return reinterpret_cast<intptr_t>(pointer);
 }

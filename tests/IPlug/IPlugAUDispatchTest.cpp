@@ -51,10 +51,9 @@ TEST_F(DispatchTest, CanDoAnswersOnlyForTheAdvertisedSelectors)
   {
     int selector;
     ComponentResult answer;
-  } cases[] = {{1, 1},  {2, 1},     {3, 1},     {4, 1},     {5, 1},     {6, 1},     {7, 1},     {9, 1},
-               {10, 1}, {11, 1},    {14, 1},    {15, 1},    {16, 1},    {17, 1},    {0, 0},     {8, 0},
-               {12, 0}, {13, 0},    {18, 0},    {0x101, 0}, {0x102, 0}, {0x105, 0}, {0x106, 0}, {0x301, 0},
-               {-1, 0}, {-32768, 0}};
+  } cases[] = {{1, 1},  {2, 1},     {3, 1},     {4, 1},     {5, 1},     {6, 1},     {7, 1},  {9, 1},     {10, 1},
+               {11, 1}, {14, 1},    {15, 1},    {16, 1},    {17, 1},    {0, 0},     {8, 0},  {12, 0},    {13, 0},
+               {18, 0}, {0x101, 0}, {0x102, 0}, {0x105, 0}, {0x106, 0}, {0x301, 0}, {-1, 0}, {-32768, 0}};
   for (const auto& c : cases)
     EXPECT_EQ(CallEntry(plug.get(), kComponentCanDoSelect, {c.selector}), c.answer) << "selector " << c.selector;
 }
@@ -63,7 +62,8 @@ TEST_F(DispatchTest, SelectorsWithoutActionAnswerBadSelectorAndQuietOnesSucceed)
 {
   for (int selector : {0, 8, 12, 13, 0x107, 0x301, 1234})
     EXPECT_EQ(CallEntry(plug.get(), selector), badComponentSelector) << selector;
-  for (int selector : {int{kAudioUnitResetSelect}, 0x103, 0x104}) EXPECT_EQ(CallEntry(plug.get(), selector, {0, 0}), noErr);
+  for (int selector : {int{kAudioUnitResetSelect}, 0x103, 0x104})
+    EXPECT_EQ(CallEntry(plug.get(), selector, {0, 0}), noErr);
   EXPECT_EQ(CallEntry(plug.get(), kComponentVersionSelect), 0x00010203);
 }
 

@@ -125,7 +125,8 @@ TEST_F(PropertiesTest, PlainValuesReadBackAsStored)
 
   AudioUnitParameterID ids[kNTestInstrumentParams] = {};
   EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterList, kGlobal, 0, &ids), noErr);
-  for (int i = 0; i < kNTestInstrumentParams; ++i) EXPECT_EQ(ids[i], static_cast<AudioUnitParameterID>(i));
+  for (int i = 0; i < kNTestInstrumentParams; ++i)
+    EXPECT_EQ(ids[i], static_cast<AudioUnitParameterID>(i));
 }
 
 TEST_F(PropertiesTest, FastDispatchHandsOutTheParameterAndRenderProcedures)
@@ -174,8 +175,10 @@ TEST_F(PropertiesTest, ParameterInfoReportsFlagsUnitsRangesAndClumps)
     const std::string name = plug->GetParam(row.param)->GetNameForHost();
     EXPECT_EQ(std::string(info.name), name);
     EXPECT_EQ(text(info.cfNameString), name);
-    if (row.unitName) EXPECT_EQ(text(info.unitName), row.unitName);
-    else EXPECT_EQ(info.unitName, nullptr);
+    if (row.unitName)
+      EXPECT_EQ(text(info.unitName), row.unitName);
+    else
+      EXPECT_EQ(info.unitName, nullptr);
   }
 
   AudioUnitParameterNameInfo clump = {2, kAudioUnitParameterName_Full, nullptr};
@@ -196,9 +199,9 @@ TEST_F(PropertiesTest, ValueStringsListTheDisplayTextsInOrder)
   ASSERT_EQ(CFArrayGetCount(strings), 3);
   const char* expected[] = {"tri", "saw", "pulse"};
   for (int i = 0; i < 3; ++i)
-    EXPECT_STREQ(CFStringGetCStringPtr(static_cast<CFStringRef>(CFArrayGetValueAtIndex(strings, i)),
-                                       kCFStringEncodingUTF8),
-                 expected[i]);
+    EXPECT_STREQ(
+        CFStringGetCStringPtr(static_cast<CFStringRef>(CFArrayGetValueAtIndex(strings, i)), kCFStringEncodingUTF8),
+        expected[i]);
   CFRelease(strings);
 }
 
@@ -247,8 +250,8 @@ TEST_F(PropertiesTest, ParameterValueFromStringMapsTextsAndNumbers)
     AudioUnitParameterID param;
     const char* text;
     float value;
-  } rows[] = {{kWave, "pulse", 2.0f},     {kWave, "Pulse", -7.0f}, {kSync, "on", 1.0f},
-              {kLevel, "0.3", 0.3f},      {kDetune, "0.3", -0.3f}, {kCutoff, "not a number", 0.0f}};
+  } rows[] = {{kWave, "pulse", 2.0f}, {kWave, "Pulse", -7.0f}, {kSync, "on", 1.0f},
+              {kLevel, "0.3", 0.3f},  {kDetune, "0.3", -0.3f}, {kCutoff, "not a number", 0.0f}};
   for (const auto& row : rows)
   {
     CFStringRef string = CFStringCreateWithCString(nullptr, row.text, kCFStringEncodingUTF8);

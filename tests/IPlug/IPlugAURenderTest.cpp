@@ -27,7 +27,8 @@ OSStatus constantInput(void* refCon, AudioUnitRenderActionFlags*, const AudioTim
   Upstream* upstream = static_cast<Upstream*>(refCon);
   ++upstream->mPulls;
   for (uint32_t k = 0; k < list->mNumberBuffers; ++k)
-    for (uint32_t i = 0; i < frames; ++i) static_cast<float*>(list->mBuffers[k].mData)[i] = static_cast<float>(k + 1);
+    for (uint32_t i = 0; i < frames; ++i)
+      static_cast<float*>(list->mBuffers[k].mData)[i] = static_cast<float>(k + 1);
   return upstream->mResult;
 }
 

@@ -10,8 +10,14 @@ IPlugInstanceInfo TestInstanceInfo()
 
 namespace
 {
-IPlugAU* makeTestInstrument() { return new TestInstrument(TestInstanceInfo()); }
-IPlugAU* makeTestEffect() { return new TestEffect(TestInstanceInfo()); }
+IPlugAU* makeTestInstrument()
+{
+  return new TestInstrument(TestInstanceInfo());
+}
+IPlugAU* makeTestEffect()
+{
+  return new TestEffect(TestInstanceInfo());
+}
 
 constexpr int kNInstrumentPresets = 3;
 constexpr int kRampDivisor = 1000;
@@ -47,7 +53,8 @@ void TestInstrument::ProcessDoubleReplacing(double**, double** outputs, int nFra
   GetTime(&mTimeInfo);
   const double level = GetParam(kLevel)->Value();
   for (int c = 0; c < NOutChannels(); ++c)
-    for (int i = 0; i < nFrames; ++i) outputs[c][i] = (c ? -1.0 : 1.0) * level * (i + 1) / kRampDivisor;
+    for (int i = 0; i < nFrames; ++i)
+      outputs[c][i] = (c ? -1.0 : 1.0) * level * (i + 1) / kRampDivisor;
 }
 
 TestEffect::TestEffect(IPlugInstanceInfo info)
@@ -62,7 +69,8 @@ void TestEffect::ProcessDoubleReplacing(double** inputs, double** outputs, int n
   ++mProcessCalls;
   const double gain = GetParam(0)->Value();
   for (int c = 0; c < NOutChannels(); ++c)
-    for (int i = 0; i < nFrames; ++i) outputs[c][i] = inputs[c][i] * gain;
+    for (int i = 0; i < nFrames; ++i)
+      outputs[c][i] = inputs[c][i] * gain;
 }
 
 ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage)

@@ -1,0 +1,315 @@
+// The adapter as a registered component: open and close through the component
+// manager, notifications, the state dictionary, factory presets, direct
+// connections between two instances, and host identification.
+
+#include "AUTestHost.h"
+
+#include "CFAUPreset.h"
+#include "ComponentManager.h"
+#include "IGraphics.h"
+#include "IPlugAUDictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr AudioUnitScope kGlobal = kAudioUnitScope_Global;
+constexpr const char* kBundleID = "com.example.audiounit.Test";
+
+Component instrumentComponent()
+{
+  static Component component =
+      RegisterComponent({kAudioUnitType_MusicDevice, TestInstrument::kUniqueID, TestInstrument::kMfrID, 0, 0},
+                        "Tester: TestInstrument", TestInstrument_Entry, kBundleID, "/tmp");
+  return component;
+}
+
+Component effectComponent()
+{
+  static Component component = RegisterComponent({MakeFourCharCode("aufx"), 0x54737432, TestInstrument::kMfrID, 0, 0},
+                                                 "Tester: TestEffect", TestEffect_Entry, kBundleID, "/tmp");
+  return component;
+}
+
+struct ComponentTest : ::testing::Test
+{
+  void SetUp() override
+  {
+    ASSERT_EQ(OpenAComponent(instrumentComponent(), &unit), noErr);
+    plug = static_cast<TestInstrument*>(GetComponentInstanceStorage(unit));
+    ASSERT_NE(plug, nullptr);
+  }
+  void TearDown() override { EXPECT_EQ(CloseComponent(unit), noErr); }
+
+  CFPropertyListRef saveState()
+  {
+    CFPropertyListRef state = nullptr;
+    EXPECT_EQ(GetValue(plug, kAudioUnitProperty_ClassInfo, kGlobal, 0, &state), noErr);
+    return state;
+  }
+
+  AudioUnit unit = nullptr;
+  TestInstrument* plug = nullptr;
+};
+
+std::vector<AudioUnitEvent> gEvents;
+
+void recordEvent(void*, void*, const AudioUnitEvent* event)
+{
+  gEvents.push_back(*event);
+}
+
+struct FakeGraphics : IGraphics
+{
+  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override
+  {
+    mLastIdx = paramIdx;
+    mLastValue = value;
+    mLastNormalized = normalized;
+  }
+  void PrepDraw() override {}
+
+  int mLastIdx = -1;
+  double mLastValue = 0.0;
+  bool mLastNormalized = true;
+};
+
+std::string text(CFStringRef string)
+{
+  return string ? CFStringGetCStringPtr(string, kCFStringEncodingUTF8) : "";
+}
+} // namespace
+
+TEST_F(ComponentTest, OpeningPrunesUnusedProgramsAndIdentifiesTheHostProcess)
+{
+  EXPECT_EQ(plug->GetComponentInstance(), unit);
+  EXPECT_EQ(plug->NPresets(), 2);
+  const EHost expected = LookUpHost(GetHostProcessIdentifier().c_str());
+  EXPECT_EQ(plug->mHostAtIdentification, std::vector<EHost>{expected});
+  EXPECT_EQ(plug->GetHost(), expected);
+}
+
+TEST_F(ComponentTest, ParameterGesturesReachSubscribersAsEvents)
+{
+  gEvents.clear();
+  AUEventListenerRef listener = AUEventListenerSubscribe(unit, recordEvent, nullptr);
+  ASSERT_NE(listener, nullptr);
+  plug->BeginInformHostOfParamChange(kCutoff);
+  plug->InformHostOfParamChange(kCutoff, 0.3);
+  plug->EndInformHostOfParamChange(kCutoff);
+  SendAUEvent(kAudioUnitEvent_ParameterValueChange, unit, kLevel);
+  AUEventListenerUnsubscribe(listener);
+
+  const AudioUnitEventType expectedTypes[] = {1, 0, 2, 0};
+  ASSERT_EQ(gEvents.size(), 4u);
+  for (size_t i = 0; i < gEvents.size(); ++i)
+  {
+    EXPECT_EQ(gEvents[i].mEventType, expectedTypes[i]);
+    EXPECT_EQ(gEvents[i].mArgument.mParameter.mAudioUnit, unit);
+    EXPECT_EQ(gEvents[i].mArgument.mParameter.mParameterID, i < 3 ? kCutoff : kLevel);
+    EXPECT_EQ(gEvents[i].mArgument.mParameter.mScope, kGlobal);
+    EXPECT_EQ(gEvents[i].mArgument.mParameter.mElement, 0u);
+  }
+}
+
+TEST_F(ComponentTest, TheStateDictionaryCarriesIdentityProgramNameAndChunk)
+{
+  CFPropertyListRef state = saveState();
+  const CFDictionaryRef dict = AsDictionary(state);
+  ASSERT_NE(dict, nullptr);
+  int version = 0, type = 0, subtype = 0, manufacturer = 0;
+  WDL_String name;
+  ByteChunk chunk;
+  EXPECT_TRUE(GetNumberFromDict(dict, "version", &version));
+  EXPECT_TRUE(GetNumberFromDict(dict, "type", &type));
+  EXPECT_TRUE(GetNumberFromDict(dict, "subtype", &subtype));
+  EXPECT_TRUE(GetNumberFromDict(dict, "manufacturer", &manufacturer));
+  EXPECT_TRUE(GetStrFromDict(dict, "name", &name));
+  EXPECT_TRUE(GetDataFromDict(dict, "data", &chunk));
+  EXPECT_EQ(version, 0x00010203);
+  EXPECT_EQ(type, static_cast<int>(kAudioUnitType_MusicDevice));
+  EXPECT_EQ(subtype, TestInstrument::kUniqueID);
+  EXPECT_EQ(manufacturer, TestInstrument::kMfrID);
+  EXPECT_STREQ(name.Get(), "Init");
+  EXPECT_EQ(chunk.Size(), static_cast<int>(kNTestInstrumentParams * sizeof(double)));
+  CFRelease(state);
+}
+
+TEST_F(ComponentTest, RestoringAStateSelectsItsProgramThenLoadsItsValues)
+{
+  ASSERT_TRUE(plug->RestorePreset(1));
+  plug->GetParam(kCutoff)->Set(440.0);
+  CFPropertyListRef state = saveState();
+
+  ASSERT_TRUE(plug->RestorePreset(0));
+  plug->GetParam(kCutoff)->Set(20.0);
+  plug->mParamChanges.clear();
+  EXPECT_EQ(SetValue(plug, kAudioUnitProperty_ClassInfo, kGlobal, 0, state), noErr);
+  EXPECT_EQ(plug->GetCurrentPresetIdx(), 1);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kCutoff)->Value(), 440.0);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kLevel)->Value(), 1.0);
+  EXPECT_FALSE(plug->mParamChanges.empty());
+  CFRelease(state);
+}
+
+TEST_F(ComponentTest, AStateWhoseNameMatchesNoProgramStillLoadsItsData)
+{
+  plug->GetParam(kCutoff)->Set(880.0);
+  CFPropertyListRef state = saveState();
+  PutStrInDict(const_cast<CFMutableDictionaryRef>(AsDictionary(state)), "name", "Nobody's program");
+  plug->GetParam(kCutoff)->Set(20.0);
+  EXPECT_EQ(SetValue(plug, kAudioUnitProperty_ClassInfo, kGlobal, 0, state), noErr);
+  EXPECT_EQ(plug->GetCurrentPresetIdx(), 0);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kCutoff)->Value(), 880.0);
+  CFRelease(state);
+}
+
+TEST_F(ComponentTest, ForeignOrIncompleteStatesAreRefusedBeforeTheirDataIsLoaded)
+{
+  // A state without data is refused only after its program was selected by name.
+  const struct
+  {
+    const char* key;
+    int number;
+    bool remove;
+    double cutoffAfter;
+  } edits[] = {{"subtype", 0x4F746872, false, 30.0},
+               {"manufacturer", 0x4F746872, false, 30.0},
+               {"type", 1, false, 30.0},
+               {"version", 0, true, 30.0},
+               {"name", 0, true, 30.0},
+               {"data", 0, true, 1000.0}};
+  for (const auto& edit : edits)
+  {
+    plug->GetParam(kCutoff)->Set(5000.0);
+    CFPropertyListRef state = saveState();
+    CFMutableDictionaryRef dict = const_cast<CFMutableDictionaryRef>(AsDictionary(state));
+    if (edit.remove)
+    {
+      CFStringRef key = CFStringCreateWithCString(nullptr, edit.key, kCFStringEncodingUTF8);
+      CFDictionaryRemoveValue(dict, key);
+      CFRelease(key);
+    }
+    else
+    {
+      PutNumberInDict(dict, edit.key, edit.number);
+    }
+    plug->GetParam(kCutoff)->Set(30.0);
+    EXPECT_EQ(SetValue(plug, kAudioUnitProperty_ClassInfo, kGlobal, 0, state), kAudioUnitErr_InvalidPropertyValue)
+        << edit.key;
+    EXPECT_DOUBLE_EQ(plug->GetParam(kCutoff)->Value(), edit.cutoffAfter) << edit.key;
+    CFRelease(state);
+  }
+  CFStringRef notADictionary = CFStringCreateWithCString(nullptr, "state", kCFStringEncodingUTF8);
+  EXPECT_EQ(SetValue(plug, kAudioUnitProperty_ClassInfo, kGlobal, 0, CFTypeRef(notADictionary)),
+            kAudioUnitErr_InvalidPropertyValue);
+  CFRelease(notADictionary);
+}
+
+TEST_F(ComponentTest, FactoryPresetsNameEveryProgramAndOutliveTheArrayWhileRetained)
+{
+  CFArrayRef presets = nullptr;
+  ASSERT_EQ(GetValue(plug, kAudioUnitProperty_FactoryPresets, kGlobal, 0, &presets), noErr);
+  ASSERT_EQ(CFArrayGetCount(presets), 2);
+  const auto* first = static_cast<const AUPreset*>(CFArrayGetValueAtIndex(presets, 0));
+  const auto* second = static_cast<const AUPreset*>(CFArrayGetValueAtIndex(presets, 1));
+  EXPECT_EQ(first->presetNumber, 0);
+  EXPECT_EQ(text(first->presetName), "Init");
+  EXPECT_EQ(second->presetNumber, 1);
+  EXPECT_EQ(text(second->presetName), "Loud");
+
+  CFAUPresetRef kept = CFAUPresetRetain(second);
+  EXPECT_EQ(kept->retainCount, 2);
+  CFRelease(presets);
+  EXPECT_EQ(kept->retainCount, 1);
+  EXPECT_EQ(text(kept->auPreset.presetName), "Loud");
+  CFAUPresetRelease(kept);
+}
+
+TEST(CFAUPresetTest, RecordsDescribeThemselvesAndCompareByNumberAndName)
+{
+  CFStringRef init = CFStringCreateWithCString(nullptr, "Init", kCFStringEncodingUTF8);
+  CFAUPresetRef a = CFAUPresetCreate(kCFAllocatorDefault, 3, init);
+  CFAUPresetRef b = CFAUPresetCreate(kCFAllocatorDefault, 3, init);
+  CFAUPresetRef c = CFAUPresetCreate(kCFAllocatorDefault, 4, init);
+  CFAUPresetRef unnamed = CFAUPresetCreate(kCFAllocatorDefault, 3, nullptr);
+  CFRelease(init);
+  EXPECT_EQ(unnamed->auPreset.presetName, nullptr);
+
+  CFStringRef description = kCFAUPresetArrayCallBacks.copyDescription(a);
+  EXPECT_EQ(text(description), "AUPreset:\npreset number = 3\npreset name = Init");
+  CFRelease(description);
+  EXPECT_TRUE(kCFAUPresetArrayCallBacks.equal(a, b));
+  EXPECT_FALSE(kCFAUPresetArrayCallBacks.equal(a, c));
+  EXPECT_FALSE(kCFAUPresetArrayCallBacks.equal(a, unnamed));
+
+  CFArrayCallBacks filled = {};
+  CFAUPresetArrayCallBacks_Init(&filled);
+  EXPECT_EQ(filled.retain, kCFAUPresetArrayCallBacks.retain);
+  EXPECT_EQ(filled.version, 0);
+  EXPECT_EQ(CFAUPresetRetain(nullptr), nullptr);
+  CFAUPresetRelease(nullptr);
+  for (CFAUPresetRef preset : {a, b, c, unnamed})
+    CFAUPresetRelease(preset);
+}
+
+TEST_F(ComponentTest, AnEditorIsOfferedThroughTheViewPropertiesAndFollowsHostChanges)
+{
+  FakeGraphics* gui = new FakeGraphics;
+  plug->AttachGraphics(gui);
+  ComponentDescription view = {};
+  ASSERT_EQ(GetValue(plug, kAudioUnitProperty_GetUIComponentList, kGlobal, 0, &view), noErr);
+  EXPECT_EQ(view.componentType, kAudioUnitCarbonViewComponentType);
+  EXPECT_EQ(view.componentSubType, static_cast<OSType>(TestInstrument::kUniqueID));
+  EXPECT_EQ(view.componentManufacturer, static_cast<OSType>(TestInstrument::kMfrID));
+
+  AudioUnitCocoaViewInfo cocoa = {};
+  ASSERT_EQ(GetValue(plug, kAudioUnitProperty_CocoaUI, kGlobal, 0, &cocoa), noErr);
+  EXPECT_EQ(text(cocoa.mCocoaAUViewClass[0]), "Test_View");
+  ASSERT_NE(cocoa.mCocoaAUViewBundleLocation, nullptr);
+  CFStringRef path = CFURLCopyFileSystemPath(cocoa.mCocoaAUViewBundleLocation, kCFURLPOSIXPathStyle);
+  EXPECT_EQ(text(path), "/tmp");
+  CFRelease(path);
+  CFRelease(cocoa.mCocoaAUViewBundleLocation);
+  CFRelease(cocoa.mCocoaAUViewClass[0]);
+
+  ASSERT_EQ(AudioUnitSetParameter(unit, kCutoff, kGlobal, 0, 30000.0f, 0), noErr);
+  EXPECT_EQ(gui->mLastIdx, kCutoff);
+  EXPECT_DOUBLE_EQ(gui->mLastValue, 30000.0);
+  EXPECT_FALSE(gui->mLastNormalized);
+  EXPECT_DOUBLE_EQ(plug->GetParam(kCutoff)->Value(), 20000.0);
+}
+
+TEST_F(ComponentTest, AnotherAdapterInstanceConnectedDirectlyIsPulledThroughItsFastRender)
+{
+  AudioUnit effectUnit = nullptr;
+  ASSERT_EQ(OpenAComponent(effectComponent(), &effectUnit), noErr);
+  auto* effect = static_cast<TestEffect*>(GetComponentInstanceStorage(effectUnit));
+  const AudioUnitConnection connection = {unit, 0, 0};
+  ASSERT_EQ(AudioUnitSetProperty(effectUnit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &connection,
+                                 sizeof(connection)),
+            noErr);
+  EXPECT_TRUE(effect->GetBus(kAudioUnitScope_Input, 0)->mConnected);
+
+  HostBuffers out(2, 64);
+  AudioUnitRenderActionFlags flags = 0;
+  const AudioTimeStamp stamp = SampleTime(0.0);
+  ASSERT_EQ(AudioUnitRender(effectUnit, &flags, &stamp, 0, 64, out.List()), noErr);
+  EXPECT_EQ(plug->mProcessCalls, 1);
+  EXPECT_FLOAT_EQ(out.Channel(0)[63], 0.5f * 0.5f * 64 / 1000);
+  EXPECT_FLOAT_EQ(out.Channel(1)[63], -0.5f * 0.5f * 64 / 1000);
+
+  const AudioUnitConnection wrongInput = {unit, 0, 1};
+  EXPECT_EQ(AudioUnitSetProperty(effectUnit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &wrongInput,
+                                 sizeof(wrongInput)),
+            kAudioUnitErr_InvalidProperty);
+  const AudioUnitConnection disconnect = {nullptr, 0, 0};
+  ASSERT_EQ(AudioUnitSetProperty(effectUnit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &disconnect,
+                                 sizeof(disconnect)),
+            noErr);
+  EXPECT_FALSE(effect->GetBus(kAudioUnitScope_Input, 0)->mConnected);
+  EXPECT_EQ(CloseComponent(effectUnit), noErr);
+}

@@ -1,0 +1,190 @@
+// The host model driving the real Audio Unit adapter with its test instrument:
+// configuration, the known signal, transport, MIDI, notifications, state,
+// presets, and a render path that neither allocates nor locks.
+
+#include "HostModel.h"
+
+#include "AllocationCounter.h"
+#include "HostRecorder.h"
+#include "TestPlugins.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
+#include <vector>
+
+namespace
+{
+constexpr uint32_t kFrames = 300;
+
+Component testInstrument()
+{
+  static Component component = RegisterComponent(
+      {kAudioUnitType_MusicDevice, uint32_t(TestInstrument::kUniqueID), uint32_t(TestInstrument::kMfrID), 0, 0},
+      "Tester: TestInstrument", TestInstrument_Entry, "com.example.audiounit.Test", "/tmp");
+  return component;
+}
+
+struct HostModelAdapterTest : ::testing::Test, HostRecorder
+{
+  void SetUp() override
+  {
+    ASSERT_EQ(OpenHost(testInstrument()), noErr);
+    plug = static_cast<TestInstrument*>(GetComponentInstanceStorage(host->Unit()));
+    ASSERT_EQ(host->SetSampleRate(48000.0), noErr);
+    ASSERT_EQ(host->SetMaxFrames(512), noErr);
+    ASSERT_EQ(host->SetStreamFormat(kAudioUnitScope_Output, 0, 2), noErr);
+    ASSERT_EQ(host->Initialize(), noErr);
+  }
+
+  OSStatus render()
+  {
+    float* outputs[] = {left.data(), right.data()};
+    return host->Render(outputs, 2, kFrames);
+  }
+
+  float level() const
+  {
+    float value = -1.0f;
+    EXPECT_EQ(host->GetParameter(kLevel, &value), noErr);
+    return value;
+  }
+
+  TestInstrument* plug = nullptr;
+  std::vector<float> left = std::vector<float>(kFrames), right = std::vector<float>(kFrames);
+};
+} // namespace
+
+TEST_F(HostModelAdapterTest, TheInstrumentRendersItsKnownRampOnBothChannels)
+{
+  ASSERT_EQ(render(), noErr);
+  EXPECT_EQ(host->SampleTime(), double(kFrames));
+  EXPECT_EQ(plug->GetSampleRate(), 48000.0);
+  for (uint32_t i : {0u, 1u, 299u})
+  {
+    EXPECT_FLOAT_EQ(left[i], 0.5f * (i + 1) / 1000) << i;
+    EXPECT_EQ(right[i], -left[i]) << i;
+  }
+}
+
+TEST_F(HostModelAdapterTest, TheInstrumentSeesTheFrontEndsTransport)
+{
+  HostTransport transport = playing(140.0, 8.5, 96000.0, 7.0f, 8);
+  host->SetTransport(transport);
+  ASSERT_EQ(render(), noErr);
+  EXPECT_EQ(plug->mTempoSeen, 140.0);
+  EXPECT_EQ(plug->mTimeInfo.mPPQPos, 8.5);
+  EXPECT_EQ(plug->mTimeInfo.mSamplePos, 96000.0);
+  EXPECT_TRUE(plug->mTimeInfo.mTransportIsRunning);
+  EXPECT_EQ(plug->mTimeInfo.mNumerator, 7);
+  EXPECT_EQ(plug->mTimeInfo.mDenominator, 8);
+}
+
+TEST_F(HostModelAdapterTest, MidiReachesTheInstrumentWithItsOffset)
+{
+  ASSERT_EQ(host->SendMidi(0x90, 64, 99, 123), noErr);
+  ASSERT_EQ(plug->mMidi.size(), 1u);
+  EXPECT_EQ(plug->mMidi[0].mStatus, 0x90);
+  EXPECT_EQ(plug->mMidi[0].mData1, 64);
+  EXPECT_EQ(plug->mMidi[0].mOffset, 123);
+}
+
+TEST_F(HostModelAdapterTest, TheInstrumentsAnnouncementsReachTheFrontEnd)
+{
+  host->SetParameter(kLevel, 0.25f);
+  plug->BeginInformHostOfParamChange(kLevel);
+  plug->InformHostOfParamChange(kLevel, 0.25);
+  plug->EndInformHostOfParamChange(kLevel);
+  EXPECT_EQ(changes, (std::vector<Change>{{kLevel, 0.25f}}));
+  EXPECT_EQ(gestures, (std::vector<Gesture>{{kLevel, true}, {kLevel, false}}));
+
+  host->SelectPreset(1);
+  plug->InformHostOfProgramChange();
+  EXPECT_EQ(programs, (std::vector<int32_t>{1}));
+}
+
+TEST_F(HostModelAdapterTest, StateRoundTripsThroughBytes)
+{
+  ASSERT_EQ(host->SetParameter(kLevel, 0.8f), noErr);
+  std::vector<uint8_t> saved;
+  ASSERT_EQ(host->SaveState(saved), noErr);
+
+  CFPropertyListRef state = nullptr;
+  ASSERT_EQ(host->GetState(&state), noErr);
+  auto dictionary = static_cast<CFDictionaryRef>(state);
+  for (const char* key : {"version", "type", "subtype", "manufacturer", "name", "data"})
+    EXPECT_NE(CFDictionaryGetValue(dictionary, CFSTR(key)), nullptr) << key;
+  CFRelease(state);
+
+  ASSERT_EQ(host->SetParameter(kLevel, 0.2f), noErr);
+  ASSERT_EQ(host->LoadState(saved.data(), saved.size()), noErr);
+  EXPECT_FLOAT_EQ(level(), 0.8f);
+}
+
+TEST_F(HostModelAdapterTest, FactoryPresetsAreTheInitialisedProgramsAndCanBeSelected)
+{
+  std::vector<HostPreset> presets = host->FactoryPresets();
+  ASSERT_EQ(presets.size(), 2u);
+  EXPECT_EQ(presets[0].mName, "Init");
+  EXPECT_EQ(presets[1].mNumber, 1);
+  EXPECT_EQ(presets[1].mName, "Loud");
+
+  ASSERT_EQ(host->SelectPreset(1), noErr);
+  EXPECT_FLOAT_EQ(level(), 1.0f);
+  HostPreset current;
+  ASSERT_EQ(host->CurrentPreset(current), noErr);
+  EXPECT_EQ(current.mName, "Loud");
+  EXPECT_TRUE(programs.empty());
+}
+
+TEST_F(HostModelAdapterTest, RenderingAllocatesNothing)
+{
+  ASSERT_EQ(render(), noErr); // first block out of the way, as a host would
+  AllocationCounter counter;
+  for (int block = 0; block < 8; ++block)
+    ASSERT_EQ(render(), noErr);
+  EXPECT_EQ(counter.Allocations(), 0);
+  left.reserve(left.capacity() * 2);
+  EXPECT_GT(counter.Allocations(), 0) << "the counter must see an allocation on this thread";
+}
+
+namespace
+{
+// Holds the plug-in's lock from a host thread: the adapter calls property
+// listeners inside its lock, and this one waits until released.
+struct LockHolder
+{
+  std::promise<void> mEntered;
+  std::promise<void> mRelease;
+  std::shared_future<void> mReleased = mRelease.get_future().share();
+
+  static void hold(void* userData, AudioUnit, AudioUnitPropertyID, AudioUnitScope, AudioUnitElement)
+  {
+    auto* self = static_cast<LockHolder*>(userData);
+    self->mEntered.set_value();
+    self->mReleased.wait();
+  }
+};
+} // namespace
+
+TEST_F(HostModelAdapterTest, RenderingProceedsWhileAnotherThreadHoldsThePlugInsLock)
+{
+  LockHolder holder;
+  ASSERT_EQ(host->AddPropertyListener(kAudioUnitProperty_OfflineRender, LockHolder::hold, &holder), noErr);
+  std::thread hostThread(
+      [&]
+      {
+        uint32_t offline = 0;
+        AudioUnitSetProperty(host->Unit(), kAudioUnitProperty_OfflineRender, kAudioUnitScope_Global, 0, &offline,
+                             sizeof offline);
+      });
+  holder.mEntered.get_future().wait();
+  auto rendered = std::async(std::launch::async, [&] { return render(); });
+  bool finished = rendered.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  holder.mRelease.set_value();
+  hostThread.join();
+  EXPECT_TRUE(finished) << "render waited for the plug-in's lock";
+  EXPECT_EQ(rendered.get(), noErr);
+}

@@ -66,6 +66,7 @@ const IPlugAU::Selector* IPlugAU::findSelector(int what)
   // Rows whose can-do answer is false are still served: hosts call them
   // without asking first.
   static const Selector kSelectors[] = {
+      {kComponentVersionSelect, &IPlugAU::doVersion, false},
       {kAudioUnitInitializeSelect, &IPlugAU::doInitialize, true},
       {kAudioUnitUninitializeSelect, &IPlugAU::doUninitialize, true},
       {kAudioUnitGetPropertyInfoSelect, &IPlugAU::doGetPropertyInfo, true},
@@ -73,7 +74,7 @@ const IPlugAU::Selector* IPlugAU::findSelector(int what)
       {kAudioUnitSetPropertySelect, &IPlugAU::doSetProperty, true},
       {kAudioUnitGetParameterSelect, &IPlugAU::doGetParameter, true},
       {kAudioUnitSetParameterSelect, &IPlugAU::doSetParameter, true},
-      {kAudioUnitResetSelect, &IPlugAU::doReset, true},
+      {kAudioUnitResetSelect, &IPlugAU::doNothing, true},
       {kAudioUnitAddPropertyListenerSelect, &IPlugAU::doAddPropertyListener, true},
       {kAudioUnitRemovePropertyListenerSelect, &IPlugAU::doRemovePropertyListener, true},
       {kAudioUnitRenderSelect, &IPlugAU::doRender, true},
@@ -83,8 +84,8 @@ const IPlugAU::Selector* IPlugAU::findSelector(int what)
       {kAudioUnitRemovePropertyListenerWithUserDataSelect, &IPlugAU::doRemovePropertyListenerWithUserData, false},
       {kMusicDeviceMIDIEventSelect, &IPlugAU::doMidiEvent, false},
       {kMusicDeviceSysExSelect, &IPlugAU::doSysEx, false},
-      {kMusicDevicePrepareInstrumentSelect, &IPlugAU::doReset, false},
-      {kMusicDeviceReleaseInstrumentSelect, &IPlugAU::doReset, false},
+      {kMusicDevicePrepareInstrumentSelect, &IPlugAU::doNothing, false},
+      {kMusicDeviceReleaseInstrumentSelect, &IPlugAU::doNothing, false},
       {kMusicDeviceStartNoteSelect, &IPlugAU::doStartNote, false},
       {kMusicDeviceStopNoteSelect, &IPlugAU::doStopNote, false},
   };
@@ -103,33 +104,33 @@ ComponentResult IPlugAU::IPlugAUEntry(ComponentParameters* params, void* storage
 {
   const int what = params->what;
   const intptr_t* args = params->params + 1;
+  IPlugAU* plug = plugFrom(storage);
   switch (what)
   {
   case kComponentOpenSelect:
     return openInstance(params, makePlug);
   case kComponentCloseSelect:
-    return closeInstance(plugFrom(storage));
+    return closeInstance(plug);
   case kComponentCanDoSelect:
     return canDo(intArg(args, 0)) ? 1 : 0;
-  case kComponentVersionSelect:
-    return plugFrom(storage)->GetEffectVersion(false);
   default:
     break;
   }
   const Selector* row = findSelector(what);
-  IPlugAU* plug = plugFrom(storage);
-  if (!row || !plug) return badComponentSelector;
+  if (!row) return badComponentSelector;
+  if (!plug) return badComponentInstance;
   WDL_MutexLock lock(&plug->mMutex);
   return (plug->*row->mHandler)(args);
 }
 
 ComponentResult IPlugAU::openInstance(ComponentParameters* params, MakePlugFn makePlug)
 {
-  IPlugAU* plug;
+  IPlugAU* plug = nullptr;
   {
     WDL_MutexLock lock(&creationMutex());
-    plug = makePlug();
+    if (makePlug) plug = makePlug();
   }
+  if (!plug) return badComponentInstance;
   plug->HostSpecificInit();
   plug->PruneUninitializedPresets();
   plug->mCI = reinterpret_cast<AudioUnit>(params->params[0]);
@@ -178,7 +179,9 @@ ComponentResult IPlugAU::doGetPropertyInfo(const intptr_t* args)
 ComponentResult IPlugAU::doGetProperty(const intptr_t* args)
 {
   Boolean writable = false;
-  return GetProperty(uintArg(args, 0), uintArg(args, 1), uintArg(args, 2), ptrArg<uint32_t*>(args, 4), &writable,
+  uint32_t localSize = 0;
+  uint32_t* size = ptrArg<uint32_t*>(args, 4);
+  return GetProperty(uintArg(args, 0), uintArg(args, 1), uintArg(args, 2), size ? size : &localSize, &writable,
                      ptrArg<void*>(args, 3));
 }
 
@@ -199,7 +202,12 @@ ComponentResult IPlugAU::doSetParameter(const intptr_t* args)
   return SetParamProc(this, uintArg(args, 0), uintArg(args, 1), uintArg(args, 2), ComponentArgToFloat(args[3]), 0);
 }
 
-ComponentResult IPlugAU::doReset(const intptr_t*)
+ComponentResult IPlugAU::doVersion(const intptr_t*)
+{
+  return GetEffectVersion(false);
+}
+
+ComponentResult IPlugAU::doNothing(const intptr_t*)
 {
   return noErr;
 }

@@ -46,7 +46,7 @@ public:
     void* mUpstreamObj = nullptr;
     AudioUnit mUpstreamUnit = nullptr;
     int mUpstreamBusIdx = 0;
-    AURenderCallback mUpstreamRenderProc = nullptr;
+    AudioUnitRenderProc mUpstreamRenderProc = nullptr;
     AURenderCallbackStruct mUpstreamRenderCallback = {};
     EAUInputType mInputType = NotConnected;
   };
@@ -127,7 +127,8 @@ private:
   static ComponentResult closeInstance(IPlugAU* plug);
   static bool canDo(int selector);
 
-  // One handler per selector row; a arguments are those of the call, in order.
+  // One handler per selector row; args are the call's arguments after the instance handle.
+  ComponentResult doVersion(const intptr_t* args);
   ComponentResult doInitialize(const intptr_t* args);
   ComponentResult doUninitialize(const intptr_t* args);
   ComponentResult doGetPropertyInfo(const intptr_t* args);
@@ -135,7 +136,7 @@ private:
   ComponentResult doSetProperty(const intptr_t* args);
   ComponentResult doGetParameter(const intptr_t* args);
   ComponentResult doSetParameter(const intptr_t* args);
-  ComponentResult doReset(const intptr_t* args);
+  ComponentResult doNothing(const intptr_t* args);
   ComponentResult doAddPropertyListener(const intptr_t* args);
   ComponentResult doRemovePropertyListener(const intptr_t* args);
   ComponentResult doRemovePropertyListenerWithUserData(const intptr_t* args);
@@ -151,7 +152,6 @@ private:
   int findListener(AudioUnitPropertyID propID, AudioUnitPropertyListenerProc proc, const void* userData,
                    bool matchUserData) const;
   void InformListeners(AudioUnitPropertyID propID, AudioUnitScope scope);
-  void sendAUEvent(AudioUnitEventType type, int paramIdx);
 
   // Property rows that need more than a line (IPlugAUProperties.cpp).
   ComponentResult getParameterInfo(AudioUnitElement element, AudioUnitParameterInfo* info);

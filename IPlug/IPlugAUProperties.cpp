@@ -27,6 +27,18 @@ template <class T> ComponentResult answer(uint32_t* size, void* data, const T& v
   return noErr;
 }
 
+// The parameter text requests: the host passes a record to fill. Other scopes
+// learn the size only.
+template <class Request>
+ComponentResult answerRequest(IPlugAU* plug, ComponentResult (IPlugAU::*handler)(Request*), bool global, uint32_t* size,
+                              void* data)
+{
+  *size = sizeof(Request);
+  if (!global) return noErr;
+  if (!data) return kAudioUnitErr_InvalidProperty;
+  return (plug->*handler)(static_cast<Request*>(data));
+}
+
 template <class T> const T& valueAt(const void* data)
 {
   return *static_cast<const T*>(data);
@@ -193,25 +205,13 @@ ComponentResult IPlugAU::GetProperty(AudioUnitPropertyID propID, AudioUnitScope 
     return answer(size, data, tag);
   }
   case kAudioUnitProperty_ParameterStringFromValue:
-    *size = sizeof(AudioUnitParameterStringFromValue);
-    if (!global) return noErr;
-    if (!data) return kAudioUnitErr_InvalidProperty;
-    return getParameterStringFromValue(static_cast<AudioUnitParameterStringFromValue*>(data));
+    return answerRequest(this, &IPlugAU::getParameterStringFromValue, global, size, data);
   case kAudioUnitProperty_ParameterIDName:
-    *size = sizeof(AudioUnitParameterIDName);
-    if (!global) return noErr;
-    if (!data) return kAudioUnitErr_InvalidProperty;
-    return getParameterIDName(static_cast<AudioUnitParameterIDName*>(data));
+    return answerRequest(this, &IPlugAU::getParameterIDName, global, size, data);
   case kAudioUnitProperty_ParameterClumpName:
-    *size = sizeof(AudioUnitParameterNameInfo);
-    if (!global) return noErr;
-    if (!data) return kAudioUnitErr_InvalidProperty;
-    return getParameterClumpName(static_cast<AudioUnitParameterNameInfo*>(data));
+    return answerRequest(this, &IPlugAU::getParameterClumpName, global, size, data);
   case kAudioUnitProperty_ParameterValueFromString:
-    *size = sizeof(AudioUnitParameterValueFromString);
-    if (!global) return noErr;
-    if (!data) return kAudioUnitErr_InvalidProperty;
-    return getParameterValueFromString(static_cast<AudioUnitParameterValueFromString*>(data));
+    return answerRequest(this, &IPlugAU::getParameterValueFromString, global, size, data);
   case kMusicDeviceProperty_InstrumentCount:
     if (!global || !IsInst()) return kAudioUnitErr_InvalidProperty;
     return answer(size, data, static_cast<uint32_t>(1));
@@ -224,6 +224,7 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
                                      uint32_t*, const void* data)
 {
   InformListeners(propID, scope);
+  if (!data) return kAudioUnitErr_InvalidPropertyValue;
   switch (propID)
   {
   case kAudioUnitProperty_ClassInfo:

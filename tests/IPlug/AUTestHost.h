@@ -4,6 +4,7 @@
 
 #include "TestPlugins.h"
 
+#include <cstring>
 #include <initializer_list>
 
 // Calls plug's entry as the host does after open, with storage = the object.
@@ -67,6 +68,9 @@ inline AudioTimeStamp SampleTime(double sampleTime)
 struct HostBuffers
 {
   HostBuffers(int nBuffers, int nFrames);
+  HostBuffers(const HostBuffers&) = delete;
+  HostBuffers& operator=(const HostBuffers&) = delete;
+  void Clear() { memset(mSamples, 0, sizeof(mSamples)); }
   AudioBufferList* List() { return mStorage.Get(); }
   float* Channel(int k) { return static_cast<float*>(mStorage.Get()->mBuffers[k].mData); }
 

@@ -17,28 +17,12 @@
 namespace
 {
 constexpr AudioUnitScope kGlobal = kAudioUnitScope_Global;
-constexpr const char* kBundleID = "com.example.audiounit.Test";
-
-Component instrumentComponent()
-{
-  static Component component =
-      RegisterComponent({kAudioUnitType_MusicDevice, TestInstrument::kUniqueID, TestInstrument::kMfrID, 0, 0},
-                        "Tester: TestInstrument", TestInstrument_Entry, kBundleID, "/tmp");
-  return component;
-}
-
-Component effectComponent()
-{
-  static Component component = RegisterComponent({MakeFourCharCode("aufx"), 0x54737432, TestInstrument::kMfrID, 0, 0},
-                                                 "Tester: TestEffect", TestEffect_Entry, kBundleID, "/tmp");
-  return component;
-}
 
 struct ComponentTest : ::testing::Test
 {
   void SetUp() override
   {
-    ASSERT_EQ(OpenAComponent(instrumentComponent(), &unit), noErr);
+    ASSERT_EQ(OpenAComponent(TestInstrumentComponent(), &unit), noErr);
     plug = static_cast<TestInstrument*>(GetComponentInstanceStorage(unit));
     ASSERT_NE(plug, nullptr);
   }
@@ -286,7 +270,7 @@ TEST_F(ComponentTest, AnEditorIsOfferedThroughTheViewPropertiesAndFollowsHostCha
 TEST_F(ComponentTest, AnotherAdapterInstanceConnectedDirectlyIsPulledThroughItsFastRender)
 {
   AudioUnit effectUnit = nullptr;
-  ASSERT_EQ(OpenAComponent(effectComponent(), &effectUnit), noErr);
+  ASSERT_EQ(OpenAComponent(TestEffectComponent(), &effectUnit), noErr);
   auto* effect = static_cast<TestEffect*>(GetComponentInstanceStorage(effectUnit));
   const AudioUnitConnection connection = {unit, 0, 0};
   ASSERT_EQ(AudioUnitSetProperty(effectUnit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &connection,

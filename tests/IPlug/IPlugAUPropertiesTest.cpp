@@ -260,6 +260,9 @@ TEST_F(PropertiesTest, ParameterValueFromStringMapsTextsAndNumbers)
     EXPECT_FLOAT_EQ(request.outValue, row.value) << row.text;
     CFRelease(string);
   }
+  AudioUnitParameterValueFromString outOfRange = {kNTestInstrumentParams, nullptr, 0.0f};
+  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterValueFromString, kGlobal, 0, &outOfRange),
+            kAudioUnitErr_InvalidElement);
 }
 
 TEST_F(PropertiesTest, ElementNamesComeFromTheBusLabels)

@@ -239,3 +239,47 @@ TEST_F(EffectRenderTest, ClearingTheCallbackDisconnectsTheInput)
   EXPECT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kInput, 1, none), kAudioUnitErr_InvalidProperty);
   EXPECT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kGlobal, 0, none), kAudioUnitErr_InvalidProperty);
 }
+
+TEST(MultiBusInstrumentTest, OutputBusesComeInStereoPairsWithTheirOwnLabelsAndTags)
+{
+  TestInstrument plug(TestInstanceInfo(), "0-5");
+  uint32_t nBuses = 0;
+  ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_ElementCount, kAudioUnitScope_Output, 0, &nBuses), noErr);
+  EXPECT_EQ(nBuses, 3u);
+  CFStringRef name = nullptr;
+  ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_ElementName, kAudioUnitScope_Output, 2, &name), noErr);
+  EXPECT_STREQ(CFStringGetCStringPtr(name, kCFStringEncodingUTF8), "output 3");
+  CFRelease(name);
+
+  const AudioChannelLayoutTag expected[] = {kAudioChannelLayoutTag_Stereo, kAudioChannelLayoutTag_Stereo,
+                                            kAudioChannelLayoutTag_Mono};
+  for (uint32_t bus = 0; bus < 3; ++bus)
+  {
+    AudioChannelLayoutTag tag = 0;
+    ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_SupportedChannelLayoutTags, kAudioUnitScope_Output, bus, &tag), noErr);
+    EXPECT_EQ(tag, expected[bus]);
+  }
+  EXPECT_EQ(GetInfo(&plug, kAudioUnitProperty_SupportedChannelLayoutTags, kAudioUnitScope_Input, 0).mResult,
+            kAudioUnitErr_InvalidProperty);
+}
+
+TEST(MultiBusInstrumentTest, OnlyTheLastConnectedBusRunsTheInstrumentAndItFillsEveryBus)
+{
+  TestInstrument plug(TestInstanceInfo(), "0-4");
+  HostBuffers first(2, 8), second(2, 8);
+  // The first block connects the buses one after the other.
+  ASSERT_EQ(Render(&plug, 0.0, 0, 8, first.List()), noErr);
+  ASSERT_EQ(Render(&plug, 0.0, 1, 8, second.List()), noErr);
+  const int calls = plug.mProcessCalls;
+
+  first.Clear();
+  second.Clear();
+  ASSERT_EQ(Render(&plug, 8.0, 0, 8, first.List()), noErr);
+  EXPECT_EQ(plug.mProcessCalls, calls);
+  ASSERT_EQ(Render(&plug, 8.0, 1, 8, second.List()), noErr);
+  EXPECT_EQ(plug.mProcessCalls, calls + 1);
+  EXPECT_FLOAT_EQ(first.Channel(0)[7], 0.004f);
+  EXPECT_FLOAT_EQ(first.Channel(1)[7], -0.004f);
+  EXPECT_FLOAT_EQ(second.Channel(0)[7], -0.004f);
+  EXPECT_FLOAT_EQ(second.Channel(1)[7], -0.004f);
+}

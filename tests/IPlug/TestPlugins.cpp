@@ -1,9 +1,14 @@
 #include "TestPlugins.h"
 
+namespace
+{
+constexpr const char* kBundleID = "com.example.audiounit.Test";
+} // namespace
+
 IPlugInstanceInfo TestInstanceInfo()
 {
   IPlugInstanceInfo info;
-  info.mOSXBundleID.Set("com.example.audiounit.Test");
+  info.mOSXBundleID.Set(kBundleID);
   info.mCocoaViewFactoryClassName.Set("Test_View");
   return info;
 }
@@ -23,9 +28,9 @@ constexpr int kNInstrumentPresets = 3;
 constexpr int kRampDivisor = 1000;
 } // namespace
 
-TestInstrument::TestInstrument(IPlugInstanceInfo info)
-    : IPlugAU(info, kNTestInstrumentParams, "0-2", kNInstrumentPresets, "TestInstrument", "", "Tester", 0x00010203,
-              kUniqueID, kMfrID, 0, true, true, true, 0)
+TestInstrument::TestInstrument(IPlugInstanceInfo info, const char* channelIOStr)
+    : IPlugAU(info, kNTestInstrumentParams, channelIOStr, kNInstrumentPresets, "TestInstrument", "", "Tester",
+              0x00010203, kUniqueID, kMfrID, 0, true, true, true, 0)
 {
   GetParam(kLevel)->InitDouble("Level", 0.5, 0.0, 1.0, 0.01, "", "Amp");
   GetParam(kWave)->InitEnum("Wave", 0, 3, "", "Osc");
@@ -81,4 +86,19 @@ ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage)
 ComponentResult TestEffect_Entry(ComponentParameters* params, void* storage)
 {
   return IPlugAU::IPlugAUEntry(params, storage, makeTestEffect);
+}
+
+Component TestInstrumentComponent()
+{
+  static Component component =
+      RegisterComponent({kAudioUnitType_MusicDevice, TestInstrument::kUniqueID, TestInstrument::kMfrID, 0, 0},
+                        "Tester: TestInstrument", TestInstrument_Entry, kBundleID, "/tmp");
+  return component;
+}
+
+Component TestEffectComponent()
+{
+  static Component component = RegisterComponent({MakeFourCharCode("aufx"), 0x54737432, TestInstrument::kMfrID, 0, 0},
+                                                 "Tester: TestEffect", TestEffect_Entry, kBundleID, "/tmp");
+  return component;
 }

@@ -3,6 +3,7 @@
 // that writes a known ramp and reads the host transport, and an effect that
 // passes its inputs through a gain. They record what the adapter calls.
 
+#include "ComponentManager.h"
 #include "IMidiMsg.h"
 #include "IPlugAU.h"
 
@@ -24,7 +25,7 @@ public:
   static constexpr int kUniqueID = 0x54737431; // 'Tst1'
   static constexpr int kMfrID = 0x54657374;    // 'Test'
 
-  explicit TestInstrument(IPlugInstanceInfo info);
+  explicit TestInstrument(IPlugInstanceInfo info, const char* channelIOStr = "0-2");
 
   void OnParamChange(int paramIdx) override { mParamChanges.push_back(paramIdx); }
   void OnActivate(bool active) override { mActivations.push_back(active); }
@@ -60,3 +61,7 @@ IPlugInstanceInfo TestInstanceInfo();
 // Component entries as the host sees them.
 ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage);
 ComponentResult TestEffect_Entry(ComponentParameters* params, void* storage);
+
+// Registered once, in the bundle "com.example.audiounit.Test" at /tmp.
+Component TestInstrumentComponent();
+Component TestEffectComponent();

@@ -142,12 +142,13 @@ int Synth::unserializeOlderState(ByteChunk* pChunk, int startPos)
 int Synth::UnserializePresets(ByteChunk* pChunk, int startPos)
 {
   int pos = IPlugBase::UnserializePresets(pChunk, startPos);
-  if (pos < 0)
-  {
-    mDataVersion = kOlderDataVersion;
-    pos = IPlugBase::UnserializePresets(pChunk, startPos);
-  }
+  if (pos >= 0) return pos;
+  mDataVersion = kOlderDataVersion;
+  pos = IPlugBase::UnserializePresets(pChunk, startPos);
   mDataVersion = kDataVersion;
+  // The core reader ends by restoring the current program from its upgraded
+  // copy, which it read as older data; restore it again in the current layout.
+  RestorePreset(GetCurrentPresetIdx());
   return pos;
 }
 

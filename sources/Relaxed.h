@@ -6,8 +6,7 @@
 
 #include <atomic>
 
-template <class T>
-class Relaxed
+template <class T> class Relaxed
 {
 public:
   Relaxed(T value = T()) : mValue(value) {}

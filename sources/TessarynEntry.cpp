@@ -24,7 +24,8 @@ extern "C" ComponentResult Tessaryn_Entry(ComponentParameters* params, void* sto
 
 Component registerTessarynComponent(const char* resourcePath)
 {
-  static const Component component = [resourcePath] {
+  static const Component component = [resourcePath]
+  {
     const ComponentDescription description{kAudioUnitType_MusicDevice, kSubType, MakeFourCharCode("PeWo"), 0, 0};
     return RegisterComponent(description, "Pellworth: Tessaryn", Tessaryn_Entry, kBundleID, resourcePath);
   }();

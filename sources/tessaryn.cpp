@@ -84,7 +84,8 @@ void Tessaryn::setNoteOff(int note)
   const int state = arpState;
   if (!arpeggio || state != kArpLatch)
     removePressedKey(note);
-  else if (mNumHeldKeys > 0 && std::find(mPressedKeys, mPressedKeys + mNumPressedKeys, note) != mPressedKeys + mNumPressedKeys)
+  else if (mNumHeldKeys > 0 &&
+           std::find(mPressedKeys, mPressedKeys + mNumPressedKeys, note) != mPressedKeys + mNumPressedKeys)
     --mNumHeldKeys; // latched: the key stays in the list
   if (!arpeggio)
     stopNote(note, keyMode);

@@ -48,9 +48,8 @@ const char* const kArpRangeTexts[] = {"Full", "2Oct", "1Oct"};
 const char* const kArpModeTexts[] = {"Up", "Down", "Up/Down"};
 const char* const kArpStateTexts[] = {"Latch", "On", "Off"};
 const char* const kArpTrigTexts[] = {"MG2", "MIDI"};
-const char* const kArpTempoTexts[] = {"4/1",  "2/1.", "2/1",   "1/1.", "1/1",  "1/2.",  "1/2",
-                                      "1/4.", "1/2T", "1/4",   "1/8.", "1/4T", "1/8",   "1/16.",
-                                      "1/8T", "1/16", "1/32.", "1/16T", "1/32", "1/64"};
+const char* const kArpTempoTexts[] = {"4/1",  "2/1.", "2/1", "1/1.",  "1/1",  "1/2.", "1/2",   "1/4.",  "1/2T", "1/4",
+                                      "1/8.", "1/4T", "1/8", "1/16.", "1/8T", "1/16", "1/32.", "1/16T", "1/32", "1/64"};
 const char* const kPtmDriftTexts[] = {"Off", "Normal", "Extreme"};
 
 template <size_t N>
@@ -163,9 +162,9 @@ struct RadianTable
 };
 } // namespace
 
-const double Tessaryn::syncRates[kNumArpTempos] = {16.0, 12.0, 8.0,   6.0,       4.0,    3.0,       2.0,
-                                                   1.5,  4.0 / 3, 1.0,   0.75,      2.0 / 3, 0.5,   0.375,
-                                                   1.0 / 3, 0.25, 0.1875, 1.0 / 6, 0.125, 0.0625};
+const double Tessaryn::syncRates[kNumArpTempos] = {16.0,    12.0,    8.0,    6.0,     4.0,     3.0,   2.0,
+                                                   1.5,     4.0 / 3, 1.0,    0.75,    2.0 / 3, 0.5,   0.375,
+                                                   1.0 / 3, 0.25,    0.1875, 1.0 / 6, 0.125,   0.0625};
 
 const double* Tessaryn::freq2radFor(double sampleRate)
 {
@@ -186,7 +185,8 @@ const double* Tessaryn::freq2radFor(double sampleRate)
 
 const double* Tessaryn::resoScalerTable()
 {
-  static const auto table = [] {
+  static const auto table = []
+  {
     auto values = std::make_unique<double[]>(kTableSize);
     for (int i = 0; i < kTableSize; ++i)
       values[i] = resoScale(convert2Hz(i));

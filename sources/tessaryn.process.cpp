@@ -3,9 +3,9 @@
 // the amplifier envelope. Audio thread only: nothing here allocates, waits
 // or throws.
 
+#include "tessaryn.h"
 #include "IGraphics.h"
 #include "IMidiMsg.h"
-#include "tessaryn.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +13,8 @@
 
 namespace
 {
-constexpr double kPitchDepth = 3841.0;  // 30 semitones and a step
-constexpr double kCutoffDepth = 7681.0; // 60 semitones and a step
+constexpr double kPitchDepth = 3841.0;                // 30 semitones and a step
+constexpr double kCutoffDepth = 7681.0;               // 60 semitones and a step
 constexpr double kNoiseScale = 4.656612873077393e-10; // 2^-31
 
 // Decaying envelopes and a resonant ladder left ringing in silence sink into

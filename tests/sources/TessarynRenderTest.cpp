@@ -163,8 +163,8 @@ TEST(TessarynModulation, PitchBendReachesItsTarget)
     rig.message(0xE0, 0, 0x60); // bend up
     rig.ticks();
     for (int k = 0; k < 4; ++k)
-      EXPECT_EQ(rig.synth.pitchMod[k] > 100.0, c.bent[k]) << "target " << c.target << " fx " << c.effects
-                                                          << " mode " << c.fxMode << " VCO" << k + 1;
+      EXPECT_EQ(rig.synth.pitchMod[k] > 100.0, c.bent[k])
+          << "target " << c.target << " fx " << c.effects << " mode " << c.fxMode << " VCO" << k + 1;
   }
 }
 
@@ -242,9 +242,8 @@ TEST(TessarynEffects, HardSyncRestartsSlavesWhenTheirMasterWraps)
       s.next();
       const bool wrapped0 = s.vco[0].phase < before0;
       const bool wrapped2 = s.vco[2].phase < before2;
-      const auto expectedPhase = [](const VCO& slave, const VCO& master) {
-        return static_cast<uint32_t>(slave.pitch * (double(master.phase) / master.pitch)) & VCO::kPhaseMask;
-      };
+      const auto expectedPhase = [](const VCO& slave, const VCO& master)
+      { return static_cast<uint32_t>(slave.pitch * (double(master.phase) / master.pitch)) & VCO::kPhaseMask; };
       if (wrapped0)
       {
         ++restarts;
@@ -315,13 +314,15 @@ TEST(TessarynThreads, ParameterChangesWhileRenderingAreSafe)
   TessarynRig rig;
   busyProgram(rig);
   std::atomic<bool> done{false};
-  std::thread editor([&] {
-    for (int i = 0; !done; ++i)
-    {
-      const int param = i % T::kNumParams;
-      rig.synth.SetParameterFromGUI(param, (i % 7) / 6.0);
-    }
-  });
+  std::thread editor(
+      [&]
+      {
+        for (int i = 0; !done; ++i)
+        {
+          const int param = i % T::kNumParams;
+          rig.synth.SetParameterFromGUI(param, (i % 7) / 6.0);
+        }
+      });
   for (int block = 0; block < 200; ++block)
   {
     if (block % 10 == 0) rig.noteOn(48 + block % 24);

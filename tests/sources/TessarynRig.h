@@ -55,10 +55,7 @@ public:
   }
 
   // Sets a parameter by its own value, as the editor would.
-  void set(int param, double value)
-  {
-    synth.SetParameterFromGUI(param, synth.GetParam(param)->GetNormalized(value));
-  }
+  void set(int param, double value) { synth.SetParameterFromGUI(param, synth.GetParam(param)->GetNormalized(value)); }
 
   void noteOn(int note, int velocity = 127, int offset = 0)
   {

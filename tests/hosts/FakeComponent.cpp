@@ -8,26 +8,11 @@ namespace
 {
 const char* const kParamNames[FakeUnit::kParams] = {"Cutoff", "Mode", "Level"};
 const char* const kModeTexts[] = {"Saw", "Pulse"};
-const char* const kPresetNames[FakeUnit::kPresets] = {"Init", "Brass"};
 
 CFStringRef makeString(const std::string& text)
 {
   return CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
 }
-
-const void* retainPreset(CFAllocatorRef, const void* value)
-{
-  return value;
-}
-
-void releasePreset(CFAllocatorRef, const void* value)
-{
-  auto* preset = static_cast<const AUPreset*>(value);
-  CFRelease(preset->presetName);
-  delete preset;
-}
-
-const CFArrayCallBacks kPresetCallBacks = {0, retainPreset, releasePreset, nullptr, nullptr};
 
 OSStatus getParam(void* storage, AudioUnitParameterID id, AudioUnitScope, AudioUnitElement, float* outValue)
 {
@@ -85,12 +70,8 @@ OSStatus getProperty(FakeUnit& unit, AudioUnitPropertyID id, AudioUnitElement el
   switch (id)
   {
   case kAudioUnitProperty_FastDispatch:
-    if (element == kAudioUnitRenderSelect)
-      *static_cast<AudioUnitRenderProc*>(data) = render;
-    else if (element == kAudioUnitGetParameterSelect)
-      *static_cast<AudioUnitGetParameterProc*>(data) = getParam;
-    else
-      return kAudioUnitErr_InvalidElement;
+    if (element != kAudioUnitRenderSelect) return kAudioUnitErr_InvalidElement;
+    *static_cast<AudioUnitRenderProc*>(data) = render;
     return noErr;
   case kAudioUnitProperty_ParameterInfo:
   {
@@ -148,43 +129,8 @@ OSStatus getProperty(FakeUnit& unit, AudioUnitPropertyID id, AudioUnitElement el
     request.outName = makeString("Filter");
     return noErr;
   }
-  case kAudioUnitProperty_ClassInfo:
-  {
-    CFMutableDictionaryRef state = CFDictionaryCreateMutable(kCFAllocatorDefault, 2);
-    CFDataRef bytes =
-        CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const uint8_t*>(unit.mParams), sizeof unit.mParams);
-    CFNumberRef program = CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &unit.mProgram);
-    CFDictionarySetValue(state, CFSTR("data"), bytes);
-    CFDictionarySetValue(state, CFSTR("program"), program);
-    CFRelease(bytes);
-    CFRelease(program);
-    *static_cast<CFPropertyListRef*>(data) = state;
-    return noErr;
-  }
-  case kAudioUnitProperty_FactoryPresets:
-  {
-    CFMutableArrayRef presets = CFArrayCreateMutable(kCFAllocatorDefault, FakeUnit::kPresets, &kPresetCallBacks);
-    for (int i = 0; i < FakeUnit::kPresets; ++i)
-      CFArrayAppendValue(presets, new AUPreset{i, makeString(kPresetNames[i])});
-    *static_cast<CFArrayRef*>(data) = presets;
-    return noErr;
-  }
-  case kAudioUnitProperty_PresentPreset:
-    *static_cast<AUPreset*>(data) = {unit.mProgram, makeString(kPresetNames[unit.mProgram])};
-    return noErr;
   }
   return kAudioUnitErr_InvalidProperty;
-}
-
-OSStatus setState(FakeUnit& unit, CFDictionaryRef state)
-{
-  auto bytes = static_cast<CFDataRef>(CFDictionaryGetValue(state, CFSTR("data")));
-  auto program = static_cast<CFNumberRef>(CFDictionaryGetValue(state, CFSTR("program")));
-  if (CFGetTypeID(bytes) != CFDataGetTypeID() || CFDataGetLength(bytes) != sizeof unit.mParams || !program)
-    return kAudioUnitErr_InvalidPropertyValue;
-  std::memcpy(unit.mParams, CFDataGetBytePtr(bytes), sizeof unit.mParams);
-  CFNumberGetValue(program, kCFNumberSInt32Type, &unit.mProgram);
-  return noErr;
 }
 
 OSStatus setProperty(FakeUnit& unit, AudioUnitPropertyID id, AudioUnitScope scope, const void* data)
@@ -203,11 +149,6 @@ OSStatus setProperty(FakeUnit& unit, AudioUnitPropertyID id, AudioUnitScope scop
     return noErr;
   case kAudioUnitProperty_HostCallbacks:
     unit.mHost = *static_cast<const HostCallbackInfo*>(data);
-    return noErr;
-  case kAudioUnitProperty_ClassInfo:
-    return setState(unit, *static_cast<const CFDictionaryRef*>(data));
-  case kAudioUnitProperty_CurrentPreset:
-    unit.mProgram = static_cast<const AUPreset*>(data)->presetNumber;
     return noErr;
   }
   return kAudioUnitErr_InvalidProperty;
@@ -253,10 +194,6 @@ ComponentResult fakeEntry(ComponentParameters* params, void* storage)
     return setParam(unit, uint32_t(arg(1)), 0, 0, ComponentParam<float>(params, 4), 0);
   case kAudioUnitScheduleParametersSelect:
     return scheduleParameters(*unit, ComponentParam<const AudioUnitParameterEvent*>(params, 1), uint32_t(arg(2)));
-  case kAudioUnitAddPropertyListenerSelect:
-    unit->mListener = ComponentParam<AudioUnitPropertyListenerProc>(params, 2);
-    unit->mListenerData = ComponentParam<void*>(params, 3);
-    return noErr;
   case kAudioUnitAddRenderNotifySelect:
     unit->mNotify = ComponentParam<AURenderCallback>(params, 1);
     unit->mNotifyRefCon = ComponentParam<void*>(params, 2);
@@ -268,12 +205,6 @@ ComponentResult fakeEntry(ComponentParameters* params, void* storage)
   return noErr;
 }
 } // namespace
-
-void FakeUnit::changeProgramInside(int32_t program)
-{
-  mProgram = program;
-  if (mListener) mListener(mListenerData, mUnit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
-}
 
 void FakeUnit::moveControl(AudioUnitParameterID id, float value)
 {

@@ -16,19 +16,15 @@ struct FakeMidiEvent
 struct FakeUnit
 {
   static constexpr int kParams = 3;
-  static constexpr int kPresets = 2;
 
   AudioUnit mUnit = nullptr;
   std::vector<int16_t> mSelectors;
   std::vector<FakeMidiEvent> mMidi;
   float mParams[kParams] = {0.0f, 1.0f, 0.5f};
-  int32_t mProgram = 0;
   double mSampleRate = 44100.0;
   uint32_t mMaxFrames = 1024;
   AudioStreamBasicDescription mOutputFormat{};
   HostCallbackInfo mHost{};
-  AudioUnitPropertyListenerProc mListener = nullptr;
-  void* mListenerData = nullptr;
   AURenderCallback mNotify = nullptr;
   void* mNotifyRefCon = nullptr;
   std::vector<double> mRenderTimes;
@@ -38,8 +34,6 @@ struct FakeUnit
   float mNumerator = 0;
   uint32_t mDenominator = 0;
 
-  // The instrument changing its own program, as a MIDI program change would.
-  void changeProgramInside(int32_t program);
   // A control moved in the instrument's editor.
   void moveControl(AudioUnitParameterID id, float value);
 };

@@ -1,5 +1,5 @@
 // The host model driving the real Audio Unit adapter with its test instrument:
-// configuration, the known signal, transport, MIDI, notifications, state,
+// configuration, the known signal, notifications, state,
 // presets, and a render path that neither allocates nor locks.
 
 #include "HostModel.h"
@@ -69,28 +69,6 @@ TEST_F(HostModelAdapterTest, TheInstrumentRendersItsKnownRampOnBothChannels)
   }
 }
 
-TEST_F(HostModelAdapterTest, TheInstrumentSeesTheFrontEndsTransport)
-{
-  HostTransport transport = playing(140.0, 8.5, 96000.0, 7.0f, 8);
-  host->SetTransport(transport);
-  ASSERT_EQ(render(), noErr);
-  EXPECT_EQ(plug->mTempoSeen, 140.0);
-  EXPECT_EQ(plug->mTimeInfo.mPPQPos, 8.5);
-  EXPECT_EQ(plug->mTimeInfo.mSamplePos, 96000.0);
-  EXPECT_TRUE(plug->mTimeInfo.mTransportIsRunning);
-  EXPECT_EQ(plug->mTimeInfo.mNumerator, 7);
-  EXPECT_EQ(plug->mTimeInfo.mDenominator, 8);
-}
-
-TEST_F(HostModelAdapterTest, MidiReachesTheInstrumentWithItsOffset)
-{
-  ASSERT_EQ(host->SendMidi(0x90, 64, 99, 123), noErr);
-  ASSERT_EQ(plug->mMidi.size(), 1u);
-  EXPECT_EQ(plug->mMidi[0].mStatus, 0x90);
-  EXPECT_EQ(plug->mMidi[0].mData1, 64);
-  EXPECT_EQ(plug->mMidi[0].mOffset, 123);
-}
-
 TEST_F(HostModelAdapterTest, TheInstrumentsAnnouncementsReachTheFrontEnd)
 {
   host->SetParameter(kLevel, 0.25f);
@@ -105,7 +83,7 @@ TEST_F(HostModelAdapterTest, TheInstrumentsAnnouncementsReachTheFrontEnd)
   EXPECT_EQ(programs, (std::vector<int32_t>{1}));
 }
 
-TEST_F(HostModelAdapterTest, StateRoundTripsThroughBytes)
+TEST_F(HostModelAdapterTest, StateRoundTripsThroughBytesAndGarbageIsRefused)
 {
   ASSERT_EQ(host->SetParameter(kLevel, 0.8f), noErr);
   std::vector<uint8_t> saved;
@@ -120,6 +98,12 @@ TEST_F(HostModelAdapterTest, StateRoundTripsThroughBytes)
 
   ASSERT_EQ(host->SetParameter(kLevel, 0.2f), noErr);
   ASSERT_EQ(host->LoadState(saved.data(), saved.size()), noErr);
+  EXPECT_FLOAT_EQ(level(), 0.8f);
+
+  const uint8_t garbage[] = {'T', 'S', 'P', 'L', 1, 'Z'};
+  EXPECT_EQ(host->LoadState(garbage, sizeof garbage), kAudioUnitErr_InvalidPropertyValue);
+  saved.pop_back();
+  EXPECT_EQ(host->LoadState(saved.data(), saved.size()), kAudioUnitErr_InvalidPropertyValue);
   EXPECT_FLOAT_EQ(level(), 0.8f);
 }
 

@@ -78,15 +78,6 @@ double releaseDuringAttackAt(EG& eg, double level)
 }
 } // namespace
 
-TEST(EnvelopeGenerator, StartsIdleAtZero)
-{
-  EG eg;
-  EXPECT_FALSE(eg.isOn());
-  EXPECT_EQ(eg.value(), 0.0);
-  eg.update();
-  EXPECT_EQ(eg.value(), 0.0);
-}
-
 TEST(EnvelopeGenerator, EachStageTakesItsSettingsTimeAtAnyUpdateRate)
 {
   struct Case

@@ -30,7 +30,6 @@ TEST(TunedPitchScale, PlaysEqualTemperamentAndSkipsNothingWithoutAMaster)
   for (const mtsclientglobal* library : {&missing, &masterless})
   {
     TunedPitchScale scale(*library);
-    EXPECT_EQ(scale.getFrequency(60), 7680);
     for (int note = 0; note < 128; ++note)
     {
       EXPECT_EQ(scale.getFrequency(note), note * 128);

@@ -94,18 +94,15 @@ TEST(TuningClient, WithoutAMasterAnswersEqualTemperamentAndFiltersNothing)
   }
 }
 
-TEST(TuningClient, ANullClientAnswersLikeNoMaster)
+TEST(TuningClient, ANullClientAnswersLikeNoMasterAndNotesOutsideTheMidiRangeWrap)
 {
   EXPECT_FALSE(MTS_HasMaster(nullptr));
   EXPECT_FALSE(MTS_ShouldFilterNote(nullptr, 61, kNoChannel));
   EXPECT_DOUBLE_EQ(MTS_NoteToFrequency(nullptr, 69, kNoChannel), 440.0);
   EXPECT_DOUBLE_EQ(MTS_NoteToFrequency(nullptr, static_cast<char>(69 + 128), kNoChannel), 440.0);
   MTS_DeregisterClient(nullptr);
-}
 
-TEST(TuningClient, NotesOutsideTheMidiRangeWrapIntoIt)
-{
-  const mtsclientglobal library({kNote61FilteringMaster});
+  const mtsclientglobal library({kNote61FilteringMaster}); // notes outside the MIDI range wrap into it
   auto client = registerWith(library);
   EXPECT_TRUE(MTS_ShouldFilterNote(client.get(), static_cast<char>(61 + 128), kNoChannel));
   EXPECT_DOUBLE_EQ(MTS_NoteToFrequency(client.get(), static_cast<char>(69 + 128), kNoChannel), 440.0);

@@ -41,11 +41,6 @@ std::vector<uint8_t> bytesOf(CFDataRef data)
   return std::vector<uint8_t>(first, first + CFDataGetLength(data));
 }
 
-CFDataRef serialise(CFTypeRef value)
-{
-  return PropertyListCreateData(value);
-}
-
 CFTypeRef parse(const std::vector<uint8_t>& bytes)
 {
   return PropertyListCreateFromBytes(bytes.data(), bytes.size());
@@ -82,10 +77,10 @@ TEST(PropertyList, StringLengthCountsUtf8BytesSoLengthPlusOneAlwaysFits)
 
 TEST(PropertyList, NumbersConvertAndReportWhetherTheConversionWasExact)
 {
-  int32_t small = 0x00020301;
+  const int32_t small = 0x00020301;
   double half = 2.5;
   int64_t huge = int64_t(1) << 40;
-  Owned fromInt(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &small));
+  Owned fromInt(makeInt(small));
   Owned fromReal(CFNumberCreate(kCFAllocatorDefault, kCFNumberDoubleType, &half));
   Owned fromHuge(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt64Type, &huge));
 
@@ -187,17 +182,13 @@ TEST(PropertyList, FormatPutsNumbersAndValueDescriptionsInPlace)
   EXPECT_EQ(textOf(mixed), "x=-7 5 (null)");
 }
 
-TEST(PropertyList, LiteralsAreSharedAndIgnoreRetainAndRelease)
+TEST(PropertyList, LiteralsAreSharedAndIgnoreReleaseAndNullValuesAreAcceptedEverywhere)
 {
   CFStringRef literal = CFSTR("version");
   EXPECT_EQ(literal, CFSTR("version"));
   CFRelease(literal);
   CFRelease(literal);
   EXPECT_EQ(textOf(literal), "version");
-}
-
-TEST(PropertyList, NullValuesAreAcceptedEverywhere)
-{
   CFRelease(nullptr);
   EXPECT_EQ(CFRetain(nullptr), nullptr);
   EXPECT_EQ(CFGetTypeID(nullptr), 0u);
@@ -241,7 +232,7 @@ CFMutableDictionaryRef makeState()
 TEST(PropertyList, ADictionarySurvivesTheByteFormUnchanged)
 {
   Owned state(makeState());
-  Owned bytes(serialise(state));
+  Owned bytes(PropertyListCreateData(state));
   ASSERT_NE(bytes.mValue, nullptr);
   Owned back(static_cast<CFDictionaryRef>(parse(bytesOf(bytes))));
   ASSERT_EQ(CFGetTypeID(back), CFDictionaryGetTypeID());
@@ -250,14 +241,14 @@ TEST(PropertyList, ADictionarySurvivesTheByteFormUnchanged)
   EXPECT_EQ(textOf(copy), textOf(original));
   auto data = static_cast<CFDataRef>(CFDictionaryGetValue(back, CFSTR("data")));
   EXPECT_EQ(bytesOf(data), (std::vector<uint8_t>{0, 1, 2, 0xFF, 0}));
-  Owned again(serialise(back));
+  Owned again(PropertyListCreateData(back));
   EXPECT_EQ(bytesOf(again), bytesOf(bytes));
 }
 
 TEST(PropertyList, TheReaderRefusesEveryTruncationAndAnyTrailingByte)
 {
   Owned state(makeState());
-  Owned bytes(serialise(state));
+  Owned bytes(PropertyListCreateData(state));
   std::vector<uint8_t> all = bytesOf(bytes);
   for (size_t length = 0; length < all.size(); ++length)
   {
@@ -310,8 +301,8 @@ TEST(PropertyList, ValuesTheByteFormCannotCarryAreRefusedWhenWriting)
   const CFArrayCallBacks callBacks = {0, countRetain, countRelease, nullptr, nullptr};
   Owned presets(CFArrayCreateMutable(kCFAllocatorDefault, 1, &callBacks));
   CFArrayAppendValue(presets, &record);
-  EXPECT_EQ(serialise(presets), nullptr);
+  EXPECT_EQ(PropertyListCreateData(presets), nullptr);
   Owned path(makeString("/"));
   Owned url(CFURLCreateWithFileSystemPath(kCFAllocatorDefault, path, kCFURLPOSIXPathStyle, true));
-  EXPECT_EQ(serialise(url), nullptr);
+  EXPECT_EQ(PropertyListCreateData(url), nullptr);
 }

@@ -109,24 +109,28 @@ TEST_F(IniStore, MissingFilesSectionsAndKeysGiveTheDefaultAsItIs)
   EXPECT_STREQ(shared, "'quoted'");
 }
 
-TEST_F(IniStore, SectionsAndKeysMatchWithoutRegardToCase)
+TEST_F(IniStore, EditsMatchNamesWithoutRegardToCaseAndRewriteTheFileSorted)
 {
-  writeFile(mFile, "[midi global]\nmidi thru=true\n");
+  const char* file = mFile.c_str();
+  writeFile(mFile, "[midi global]\nmidi thru=true\n[S]\nold=1\n[T]\nc=3\n[U]\nd=4\n");
   EXPECT_EQ(get("MIDI Global", "MIDI Thru", mFile), "true");
-  EXPECT_TRUE(WritePrivateProfileString("MIDI Global", "MIDI Thru", "false", mFile.c_str()));
-  EXPECT_EQ(readFile(mFile), "[midi global]\nmidi thru=false\n\n");
+  EXPECT_TRUE(WritePrivateProfileString("MIDI Global", "MIDI Thru", "false", file));
+  EXPECT_TRUE(WritePrivateProfileSection("s", "b=2\0a=1\0no equals\0bad\nkey=3\0", file));
+  EXPECT_TRUE(WritePrivateProfileString("T", "C", nullptr, file));
+  EXPECT_TRUE(WritePrivateProfileString("u", nullptr, nullptr, file));
+  EXPECT_EQ(readFile(mFile), "[midi global]\nmidi thru=false\n\n[S]\na=1\nb=2\n\n[T]\n\n");
 }
 
-TEST_F(IniStore, ANewConfigurationIsWrittenSortedWithAnEmptyLineAfterEachSection)
+TEST_F(IniStore, ANewConfigurationIsWrittenSortedReplacingALeftoverTemporaryFile)
 {
-  WritePrivateProfileSection("Startup Bank", "", mFile.c_str());
+  EXPECT_TRUE(WritePrivateProfileSection("Startup Bank", "", mFile.c_str())); // never creates the file
+  EXPECT_FALSE(fs::exists(mFile));
+  writeFile(temporaryPathFor(mFile), std::string(10000, 'x'));
   WritePrivateProfileString("Startup Bank", "File", "", mFile.c_str());
   WritePrivateProfileString("MIDI Global", "MIDI Thru", "false", mFile.c_str());
-  WritePrivateProfileString("MIDI Global", "Ignore Program Change", "false", mFile.c_str());
   for (const char* controller : {"CC2", "CC10", "CC1"})
     WritePrivateProfileString("MIDI Control", controller, "5", mFile.c_str());
-  EXPECT_EQ(readFile(mFile), "[MIDI Control]\nCC1=5\nCC10=5\nCC2=5\n\n"
-                             "[MIDI Global]\nIgnore Program Change=false\nMIDI Thru=false\n\n"
+  EXPECT_EQ(readFile(mFile), "[MIDI Control]\nCC1=5\nCC10=5\nCC2=5\n\n[MIDI Global]\nMIDI Thru=false\n\n"
                              "[Startup Bank]\nFile=\n\n");
   EXPECT_FALSE(fs::exists(temporaryPathFor(mFile)));
 }
@@ -139,32 +143,6 @@ TEST_F(IniStore, WritingTheStoredValueAgainLeavesTheFileUntouched)
   EXPECT_EQ(modTimeOf(mFile), 1000000000);
   EXPECT_TRUE(WritePrivateProfileString("S", "k", "V", mFile.c_str()));
   EXPECT_NE(modTimeOf(mFile), 1000000000);
-}
-
-TEST_F(IniStore, EmptyingASectionKeepsItsHeaderAndNeverCreatesOne)
-{
-  EXPECT_TRUE(WritePrivateProfileSection("Editor", "", mFile.c_str()));
-  EXPECT_FALSE(fs::exists(mFile));
-  writeFile(mFile, "[Editor]\nx=1\n[Global]\ny=2\n");
-  EXPECT_TRUE(WritePrivateProfileSection("editor", "", mFile.c_str()));
-  EXPECT_EQ(readFile(mFile), "[Editor]\n\n[Global]\ny=2\n\n");
-}
-
-TEST_F(IniStore, ASectionListReplacesTheKeysOfTheSection)
-{
-  writeFile(mFile, "[S]\nold=1\n");
-  const char list[] = "b=2\0a=1\0no equals\0bad\nkey=3\0";
-  EXPECT_TRUE(WritePrivateProfileSection("S", list, mFile.c_str()));
-  EXPECT_EQ(readFile(mFile), "[S]\na=1\nb=2\n\n");
-}
-
-TEST_F(IniStore, NullValuesRemoveKeysAndNullKeysRemoveSections)
-{
-  writeFile(mFile, "[S]\na=1\nb=2\n[T]\nc=3\n");
-  EXPECT_TRUE(WritePrivateProfileString("S", "A", nullptr, mFile.c_str()));
-  EXPECT_EQ(readFile(mFile), "[S]\nb=2\n\n[T]\nc=3\n\n");
-  EXPECT_TRUE(WritePrivateProfileString("t", nullptr, nullptr, mFile.c_str()));
-  EXPECT_EQ(readFile(mFile), "[S]\nb=2\n\n");
 }
 
 TEST_F(IniStore, TextThatWouldNotReadBackAsWrittenIsRefused)
@@ -214,14 +192,6 @@ TEST_F(IniStore, AnUnwritableFileKeepsTheChangeInMemory)
   EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", file.c_str()));
   EXPECT_EQ(get("S", "k", file), "v");
   EXPECT_FALSE(fs::exists(file));
-}
-
-TEST_F(IniStore, ALeftoverTemporaryFileIsReplacedAndNoneRemains)
-{
-  writeFile(temporaryPathFor(mFile), std::string(10000, 'x'));
-  WritePrivateProfileString("S", "k", "v", mFile.c_str());
-  EXPECT_EQ(readFile(mFile), "[S]\nk=v\n\n");
-  EXPECT_FALSE(fs::exists(temporaryPathFor(mFile)));
 }
 
 TEST_F(IniStore, RewritingKeepsTheFilesPermissions)

@@ -217,19 +217,18 @@ TEST_F(DispatchTest, MidiSelectorsReachTheInstrumentAsMessages)
   CallEntry(plug.get(), kMusicDeviceStopNoteSelect, {0, static_cast<intptr_t>(noteID), 9});
 
   ASSERT_EQ(plug->mMidi.size(), 3u);
-  const IMidiMsg& raw = plug->mMidi[0];
-  EXPECT_EQ(raw.mStatus, 0x90);
-  EXPECT_EQ(raw.mData1, 0x3C);
-  EXPECT_EQ(raw.mData2, 0x64);
-  EXPECT_EQ(raw.mOffset, 17);
   EXPECT_EQ(noteID, 61u);
-  EXPECT_EQ(plug->mMidi[1].StatusMsg(), IMidiMsg::kNoteOn);
-  EXPECT_EQ(plug->mMidi[1].NoteNumber(), 61);
-  EXPECT_EQ(plug->mMidi[1].Velocity(), 99);
-  EXPECT_EQ(plug->mMidi[1].mOffset, 5);
-  EXPECT_EQ(plug->mMidi[2].StatusMsg(), IMidiMsg::kNoteOff);
-  EXPECT_EQ(plug->mMidi[2].NoteNumber(), 61);
-  EXPECT_EQ(plug->mMidi[2].mOffset, 9);
+  const struct
+  {
+    int status, data1, data2, offset;
+  } expected[] = {{0x90, 0x3C, 0x64, 17}, {0x90, 61, 99, 5}, {0x80, 61, 0, 9}};
+  for (int i = 0; i < 3; ++i)
+  {
+    const IMidiMsg& msg = plug->mMidi[i];
+    EXPECT_EQ((std::vector<int>{msg.mStatus, msg.mData1, msg.mData2, msg.mOffset}),
+              (std::vector<int>{expected[i].status, expected[i].data1, expected[i].data2, expected[i].offset}))
+        << i;
+  }
 
   const uint8_t sysEx[] = {0xF0, 0x7E, 0xF7};
   EXPECT_EQ(CallEntry(plug.get(), kMusicDeviceSysExSelect, {Arg(sysEx), 3}), noErr);

@@ -45,6 +45,14 @@ std::string readFile(const std::string& path)
   return text.str();
 }
 
+// One stored program as the list holds it: name, initialised flag, values.
+void putProgram(ByteChunk& chunk, const char* name, double value)
+{
+  chunk.PutStr(name);
+  chunk.PutBool(true);
+  chunk.Put(&value);
+}
+
 std::string tempPath(const char* name)
 {
   return testing::TempDir() + name;
@@ -155,15 +163,6 @@ TEST(ProgramList, AProgramWhoseStateCannotBeReadIsNotSelected)
   plug.MakePresetFromChunk("broken", &shortState);
   EXPECT_FALSE(plug.RestorePreset(0));
   EXPECT_EQ(plug.mPresetsChanged, 0);
-}
-
-TEST(ProgramList, MakePresetTakesTypedArgumentsInParameterOrder)
-{
-  TypedPlug plug;
-  plug.MakePreset("typed", true, -2, 3, 0.75);
-  EXPECT_STREQ(plug.GetPresetName(0), "typed");
-  EXPECT_TRUE(plug.RestorePreset(0));
-  EXPECT_EQ(plug.values(), (std::vector<double>{1.0, -2.0, 3.0, 0.75}));
 }
 
 TEST(ProgramList, NamedParametersFillTheRestFromTheLiveValues)
@@ -282,10 +281,7 @@ TEST(ProgramList, StoredNamesOfAnyLengthAreCutTo255Characters)
   TestPlug plug(1, "0-2", 2);
   const std::string longName(1000, 'n');
   ByteChunk chunk;
-  const double value = 0.5;
-  chunk.PutStr(longName.c_str());
-  chunk.PutBool(true);
-  chunk.Put(&value);
+  putProgram(chunk, longName.c_str(), 0.5);
   plug.UnserializePresets(&chunk, 0);
   EXPECT_EQ(plug.GetPresetName(0), longName.substr(0, 255));
 
@@ -299,10 +295,7 @@ TEST(ProgramList, ATruncatedListStopsReadingAndBlanksTheBrokenName)
 {
   TestPlug plug(1, "0-2", 2);
   ByteChunk chunk;
-  const double value = 0.5;
-  chunk.PutStr("ok");
-  chunk.PutBool(true);
-  chunk.Put(&value);
+  putProgram(chunk, "ok", 0.5);
   const int length = 50;
   chunk.Put(&length);
   EXPECT_EQ(plug.UnserializePresets(&chunk, 0), -1);

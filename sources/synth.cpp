@@ -37,6 +37,7 @@ Synth::Synth(IPlugInstanceInfo instanceInfo)
   clearKeyBuffer();
   SetOutputLabel(0, "Tessaryn ");
   SetOutputLabel(1, "Tessaryn ");
+  openConfig();
 }
 
 Synth::~Synth() = default;

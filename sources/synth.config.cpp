@@ -2,7 +2,6 @@
 
 #include "swell-ini.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>

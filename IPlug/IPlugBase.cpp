@@ -408,8 +408,11 @@ void IPlugBase::ZeroScratchBuffers()
 
 void IPlugBase::OnParamReset()
 {
+  WDL_MutexLock lock(&mMutex);
+  ++mParamResetDepth;
   for (int i = 0; i < NParams(); ++i)
     OnParamChange(i);
+  --mParamResetDepth;
 }
 
 void IPlugBase::DirtyParameters()

@@ -210,6 +210,9 @@ protected:
   WDL_PtrList<OutChannel> mOutChannels;
   WDL_PtrList<WDL_String> mInputBusLabels;
   WDL_PtrList<WDL_String> mOutputBusLabels;
+  // Above 0 while OnParamReset replays every parameter (under mMutex), so a
+  // change handler can tell a program change or restore from a real change.
+  int mParamResetDepth = 0;
 
 private:
   void parseChannelIO(const char* channelIOStr);

@@ -37,6 +37,7 @@ Synth::Synth(IPlugInstanceInfo instanceInfo)
   clearKeyBuffer();
   SetOutputLabel(0, "Tessaryn ");
   SetOutputLabel(1, "Tessaryn ");
+  openConfig();
 }
 
 Synth::~Synth() = default;
@@ -52,10 +53,12 @@ void Synth::Reset()
   mUpdateCountdown = 0;
 }
 
+// Only a knob, the host or set-parameter touches a parameter for learning;
+// the replay of a whole program by OnParamReset does not.
 void Synth::OnParamChange(int paramIdx)
 {
   WDL_MutexLock lock(&mMutex);
-  if (mMidiLearn) setMidiLearnParam(paramIdx);
+  if (mMidiLearn && mParamResetDepth == 0) setMidiLearnParam(paramIdx);
 }
 
 void Synth::OnActivate(bool active)

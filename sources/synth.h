@@ -1,7 +1,8 @@
 #pragma once
 // The instrument shell between the Audio Unit adapter and the instrument:
 // MIDI input filtering and queueing, the pressed-key buffer the key-assign
-// logic reads, MIDI learn, the program commands and the tuned pitch scale.
+// logic reads, MIDI learn, the program commands, the per-user configuration
+// and the tuned pitch scale.
 // The render loop of the derived instrument reads the protected fields below
 // without a lock; everything that writes them from other threads does so
 // under the plug-in mutex.
@@ -76,6 +77,19 @@ public:
   void pastePreset();
   void changePreset(int idx);
 
+  // The per-user INI configuration: construction or the editor's thread,
+  // never the audio thread; reads and writes the file. An empty value in the
+  // file leaves the setting as it is. The writers return false when the INI
+  // store ran out of memory (the change stays unwritten); the caller tells the
+  // user "Uhoh, something is wrong with writing the INI file!".
+  void loadConfig();
+  // midiGlobalOnly: the startup bank and the two MIDI options, without the
+  // learned controllers.
+  bool saveConfig(bool midiGlobalOnly);
+  // Writes mStartupBankPath, also when empty ("File=").
+  bool saveStartupFxb();
+  bool unsetStartupFxb();
+
 protected:
   int mDataVersion = kDataVersion;
   IGraphics* mEditorGraphics = nullptr;
@@ -85,10 +99,15 @@ protected:
   IControl* mMidiLearnSwitch = nullptr;
   int mCopiedPresetIdx = -1;
   ByteChunk mPresetClipboard;
-  bool mMidiThru = false; // stored and toggled only: nothing is forwarded
-  bool mIgnoreProgramChange = false;
+  // The two options are read on the MIDI thread and set from the editor's.
+  std::atomic<bool> mMidiThru = false; // stored and toggled only: nothing is forwarded
+  std::atomic<bool> mIgnoreProgramChange = false;
   int mUpdateCountdown = 0;
   int mUpdateInterval = 0;
+  WDL_String mHomePath;
+  WDL_String mIniPath;
+  WDL_String mProgramPath;
+  WDL_String mStartupBankPath;
   // Written by learn under the mutex, read by the render loop without it.
   std::atomic<int> mMidiControlParam[kNumControllers];
   bool mMidiLearn = false;
@@ -106,4 +125,14 @@ private:
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();
   int unserializeOlderState(ByteChunk* pChunk, int startPos);
+  void openConfig();
+  void writeStartupBank();
 };
+
+// Sets folder to the part of file before its last slash or backslash,
+// without that separator; empty when no separator follows the first character.
+void makeNewFilePath(WDL_String& folder, const WDL_String& file);
+
+// The file name proposed for saving a program: its name, at most 63
+// characters, with each character that file systems refuse as "_".
+WDL_String defaultProgramFileName(const char* programName);

@@ -48,7 +48,7 @@ std::string_view presentedValue(const std::string& stored)
 int copyOut(std::string_view text, char* out, int size)
 {
   const size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
-  memmove(out, text.data(), length);
+  if (length > 0) memmove(out, text.data(), length); // an empty view may have no data
   out[length] = '\0';
   return static_cast<int>(length);
 }

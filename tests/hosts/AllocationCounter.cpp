@@ -42,6 +42,19 @@ void* operator new[](std::size_t size)
   return operator new(size);
 }
 
+// The nothrow forms too (std::stable_sort's temporary buffer uses them):
+// left to the sanitizer's allocator, their memory would reach free() below.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+  count();
+  return std::malloc(size ? size : 1);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+  return operator new(size, tag);
+}
+
 void operator delete(void* p) noexcept
 {
   std::free(p);

@@ -5,6 +5,7 @@
 #include "IMidiMsg.h"
 
 #include <climits>
+#include <functional>
 
 TEST_F(SynthTest, EachKindOfMessageIsQueuedActedOnOrDroppedOnAnyChannel)
 {
@@ -164,6 +165,38 @@ TEST_F(SynthTest, OutOfRangeCapturesNeverIndexTheControllerTable)
   synth->setMidiLearnParam(Synth::kNumParams);
   EXPECT_TRUE(synth->mMidiLearn);
   EXPECT_EQ(synth->midiControlParam(2), -1);
+}
+
+TEST_F(SynthTest, ReplayingAWholeProgramWhileLearningCapturesNoParameter)
+{
+  ByteChunk state;
+  synth->SerializeParams(&state);
+  const struct
+  {
+    const char* how;
+    std::function<void()> replay;
+  } replays[] = {
+      {"program change message", [&] { midi(0xC0, 1, 0); }},
+      {"program command", [&] { synth->changePreset(2); }},
+      {"state restore", [&] { synth->UnserializeParams(&state, 0); }},
+      {"activation", [&] { synth->OnActivate(true); }},
+  };
+  for (const auto& r : replays)
+  {
+    synth->mMidiControlParam[3] = 0;
+    synth->doMidiUnlearn(true);
+    r.replay();
+    EXPECT_EQ(synth->mMidiControlParam[3], 0) << r.how;
+    EXPECT_TRUE(synth->mMidiLearn) << r.how;
+
+    synth->doMidiLearn(true);
+    midi(0xB0, 7, 1);
+    r.replay();
+    EXPECT_EQ(synth->mMidiControlParam[7], -1) << r.how;
+    synth->SetParameterFromGUI(5, 0.3);
+    EXPECT_EQ(synth->mMidiControlParam[7], 5) << r.how;
+    synth->mMidiControlParam[7] = -1;
+  }
 }
 
 TEST_F(SynthTest, AProgramChangeActsAtOnceUnlessIgnored)

@@ -8,9 +8,7 @@ namespace
 {
 IPlugAU* makeRecordingSynth()
 {
-  IPlugInstanceInfo info;
-  info.mOSXBundleID.Set("com.pellworth.audiounit.Tessaryn");
-  return new RecordingSynth(info);
+  return makeShell().release();
 }
 
 ComponentResult recordingSynthEntry(ComponentParameters* params, void* storage)
@@ -26,6 +24,13 @@ Component synthComponent()
   return component;
 }
 } // namespace
+
+std::unique_ptr<RecordingSynth> makeShell()
+{
+  IPlugInstanceInfo info;
+  info.mOSXBundleID.Set("com.pellworth.audiounit.Tessaryn");
+  return std::make_unique<RecordingSynth>(info);
+}
 
 RecordingSynth::RecordingSynth(IPlugInstanceInfo info) : Synth(info)
 {

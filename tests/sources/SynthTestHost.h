@@ -5,10 +5,12 @@
 
 #include "ComponentManager.h"
 #include "IControl.h"
+#include "ScopedConfigHome.h"
 #include "synth.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 class RecordingSynth : public Synth
@@ -27,24 +29,32 @@ public:
 
   using Synth::mCopiedPresetIdx;
   using Synth::mDataVersion;
+  using Synth::mHomePath;
   using Synth::mIgnoreProgramChange;
+  using Synth::mIniPath;
   using Synth::mMidiControlParam;
   using Synth::mMidiLearn;
   using Synth::mMidiLearnCC;
   using Synth::mMidiLearnParam;
   using Synth::mMidiLearnSwitch;
   using Synth::mMidiQueue;
+  using Synth::mMidiThru;
   using Synth::mMidiUnlearn;
   using Synth::mNumHeldKeys;
   using Synth::mNumPressedKeys;
   using Synth::mPresetClipboard;
   using Synth::mPressedKeys;
+  using Synth::mProgramPath;
+  using Synth::mStartupBankPath;
   using Synth::mUpdateCountdown;
   using Synth::mUpdateInterval;
 
   int mAllNotesOffCalls = 0;
   int mParamChanges = 0;
 };
+
+// A shell made as the component entry makes it, without a host around it.
+std::unique_ptr<RecordingSynth> makeShell();
 
 // Stands in for the editor's learn switch.
 struct RecordingSwitch : IControl
@@ -69,6 +79,7 @@ struct SynthTest : ::testing::Test
   std::vector<IMidiMsg> drainQueue();
   std::vector<int> pressedKeys() const;
 
+  ScopedConfigHome mConfigHome; // first: the shell reads its configuration when it opens
   ComponentInstance mInstance = nullptr;
   RecordingSynth* synth = nullptr;
 };

@@ -51,8 +51,8 @@ using FileName = char[kFileNameSize + 1];
 
 int getFileHeader(const ByteChunk* pFile, FileHeader* pHeader, int pos)
 {
-  for (int* pField : {&pHeader->mMagic, &pHeader->mByteSize, &pHeader->mForm, &pHeader->mFormatVersion,
-                      &pHeader->mID, &pHeader->mVersion, &pHeader->mCount})
+  for (int* pField : {&pHeader->mMagic, &pHeader->mByteSize, &pHeader->mForm, &pHeader->mFormatVersion, &pHeader->mID,
+                      &pHeader->mVersion, &pHeader->mCount})
     pos = GetBigEndian(pFile, pField, pos);
   return pos;
 }
@@ -261,9 +261,10 @@ void IPlugBase::storeLoadedProgram(const char* name)
 // live state from before is put back.
 bool IPlugBase::loadProgramState(ByteChunk* pFile, int pos, const FileReadOptions& options, int fileVersion)
 {
+  pos = skipBytes(pFile, 4, pos);
+  if (pos < 0) return false;
   ByteChunk before;
   SerializeState(&before);
-  pos = skipBytes(pFile, 4, pos);
   GetIPlugVerFromChunk(pFile, &pos);
   pos = readStateBetweenHooks(options, fileVersion, [&] { return UnserializeState(pFile, pos); });
   if (pos < 0) UnserializeState(&before, 0);
@@ -301,6 +302,7 @@ bool IPlugBase::LoadProgramFromFXP(WDL_String* pFile, const FileReadOptions& opt
 
 int IPlugBase::UnserializeBankState(ByteChunk* pChunk, int pos)
 {
+  if (pos < 0) return -1;
   GetIPlugVerFromChunk(pChunk, &pos);
   return UnserializePresets(pChunk, pos);
 }
@@ -345,6 +347,7 @@ bool IPlugBase::LoadBankFromFXB(WDL_String* pFile, const FileReadOptions& option
   if (header.mForm == kBankChunkForm && DoesStateChunks())
   {
     pos = skipBytes(&file, 4, pos);
+    if (pos < 0) return false;
     loaded = readStateBetweenHooks(options, header.mVersion, [&] { return UnserializeBankState(&file, pos); }) >= 0;
   }
   else if (header.mForm == kBankParamForm)

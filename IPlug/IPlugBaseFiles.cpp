@@ -104,12 +104,14 @@ bool readWholeFile(const char* path, ByteChunk* pFile)
 }
 
 // Creates the temporary file as mode "wb" would create the file itself: with
-// the permissions the umask allows, or those of the file it replaces.
+// the permissions the umask allows, or those of the file it replaces, which
+// must be writable.
 int createTemporaryFile(const char* target, WDL_String* pTemporary)
 {
   static std::atomic<unsigned> sCounter{0};
   struct stat existing;
   const bool replaces = stat(target, &existing) == 0;
+  if (replaces && access(target, W_OK) != 0) return -1;
   for (int attempt = 0; attempt < 100; ++attempt)
   {
     pTemporary->SetFormatted(0, "%s.%d-%u.tmp", target, static_cast<int>(getpid()), sCounter++);
@@ -121,32 +123,30 @@ int createTemporaryFile(const char* target, WDL_String* pTemporary)
   return -1;
 }
 
-bool writeAndClose(int fd, const ByteChunk& bytes)
+bool writeAndClose(FILE* file, const ByteChunk& bytes)
 {
-  FilePtr fp(fdopen(fd, "wb"));
-  if (!fp)
-  {
-    close(fd);
-    return false;
-  }
+  if (!file) return false;
   const size_t size = static_cast<size_t>(bytes.Size());
-  bool ok = size == 0 || fwrite(bytes.GetBytes(), 1, size, fp.get()) == size;
-  ok = fflush(fp.get()) == 0 && ok;
-  ok = fsync(fd) == 0 && ok;
-  return fclose(fp.release()) == 0 && ok;
+  bool ok = size == 0 || fwrite(bytes.GetBytes(), 1, size, file) == size;
+  ok = fflush(file) == 0 && ok;
+  ok = fsync(fileno(file)) == 0 && ok;
+  return fclose(file) == 0 && ok;
 }
 
 // Writes beside the file and renames over it, so a failed write never leaves a
 // half file nor destroys the one that was there. A link is followed to the
-// file it names, as writing through it would.
+// file it names, as writing through it would. Only a writable file in a
+// folder that takes no new files is still written in place.
 bool writeFileAtomically(const char* path, const ByteChunk& bytes)
 {
   std::unique_ptr<char, decltype(&free)> resolved(realpath(path, nullptr), &free);
   const char* target = resolved ? resolved.get() : path;
   WDL_String temporary;
   const int fd = createTemporaryFile(target, &temporary);
-  if (fd < 0) return false;
-  if (writeAndClose(fd, bytes) && rename(temporary.Get(), target) == 0) return true;
+  if (fd < 0) return errno == EACCES && resolved && writeAndClose(fopen(target, "wb"), bytes);
+  FILE* file = fdopen(fd, "wb");
+  if (!file) close(fd);
+  if (writeAndClose(file, bytes) && rename(temporary.Get(), target) == 0) return true;
   unlink(temporary.Get());
   return false;
 }

@@ -8,19 +8,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   static MemoryFile file;
   WDL_String* pPath = file.hold(data, size);
-  for (bool doesChunks : {true, false})
-    for (bool instrument : {false, true})
-    {
-      FuzzPlug plug(doesChunks);
-      plug.RestorePreset(2);
-      plug.loadBank(pPath, instrument);
-      plug.requireSaneState();
-      // Every program the reader left must still be selectable or refused cleanly.
-      for (int i = 0; i < plug.NPresets(); ++i)
-      {
-        plug.RestorePreset(i);
-        plug.requireSaneState();
-      }
-    }
+  loadIntoEveryPlug(2, [pPath](FuzzPlug& plug, bool instrument) { plug.loadBank(pPath, instrument); });
   return 0;
 }

@@ -68,6 +68,25 @@ private:
   bool mInStateRead = false;
 };
 
+// Loads into fresh plug-ins with and without state chunks, through the generic
+// readers and an instrument's, then checks the state and selects every program.
+template <class Load> void loadIntoEveryPlug(int currentIdx, Load load)
+{
+  for (bool doesChunks : {true, false})
+    for (bool instrument : {false, true})
+    {
+      FuzzPlug plug(doesChunks);
+      plug.RestorePreset(currentIdx);
+      load(plug, instrument);
+      plug.requireSaneState();
+      for (int i = 0; i < plug.NPresets(); ++i)
+      {
+        plug.RestorePreset(i);
+        plug.requireSaneState();
+      }
+    }
+}
+
 // An anonymous in-memory file reachable by path, rewritten for every input.
 class MemoryFile
 {

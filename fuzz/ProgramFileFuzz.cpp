@@ -8,13 +8,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   static MemoryFile file;
   WDL_String* pPath = file.hold(data, size);
-  for (bool doesChunks : {true, false})
-    for (bool instrument : {false, true})
-    {
-      FuzzPlug plug(doesChunks);
-      plug.RestorePreset(1);
-      plug.loadProgram(pPath, instrument);
-      plug.requireSaneState();
-    }
+  loadIntoEveryPlug(1, [pPath](FuzzPlug& plug, bool instrument) { plug.loadProgram(pPath, instrument); });
   return 0;
 }

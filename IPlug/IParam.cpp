@@ -83,9 +83,11 @@ void IParam::SetShape(double shape)
   if (shape != 0.0) mShape = shape;
 }
 
+// NaN, from damaged stored state, has no place in a range: it would pass any
+// clamp and reach the engine, so it becomes the default.
 double IParam::clampToRange(double value) const
 {
-  return std::clamp(value, mMin, mMax);
+  return std::isnan(value) ? mDefault : std::clamp(value, mMin, mMax);
 }
 
 double IParam::DBToAmp() const

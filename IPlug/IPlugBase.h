@@ -10,6 +10,9 @@
 #include "IParam.h"
 #include "IPlugStructs.h"
 
+#include <functional>
+#include <vector>
+
 class IGraphics;
 struct IMidiMsg;
 struct ISysEx;
@@ -174,12 +177,47 @@ public:
   bool SerializeParams(ByteChunk* pChunk);
   int UnserializeParams(ByteChunk* pChunk, int startPos);
 
+  // ---- Program (FXP) and bank (FXB) files: the editor thread, callers hold the mutex. ----
+  // Chunk form when the plug-in does state chunks, else parameter form. The
+  // file is replaced whole: a failed write leaves an earlier file as it was.
+  bool SaveProgramAsFXP(WDL_String* pFile);
+  bool SaveBankAsFXB(WDL_String* pFile);
+  // False, changing nothing, for a file that is missing, foreign, of another
+  // format version or damaged before its first value.
+  bool LoadProgramFromFXP(WDL_String* pFile) { return LoadProgramFromFXP(pFile, GenericFileReadOptions()); }
+  bool LoadBankFromFXB(WDL_String* pFile) { return LoadBankFromFXB(pFile, GenericFileReadOptions()); }
+
+  // What a plug-in's own file readers change about the generic ones.
+  struct FileReadOptions
+  {
+    // Parameter counts accepted for the program blocks of a parameter-form bank.
+    int mMinBlockParams = 0;
+    int mMaxBlockParams = 0;
+    // Parameter-form program file: read the file's count of values rather than NParams().
+    bool mProgramParamsFromFile = false;
+    // Run just before and after the chunk-form state is read; the first gets
+    // the file's plug-in version field (decimal).
+    std::function<void(int fileVersion)> mBeforeStateRead;
+    std::function<void()> mAfterStateRead;
+  };
+
   // Developer dumps: write source code that recreates the live or stored state.
   bool DumpPresetSrcCode(const char* file, const char* paramEnumNames[]);
   bool DumpPresetBlob(const char* file);
   bool DumpBankBlob(const char* file);
 
 protected:
+  // Start of the state in a chunk-form bank file.
+  static constexpr int kBankStatePos = 160;
+
+  FileReadOptions GenericFileReadOptions() const { return {NParams(), NParams(), false, {}, {}}; }
+  bool LoadProgramFromFXP(WDL_String* pFile, const FileReadOptions& options);
+  bool LoadBankFromFXB(WDL_String* pFile, const FileReadOptions& options);
+  // The program list of a chunk-form bank's state from pos on (-1 loads
+  // nothing), after the version header when there is one. Returns the
+  // position after it or -1; the host is not told.
+  int UnserializeBankState(ByteChunk* pChunk, int pos);
+
   WDL_PtrList<ChannelIO> mChannelIO;
   WDL_Mutex mMutex;
   char mEffectName[kNameSize];
@@ -223,4 +261,12 @@ private:
   int unserializePresetRecord(IPreset* pPreset, ByteChunk* pChunk, int pos);
   void appendParamValues(IPreset* pPreset, const double* values);
   bool dumpBlobs(const char* file, int firstIdx, int endIdx);
+  void putFileHeader(ByteChunk* pFile, int form, int byteSize, int formatVersion, int count) const;
+  void putBankHeader(ByteChunk* pFile, int form, int byteSize) const;
+  void putProgramBlock(ByteChunk* pFile, const char* name, const ByteChunk* pStored) const;
+  void applyNormalizedValues(const std::vector<float>& values);
+  void storeLoadedProgram(const char* name);
+  bool loadProgramState(ByteChunk* pFile, int pos, const FileReadOptions& options, int fileVersion);
+  bool loadBankState(ByteChunk* pFile, int pos, const FileReadOptions& options, int fileVersion);
+  bool loadProgramBlocks(ByteChunk* pFile, int pos, int nPrograms, const FileReadOptions& options);
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace
@@ -90,6 +91,8 @@ TEST(IParam, RawValuesAreClampedToTheRange)
   param.Set(-3.0);
   EXPECT_EQ(param.Value(), -1.0);
   EXPECT_DOUBLE_EQ(param.GetNormalized(5.0), 1.0);
+  param.Set(std::nan(""));
+  EXPECT_EQ(param.Value(), 0.0);
 }
 
 TEST(IParam, DecibelsBecomeLinearGain)

@@ -10,9 +10,10 @@
 class TestPlug : public IPlugBase
 {
 public:
-  explicit TestPlug(int nParams = 4, const char* channelIO = "1-2", int nPresets = 8, const char* effectName = "Effect")
+  explicit TestPlug(int nParams = 4, const char* channelIO = "1-2", int nPresets = 8, const char* effectName = "Effect",
+                    bool doesChunks = true)
       : IPlugBase(nParams, channelIO, nPresets, effectName, "Product", "Maker", 0x00020301, 0x54737279, 0x5065576f, 0,
-                  true, true, true, kAPIAU)
+                  true, doesChunks, true, kAPIAU)
   {
   }
 

@@ -1,0 +1,501 @@
+#include "BigEndian.h"
+#include "TestPlug.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace
+{
+using Bytes = std::vector<unsigned char>;
+
+constexpr int kPlugID = 0x54737279;
+constexpr int kOtherID = 0x4f746872;
+
+// A plug-in whose parameters keep their values exactly through normalised
+// floats, with the readers an instrument builds from the shared ones.
+struct FilePlug : TestPlug
+{
+  explicit FilePlug(bool doesChunks = true, int nParams = 4, int nPresets = 3)
+      : TestPlug(nParams, "0-2", nPresets, "Effect", doesChunks)
+  {
+    for (int i = 0; i < nParams; ++i)
+      GetParam(i)->InitDouble("p", 0.0, 0.0, 8.0, 0.125);
+  }
+
+  void InformHostOfProgramChange() override { ++mProgramChanges; }
+
+  bool loadProgramAsInstrument(WDL_String* pFile) { return LoadProgramFromFXP(pFile, instrumentOptions()); }
+  bool loadBankAsInstrument(WDL_String* pFile) { return LoadBankFromFXB(pFile, instrumentOptions()); }
+
+  FileReadOptions instrumentOptions()
+  {
+    return {NParams() - 1, NParams(), true, [this](int version) { mHookCalls.push_back(version); },
+            [this] { mHookCalls.push_back(-1); }};
+  }
+
+  void setValues(const std::vector<double>& values)
+  {
+    for (int i = 0; i < NParams(); ++i)
+      GetParam(i)->Set(values[static_cast<size_t>(i) % values.size()]);
+  }
+  std::vector<double> values() const
+  {
+    std::vector<double> result;
+    for (int i = 0; i < NParams(); ++i)
+      result.push_back(GetParam(i)->Value());
+    return result;
+  }
+
+  // Everything a reader may change: the live values, the program list and the current index.
+  struct Snapshot
+  {
+    std::vector<double> values;
+    Bytes programs;
+    int currentIdx;
+    bool operator==(const Snapshot&) const = default;
+  };
+  Snapshot snapshot()
+  {
+    ByteChunk programs;
+    SerializePresets(&programs);
+    return {values(), Bytes(programs.GetBytes(), programs.GetBytes() + programs.Size()), GetCurrentPresetIdx()};
+  }
+
+  int mProgramChanges = 0;
+  std::vector<int> mHookCalls;
+};
+
+class FileTest : public testing::Test
+{
+protected:
+  WDL_String path(const char* name) { return WDL_String((testing::TempDir() + name).c_str()); }
+
+  static Bytes readBytes(const WDL_String& file)
+  {
+    std::ifstream in(file.Get(), std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+  static void writeBytes(const WDL_String& file, const Bytes& bytes)
+  {
+    std::ofstream out(file.Get(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  static int intAt(const Bytes& bytes, size_t pos)
+  {
+    return BigEndianInt(bytes[pos], bytes[pos + 1], bytes[pos + 2], bytes[pos + 3]);
+  }
+  static std::string textAt(const Bytes& bytes, size_t pos, size_t length)
+  {
+    return std::string(bytes.begin() + static_cast<long>(pos), bytes.begin() + static_cast<long>(pos + length));
+  }
+  static void setIntAt(Bytes* pBytes, size_t pos, int value)
+  {
+    ByteChunk chunk;
+    PutBigEndian(&chunk, value);
+    std::copy(chunk.GetBytes(), chunk.GetBytes() + 4, pBytes->begin() + static_cast<long>(pos));
+  }
+
+  // A program block or parameter-form program file, built by hand.
+  static Bytes programBlock(int nParams, const std::string& name, float value, int id = kPlugID)
+  {
+    ByteChunk chunk;
+    for (int field : {FourCC("CcnK"), 0, FourCC("FxCk"), 1, id, 20301, nParams})
+      PutBigEndian(&chunk, field);
+    std::string field = name;
+    field.resize(28, '\0');
+    chunk.PutBytes(field.data(), 28);
+    for (int i = 0; i < nParams; ++i)
+      PutBigEndian(&chunk, value);
+    return Bytes(chunk.GetBytes(), chunk.GetBytes() + chunk.Size());
+  }
+  static Bytes paramBank(int nPrograms, int currentIdx, const std::vector<Bytes>& blocks)
+  {
+    ByteChunk chunk;
+    for (int field : {FourCC("CcnK"), 0, FourCC("FxBk"), 2, kPlugID, 20301, nPrograms, currentIdx})
+      PutBigEndian(&chunk, field);
+    Bytes bytes(chunk.GetBytes(), chunk.GetBytes() + chunk.Size());
+    bytes.resize(156, 0);
+    for (const Bytes& block : blocks)
+      bytes.insert(bytes.end(), block.begin(), block.end());
+    return bytes;
+  }
+
+  // Writes a file from a plug-in holding distinct values and programs.
+  WDL_String savedFile(const char* name, bool bank, bool doesChunks)
+  {
+    FilePlug source(doesChunks);
+    source.setValues({1.0, 2.5, 7.875});
+    source.RestorePreset(0);
+    source.ModifyCurrentPreset("first");
+    source.RestorePreset(2);
+    source.setValues({4.0, 0.125});
+    source.ModifyCurrentPreset("second");
+    WDL_String file = path(name);
+    EXPECT_TRUE(bank ? source.SaveBankAsFXB(&file) : source.SaveProgramAsFXP(&file));
+    return file;
+  }
+};
+} // namespace
+
+TEST_F(FileTest, AProgramFileIsABigEndianHeaderAroundTheVersionedState)
+{
+  FilePlug plug;
+  plug.setValues({0.5});
+  plug.RestorePreset(1);
+  plug.ModifyCurrentPreset("lead");
+  WDL_String file = path("layout.fxp");
+  ASSERT_TRUE(plug.SaveProgramAsFXP(&file));
+
+  const Bytes bytes = readBytes(file);
+  ASSERT_EQ(bytes.size(), 60u + 8u + 4u * 8u);
+  EXPECT_EQ(textAt(bytes, 0, 4), "CcnK");
+  EXPECT_EQ(intAt(bytes, 4), static_cast<int>(bytes.size()));
+  EXPECT_EQ(textAt(bytes, 8, 4), "FPCh");
+  EXPECT_EQ(Bytes(bytes.begin() + 12, bytes.begin() + 16), (Bytes{0, 0, 0, 1}));
+  EXPECT_EQ(intAt(bytes, 16), kPlugID);
+  EXPECT_EQ(Bytes(bytes.begin() + 20, bytes.begin() + 24), (Bytes{0x00, 0x00, 0x4F, 0x4D}));
+  EXPECT_EQ(intAt(bytes, 24), 4);
+  EXPECT_EQ(textAt(bytes, 28, 28), std::string("lead") + std::string(24, '\0'));
+  EXPECT_EQ(intAt(bytes, 56), 40);
+  EXPECT_EQ(Bytes(bytes.begin() + 60, bytes.begin() + 68), (Bytes{0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00}));
+  double first = 0.0;
+  memcpy(&first, bytes.data() + 68, sizeof first);
+  EXPECT_EQ(first, 0.5);
+}
+
+TEST_F(FileTest, ABankFileHasFormatVersion2AndItsStateAt160)
+{
+  FilePlug plug;
+  plug.RestorePreset(2);
+  WDL_String file = path("layout.fxb");
+  ASSERT_TRUE(plug.SaveBankAsFXB(&file));
+
+  const Bytes bytes = readBytes(file);
+  ASSERT_GT(bytes.size(), 168u);
+  EXPECT_EQ(textAt(bytes, 0, 4), "CcnK");
+  EXPECT_EQ(intAt(bytes, 4), static_cast<int>(bytes.size()));
+  EXPECT_EQ(textAt(bytes, 8, 4), "FBCh");
+  EXPECT_EQ(intAt(bytes, 12), 2);
+  EXPECT_EQ(intAt(bytes, 16), kPlugID);
+  EXPECT_EQ(intAt(bytes, 20), 20301);
+  EXPECT_EQ(intAt(bytes, 24), 3);
+  EXPECT_EQ(intAt(bytes, 28), 2);
+  EXPECT_EQ(Bytes(bytes.begin() + 32, bytes.begin() + 156), Bytes(124, 0));
+  EXPECT_EQ(intAt(bytes, 156), static_cast<int>(bytes.size()) - 160);
+  EXPECT_EQ(Bytes(bytes.begin() + 160, bytes.begin() + 168), (Bytes{0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00}));
+}
+
+TEST_F(FileTest, ParameterFormsCarryOneNormalisedFloatPerParameter)
+{
+  FilePlug plug(false, 2, 2);
+  plug.setValues({2.0, 8.0});
+  plug.RestorePreset(0);
+  plug.ModifyCurrentPreset("p0");
+  WDL_String program = path("params.fxp");
+  WDL_String bank = path("params.fxb");
+  ASSERT_TRUE(plug.SaveProgramAsFXP(&program));
+  ASSERT_TRUE(plug.SaveBankAsFXB(&bank));
+
+  const Bytes fxp = readBytes(program);
+  ASSERT_EQ(fxp.size(), 64u);
+  EXPECT_EQ(textAt(fxp, 8, 4), "FxCk");
+  EXPECT_EQ(intAt(fxp, 4), 0);
+  EXPECT_EQ(intAt(fxp, 56), std::bit_cast<int>(0.25f));
+  EXPECT_EQ(intAt(fxp, 60), std::bit_cast<int>(1.0f));
+
+  // Program 1 was never given a state: its missing doubles count as 0.
+  const Bytes fxb = readBytes(bank);
+  ASSERT_EQ(fxb.size(), 156u + 2u * 64u);
+  EXPECT_EQ(textAt(fxb, 8, 4), "FxBk");
+  EXPECT_EQ(intAt(fxb, 4), 0);
+  EXPECT_EQ(Bytes(fxb.begin() + 156, fxb.end() - 64), fxp);
+  EXPECT_EQ(intAt(fxb, 220 + 56), 0);
+  EXPECT_EQ(intAt(fxb, 220 + 60), 0);
+}
+
+TEST_F(FileTest, FilesOfEveryFormLoadBackIntoAnotherInstance)
+{
+  for (bool doesChunks : {true, false})
+  {
+    SCOPED_TRACE(doesChunks ? "chunk form" : "parameter form");
+    WDL_String program = savedFile("roundtrip.fxp", false, doesChunks);
+    FilePlug fromProgram(doesChunks);
+    fromProgram.RestorePreset(1);
+    ASSERT_TRUE(fromProgram.LoadProgramFromFXP(&program));
+    EXPECT_EQ(fromProgram.values(), (std::vector<double>{4.0, 0.125, 4.0, 0.125}));
+    EXPECT_STREQ(fromProgram.GetPresetName(1), "second");
+    EXPECT_EQ(fromProgram.GetCurrentPresetIdx(), 1);
+    EXPECT_EQ(fromProgram.mProgramChanges, 1);
+
+    WDL_String bank = savedFile("roundtrip.fxb", true, doesChunks);
+    FilePlug fromBank(doesChunks);
+    ASSERT_TRUE(fromBank.LoadBankFromFXB(&bank));
+    EXPECT_STREQ(fromBank.GetPresetName(0), "first");
+    EXPECT_STREQ(fromBank.GetPresetName(2), "second");
+    // The chunk form keeps the program that was current; the parameter form selects the file's.
+    EXPECT_EQ(fromBank.GetCurrentPresetIdx(), doesChunks ? 0 : 2);
+    ASSERT_TRUE(fromBank.RestorePreset(0));
+    EXPECT_EQ(fromBank.values(), (std::vector<double>{1.0, 2.5, 7.875, 1.0}));
+    ASSERT_TRUE(fromBank.RestorePreset(2));
+    EXPECT_EQ(fromBank.values(), (std::vector<double>{4.0, 0.125, 4.0, 0.125}));
+  }
+}
+
+TEST_F(FileTest, AParameterFormProgramIsStoredUnderTheFilesName)
+{
+  WDL_String file = path("named.fxp");
+  writeBytes(file, programBlock(4, "bright", 0.5f));
+  FilePlug plug(false);
+  plug.RestorePreset(1);
+  ASSERT_TRUE(plug.LoadProgramFromFXP(&file));
+  EXPECT_STREQ(plug.GetPresetName(1), "bright");
+  plug.setValues({0.0});
+  ASSERT_TRUE(plug.RestorePreset(1));
+  EXPECT_EQ(plug.values(), (std::vector<double>{4.0, 4.0, 4.0, 4.0}));
+}
+
+TEST_F(FileTest, FilesThatFailTheHeaderChecksChangeNothing)
+{
+  const Bytes program = readBytes(savedFile("valid.fxp", false, true));
+  const Bytes bank = readBytes(savedFile("valid.fxb", true, true));
+  const struct
+  {
+    const char* what;
+    bool bank;
+    size_t pos;
+    int value;
+    bool loads;
+  } cases[] = {
+      {"program of another plug-in", false, 16, kOtherID, false},
+      {"program of format version 2", false, 12, 2, false},
+      {"program with another chunk magic", false, 0, FourCC("CcnX"), false},
+      {"program of an unknown form", false, 8, FourCC("FBCh"), false},
+      {"program with a wrong byte size", false, 4, 7, true},
+      {"bank of another plug-in", true, 16, kOtherID, false},
+      {"bank of an unknown form", true, 8, FourCC("FPCh"), false},
+      {"bank of format version 1", true, 12, 1, true},
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    Bytes bytes = c.bank ? bank : program;
+    setIntAt(&bytes, c.pos, c.value);
+    WDL_String file = path("changed");
+    writeBytes(file, bytes);
+    FilePlug plug;
+    const FilePlug::Snapshot before = plug.snapshot();
+    EXPECT_EQ(c.bank ? plug.LoadBankFromFXB(&file) : plug.LoadProgramFromFXP(&file), c.loads);
+    if (c.loads) continue;
+    EXPECT_EQ(plug.snapshot(), before);
+    EXPECT_EQ(plug.mProgramChanges, 0);
+  }
+}
+
+TEST_F(FileTest, ChunkFormsAreRefusedByAPlugInWithoutStateChunks)
+{
+  WDL_String program = savedFile("chunks.fxp", false, true);
+  WDL_String bank = savedFile("chunks.fxb", true, true);
+  FilePlug plug(false);
+  const FilePlug::Snapshot before = plug.snapshot();
+  EXPECT_FALSE(plug.LoadProgramFromFXP(&program));
+  EXPECT_FALSE(plug.LoadBankFromFXB(&bank));
+  EXPECT_EQ(plug.snapshot(), before);
+}
+
+TEST_F(FileTest, MissingFilesAndPathsAreRefused)
+{
+  FilePlug plug;
+  WDL_String empty;
+  WDL_String missing = path("no/such/file.fxp");
+  for (WDL_String* pFile : {static_cast<WDL_String*>(nullptr), &empty, &missing})
+  {
+    EXPECT_FALSE(plug.SaveProgramAsFXP(pFile));
+    EXPECT_FALSE(plug.SaveBankAsFXB(pFile));
+    EXPECT_FALSE(plug.LoadProgramFromFXP(pFile));
+    EXPECT_FALSE(plug.LoadBankFromFXB(pFile));
+  }
+}
+
+TEST_F(FileTest, BanksOf69ParametersLoadOnlyThroughTheInstrumentsReader)
+{
+  WDL_String file = path("69.fxb");
+  writeBytes(file, paramBank(2, 1, {programBlock(69, "a", 0.25f), programBlock(69, "b", 0.5f)}));
+
+  FilePlug generic(true, 70, 2);
+  const FilePlug::Snapshot before = generic.snapshot();
+  EXPECT_FALSE(generic.LoadBankFromFXB(&file));
+  EXPECT_EQ(generic.snapshot(), before);
+
+  FilePlug instrument(true, 70, 2);
+  instrument.GetParam(69)->Set(3.0);
+  ASSERT_TRUE(instrument.loadBankAsInstrument(&file));
+  EXPECT_STREQ(instrument.GetPresetName(0), "a");
+  EXPECT_STREQ(instrument.GetPresetName(1), "b");
+  EXPECT_EQ(instrument.GetCurrentPresetIdx(), 1);
+  EXPECT_EQ(instrument.GetParam(68)->Value(), 4.0);
+  EXPECT_EQ(instrument.GetParam(69)->Value(), 3.0);
+  EXPECT_TRUE(instrument.mHookCalls.empty());
+}
+
+TEST_F(FileTest, TheInstrumentsProgramReaderTakesTheCountFromTheFileButNoMore)
+{
+  const struct
+  {
+    int nInFile;
+    std::vector<double> values;
+  } cases[] = {
+      {2, {2.0, 2.0, 1.0, 1.0}},
+      {4, {2.0, 2.0, 2.0, 2.0}},
+      {1000, {2.0, 2.0, 2.0, 2.0}},
+  };
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.nInFile);
+    WDL_String file = path("count.fxp");
+    writeBytes(file, programBlock(c.nInFile, "n", 0.25f));
+    FilePlug plug(false);
+    plug.setValues({1.0});
+    ASSERT_TRUE(plug.loadProgramAsInstrument(&file));
+    EXPECT_EQ(plug.values(), c.values);
+  }
+}
+
+TEST_F(FileTest, TheInstrumentsHooksSurroundTheStateReadWithTheFilesVersion)
+{
+  Bytes program = readBytes(savedFile("hooks.fxp", false, true));
+  Bytes bank = readBytes(savedFile("hooks.fxb", true, true));
+  setIntAt(&program, 20, 20207);
+  setIntAt(&bank, 20, 20100);
+  WDL_String programFile = path("hooks.fxp");
+  WDL_String bankFile = path("hooks.fxb");
+  writeBytes(programFile, program);
+  writeBytes(bankFile, bank);
+
+  FilePlug plug;
+  ASSERT_TRUE(plug.loadProgramAsInstrument(&programFile));
+  ASSERT_TRUE(plug.loadBankAsInstrument(&bankFile));
+  EXPECT_EQ(plug.mHookCalls, (std::vector<int>{20207, -1, 20100, -1}));
+}
+
+TEST_F(FileTest, ValuesOutsideTheNormalisedRangeAreClampedAndNaNIgnored)
+{
+  Bytes bytes = programBlock(4, "odd", 0.0f);
+  setIntAt(&bytes, 56, std::bit_cast<int>(-3.0f));
+  setIntAt(&bytes, 60, std::bit_cast<int>(7.0f));
+  setIntAt(&bytes, 64, std::bit_cast<int>(std::nanf("")));
+  setIntAt(&bytes, 68, std::bit_cast<int>(INFINITY));
+  WDL_String file = path("odd.fxp");
+  writeBytes(file, bytes);
+  FilePlug plug;
+  plug.setValues({5.0});
+  ASSERT_TRUE(plug.LoadProgramFromFXP(&file));
+  EXPECT_EQ(plug.values(), (std::vector<double>{0.0, 8.0, 5.0, 8.0}));
+}
+
+TEST_F(FileTest, CutOffFilesAreRefusedOrLoadOnlyWhatIsWhole)
+{
+  for (bool doesChunks : {true, false})
+    for (bool bank : {false, true})
+    {
+      const Bytes whole = readBytes(savedFile("whole", bank, doesChunks));
+      const size_t headerSize = bank ? 160 : 56;
+      for (size_t length = 0; length < whole.size(); ++length)
+      {
+        SCOPED_TRACE(testing::Message() << (bank ? "bank" : "program") << " chunks " << doesChunks << " length "
+                                        << length);
+        WDL_String file = path("cut");
+        writeBytes(file, Bytes(whole.begin(), whole.begin() + static_cast<long>(length)));
+        FilePlug plug(doesChunks);
+        const FilePlug::Snapshot before = plug.snapshot();
+        EXPECT_FALSE(bank ? plug.LoadBankFromFXB(&file) : plug.LoadProgramFromFXP(&file));
+        // A bank keeps the programs before the cut; a program is never half applied.
+        if (length < headerSize || !bank)
+        {
+          EXPECT_EQ(plug.snapshot(), before);
+        }
+        for (double value : plug.values())
+          EXPECT_TRUE(value >= 0.0 && value <= 8.0);
+      }
+    }
+}
+
+TEST_F(FileTest, ACutOffParameterBankKeepsTheProgramsBeforeTheCut)
+{
+  Bytes bytes = paramBank(3, 0, {programBlock(4, "a", 0.25f), programBlock(4, "b", 0.5f), programBlock(4, "c", 1.f)});
+  bytes.resize(bytes.size() - 1);
+  WDL_String file = path("cutbank.fxb");
+  writeBytes(file, bytes);
+  FilePlug plug(false);
+  EXPECT_FALSE(plug.LoadBankFromFXB(&file));
+  EXPECT_STREQ(plug.GetPresetName(1), "b");
+  EXPECT_STREQ(plug.GetPresetName(2), "empty");
+  EXPECT_EQ(plug.GetCurrentPresetIdx(), 1);
+  EXPECT_EQ(plug.values(), (std::vector<double>{4.0, 4.0, 4.0, 4.0}));
+}
+
+TEST_F(FileTest, BlocksBeyondTheProgramListAreNotRead)
+{
+  WDL_String file = path("long.fxb");
+  writeBytes(file,
+             paramBank(3, 0, {programBlock(4, "a", 0.25f), programBlock(4, "b", 0.5f), programBlock(4, "c", 1.f)}));
+  FilePlug plug(false, 4, 2);
+  ASSERT_TRUE(plug.LoadBankFromFXB(&file));
+  EXPECT_STREQ(plug.GetPresetName(1), "b");
+  ASSERT_TRUE(plug.RestorePreset(1));
+  EXPECT_EQ(plug.values(), (std::vector<double>{4.0, 4.0, 4.0, 4.0}));
+}
+
+TEST_F(FileTest, NamesAreCutToKeepATerminatorAndReadToTheFieldsEnd)
+{
+  const struct
+  {
+    size_t length;
+    size_t written;
+  } cases[] = {{27, 27}, {28, 27}, {40, 27}};
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.length);
+    const std::string name(c.length, 'n');
+    FilePlug plug;
+    plug.RestorePreset(0);
+    plug.ModifyCurrentPreset(name.c_str());
+    WDL_String file = path("name.fxp");
+    ASSERT_TRUE(plug.SaveProgramAsFXP(&file));
+    const Bytes bytes = readBytes(file);
+    EXPECT_EQ(textAt(bytes, 28, 28), name.substr(0, c.written) + std::string(28 - c.written, '\0'));
+
+    // A name that fills the field, as other writers leave it.
+    writeBytes(file, programBlock(4, name.substr(0, 28), 0.0f));
+    ASSERT_TRUE(plug.LoadProgramFromFXP(&file));
+    EXPECT_EQ(std::string(plug.GetPresetName(0)), name.substr(0, 28));
+  }
+}
+
+TEST_F(FileTest, WritingReplacesTheFileWholeAndKeepsItsPermissions)
+{
+  FilePlug plug;
+  WDL_String file = path("replace.fxp");
+  writeBytes(file, Bytes(500, 0xAA));
+  chmod(file.Get(), 0640);
+  ASSERT_TRUE(plug.SaveProgramAsFXP(&file));
+  EXPECT_EQ(readBytes(file).size(), 100u);
+  struct stat info;
+  ASSERT_EQ(stat(file.Get(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+  // A folder cannot be written over: nothing is left behind beside it.
+  WDL_String folder = path("folder.fxb");
+  mkdir(folder.Get(), 0755);
+  EXPECT_FALSE(plug.SaveBankAsFXB(&folder));
+  EXPECT_EQ(rmdir(folder.Get()), 0);
+  for (const auto& entry : std::filesystem::directory_iterator(testing::TempDir()))
+    EXPECT_EQ(entry.path().filename().string().rfind("folder.fxb.", 0), std::string::npos);
+}

@@ -58,7 +58,8 @@ RenderStatus SongRenderer::loadFile(const std::string& path, const char* kind, O
   const OSStatus status = (mHost.*load)(path.c_str());
   if (status == kAudioUnitErr_InvalidProperty)
     return RenderStatus::failure(kExitInstrument, std::string("This build of the instrument cannot read ") + kind +
-                                                      " files yet; leave out the option.");
+                                                      " files yet; leave out " +
+                                                      (load == &HostModel::LoadBankFile ? "--bank." : "--fxp."));
   if (status != noErr)
     return RenderStatus::failure(kExitInput, "The instrument rejected " + what + ": it is damaged or made for " +
                                                  "another plug-in. Give a " + kind + " file saved by this instrument.");

@@ -14,6 +14,7 @@ namespace
 constexpr double kMicrosecondsPerMinute = 60e6;
 constexpr uint8_t kFirstChannelStatus = 0x80;
 constexpr uint8_t kFirstSystemStatus = 0xF0;
+constexpr char kSignature[] = "MThd";
 
 // libsmf reports parse problems through GLib's log; the renderer says it in one line of its own.
 class QuietGLibLog
@@ -63,9 +64,16 @@ void readEvents(smf_t* smf, std::vector<SongEvent>& events)
 
 RenderStatus readMidiFile(const std::string& path, MidiSong& song)
 {
-  if (!std::ifstream(path, std::ios::binary))
+  std::ifstream file(path, std::ios::binary);
+  if (!file)
     return RenderStatus::failure(kExitInput, "Cannot read the MIDI file '" + path + "': " + std::strerror(errno) +
                                                  ". Check the name and its permissions.");
+  // libsmf leaks its record when parsing fails, so other files are turned away before it sees them.
+  char signature[sizeof kSignature - 1] = {};
+  if (!file.read(signature, sizeof signature) || std::memcmp(signature, kSignature, sizeof signature) != 0)
+    return RenderStatus::failure(kExitInput, "The file '" + path +
+                                                 "' is not a Standard MIDI File (it does not begin with MThd); "
+                                                 "give a .mid file.");
   std::unique_ptr<smf_t, SmfDeleter> smf;
   {
     QuietGLibLog quiet;

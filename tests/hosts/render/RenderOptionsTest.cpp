@@ -114,7 +114,7 @@ TEST(RenderOptionsTest, EveryBadInputGetsOneLineAndItsExitCode)
       {{"-o", out, "--program", "Strings"}, kExitUsage, "no program 'Strings'"},
       {{"-o", out, "--program", "7"}, kExitUsage, "no program '7'"},
       {{folder.path("missing.mid")}, kExitInput, "Cannot read the MIDI file"},
-      {{text, "-o", out}, kExitInput, "is not a readable Standard MIDI File"},
+      {{text, "-o", out}, kExitInput, "is not a Standard MIDI File"},
       {{"-o", out, "--bank", folder.path("missing.fxb")}, kExitInput, "Cannot read the bank file"},
       {{"-o", out, "--bank", otherBank}, kExitInput, "rejected the bank file"},
       {{"-o", out, "--fxp", otherBank}, kExitInput, "rejected the program file"},

@@ -84,6 +84,17 @@ public:
   ComponentResult SetProperty(AudioUnitPropertyID propID, AudioUnitScope scope, AudioUnitElement element,
                               uint32_t* dataSize, const void* data);
 
+  enum EHostFileKind
+  {
+    kHostBankFile = 0,
+    kHostProgramFile
+  };
+
+  // A bank or program file named by a front-end through the vendor properties
+  // 64000/64001; instruments with file readers override it. Caller holds the
+  // plug-in mutex. Unsupported by default.
+  virtual ComponentResult LoadFileFromHost(EHostFileKind kind, const char* path);
+
   ComponentResult GetState(CFPropertyListRef* plist);
   ComponentResult SetState(CFPropertyListRef plist);
 

@@ -261,9 +261,20 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
     return noErr;
   case kAudioUnitProperty_AUHostIdentifier:
     return setHostIdentifier(static_cast<const AUHostIdentifier*>(data));
+  case kTessarynProperty_LoadBankFile:
+  case kTessarynProperty_LoadProgramFile:
+    if (scope != kGlobal) return kAudioUnitErr_InvalidScope;
+    if (!valueAt<const char*>(data)) return kAudioUnitErr_InvalidPropertyValue;
+    return LoadFileFromHost(propID == kTessarynProperty_LoadBankFile ? kHostBankFile : kHostProgramFile,
+                            valueAt<const char*>(data));
   default:
     return kAudioUnitErr_InvalidProperty;
   }
+}
+
+ComponentResult IPlugAU::LoadFileFromHost(EHostFileKind, const char*)
+{
+  return kAudioUnitErr_InvalidProperty;
 }
 
 ComponentResult IPlugAU::getParameterInfo(AudioUnitElement element, AudioUnitParameterInfo* info)

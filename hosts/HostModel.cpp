@@ -344,6 +344,16 @@ void HostModel::onPresentPresetChanged(void* userData, AudioUnit, AudioUnitPrope
     self->mCallbacks.mProgramChanged(preset.mNumber);
 }
 
+OSStatus HostModel::LoadBankFile(const char* path)
+{
+  return setGlobalProperty(kTessarynProperty_LoadBankFile, &path, sizeof path);
+}
+
+OSStatus HostModel::LoadProgramFile(const char* path)
+{
+  return setGlobalProperty(kTessarynProperty_LoadProgramFile, &path, sizeof path);
+}
+
 OSStatus HostModel::beatAndTempo(void* userData, double* outBeat, double* outTempo)
 {
   const HostTransport& transport = static_cast<HostModel*>(userData)->mTransport;

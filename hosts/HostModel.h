@@ -121,6 +121,12 @@ public:
   OSStatus SelectPreset(int32_t number);
   OSStatus CurrentPreset(HostPreset& preset) const;
 
+  // --- The instrument's own program and bank files, read by the instrument
+  // (vendor properties 64000/64001); control thread. kAudioUnitErr_InvalidProperty
+  // when the component has no such readers; its own status when it rejects the file.
+  OSStatus LoadBankFile(const char* path);
+  OSStatus LoadProgramFile(const char* path);
+
   // --- Audio thread.
   // The transport for the next Render.
   void SetTransport(const HostTransport& transport);

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# The main job: install what is needed, build everything and say what was built.
+# The main job: install what is needed, build everything and render the
+# built-in demo with the instrument. scripts/main.sh [FOLDER] writes
+# tessaryn-demo.wav into FOLDER (default: the repository's top folder).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+folder=${1:-$root}
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-echo "Built in $root/build/release:"
-find "$root/build/release" -maxdepth 2 -type f \( -name '*.a' -o -name '*.so' -o -perm -u+x \) \
-  ! -path '*/CMakeFiles/*' -printf '  %P\n' | sort
+mkdir -p "$folder"
+demo="$(cd "$folder" && pwd)/tessaryn-demo.wav"
+"$root/build/release/hosts/render/tessaryn-render" -o "$demo"
+echo "The demo is in $demo"
+echo "Render your own MIDI files with: $root/build/release/hosts/render/tessaryn-render FILE.mid (--help for options)"

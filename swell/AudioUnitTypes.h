@@ -190,6 +190,12 @@ enum : AudioUnitPropertyID
   kAudioUnitProperty_ParameterValueFromString = 38,
   kAudioUnitProperty_AUHostIdentifier = 46,
   kMusicDeviceProperty_InstrumentCount = 1000,
+  // This system's own: a front-end hands the instrument the path of a bank
+  // (FXB) or program (FXP) file for its own readers, as a const char* record
+  // holding a UTF-8 path; global scope, set only. No standard property loads
+  // such files.
+  kTessarynProperty_LoadBankFile = 64000,
+  kTessarynProperty_LoadProgramFile = 64001,
 };
 
 // Status numbers, as signed 32-bit values.

@@ -1,0 +1,72 @@
+#include "RenderTestSupport.h"
+
+#include <smf.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstdlib>
+
+TemporaryFolder::TemporaryFolder()
+{
+  std::string pattern = (std::filesystem::temp_directory_path() / "render-test-XXXXXX").string();
+  mPath = mkdtemp(pattern.data());
+}
+
+TemporaryFolder::~TemporaryFolder()
+{
+  std::error_code ignored;
+  std::filesystem::remove_all(mPath, ignored);
+}
+
+std::vector<std::string> TemporaryFolder::fileNames() const
+{
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(mPath))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
+void writeMidiFile(const std::string& path, int ppqn, double tempo, const std::vector<MidiFileEvent>& events)
+{
+  smf_t* smf = smf_new();
+  if (smf_set_ppqn(smf, ppqn) != 0) std::abort();
+  smf_track_t* track = smf_track_new();
+  smf_add_track(smf, track);
+  const int microseconds = int(std::lround(60e6 / tempo));
+  uint8_t tempoEvent[] = {
+      0xFF, 0x51, 0x03, uint8_t(microseconds >> 16), uint8_t(microseconds >> 8), uint8_t(microseconds)};
+  smf_track_add_event_pulses(track, smf_event_new_from_pointer(tempoEvent, sizeof tempoEvent), 0);
+  for (const MidiFileEvent& event : events)
+  {
+    std::vector<uint8_t> bytes = event.mBytes;
+    smf_track_add_event_pulses(track, smf_event_new_from_pointer(bytes.data(), int(bytes.size())), event.mPulses);
+  }
+  if (smf_save(smf, path.c_str()) != 0) std::abort();
+  smf_delete(smf);
+}
+
+WavContents readWav(const std::string& path)
+{
+  SF_INFO info = {};
+  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  WavContents contents;
+  if (!file) return contents;
+  contents.mSampleRate = info.samplerate;
+  contents.mChannels = info.channels;
+  contents.mFormat = info.format;
+  contents.mSamples.resize(size_t(info.frames * info.channels));
+  sf_readf_float(file, contents.mSamples.data(), info.frames);
+  sf_close(file);
+  return contents;
+}
+
+CommandResult runCommand(Component component, const std::vector<std::string>& args)
+{
+  std::ostringstream out, err;
+  RenderConsole console{out, err, false};
+  CommandResult result;
+  result.mExitCode = runRenderCommand(component, args, console);
+  result.mOut = out.str();
+  result.mErr = err.str();
+  return result;
+}

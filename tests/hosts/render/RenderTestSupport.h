@@ -1,0 +1,55 @@
+#pragma once
+// Temporary folders, MIDI files written with libsmf, WAV files read back with
+// libsndfile, and the command run with its output captured.
+
+#include "RenderCommand.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// A folder removed with everything in it at the end of the test.
+class TemporaryFolder
+{
+public:
+  TemporaryFolder();
+  ~TemporaryFolder();
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  std::string path(const std::string& name) const { return (mPath / name).string(); }
+  std::vector<std::string> fileNames() const;
+
+private:
+  std::filesystem::path mPath;
+};
+
+struct MidiFileEvent
+{
+  int mPulses;
+  std::vector<uint8_t> mBytes;
+};
+
+// One track at `ppqn` pulses per quarter note, opening with the tempo.
+void writeMidiFile(const std::string& path, int ppqn, double tempo, const std::vector<MidiFileEvent>& events);
+
+struct WavContents
+{
+  int mSampleRate = 0;
+  int mChannels = 0;
+  int mFormat = 0;
+  std::vector<float> mSamples; // interleaved
+};
+
+WavContents readWav(const std::string& path);
+
+struct CommandResult
+{
+  int mExitCode = 0;
+  std::string mOut;
+  std::string mErr;
+};
+
+CommandResult runCommand(Component component, const std::vector<std::string>& args);

@@ -1,0 +1,148 @@
+// Events land at round(t × rate) and take effect at that frame whatever the
+// block size; the transport follows the file's tempo map.
+
+#include "MidiSong.h"
+#include "RenderTestSupport.h"
+#include "StepInstrument.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// At 60 beats per minute, 8000 pulses per beat and 8000 Hz, one pulse is one frame.
+constexpr int kRate = 8000;
+constexpr int kPpqn = 8000;
+constexpr double kTempo = 60.0;
+
+std::vector<uint8_t> noteOn(int note)
+{
+  return {0x90, uint8_t(note), 127};
+}
+std::vector<uint8_t> noteOff(int note)
+{
+  return {0x80, uint8_t(note), 0};
+}
+std::vector<uint8_t> tempoChange(double tempo)
+{
+  const int microseconds = int(60e6 / tempo);
+  return {0xFF, 0x51, 0x03, uint8_t(microseconds >> 16), uint8_t(microseconds >> 8), uint8_t(microseconds)};
+}
+
+struct RenderTimingTest : ::testing::Test
+{
+  // The left channel of a float render of `song`.
+  std::vector<float> render(const std::vector<std::string>& extra)
+  {
+    std::vector<std::string> args = {song, "-o", out, "--format", "float", "--rate", std::to_string(kRate)};
+    args.insert(args.end(), extra.begin(), extra.end());
+    CommandResult result = runCommand(StepInstrumentComponent(), args);
+    EXPECT_EQ(result.mExitCode, 0) << result.mErr;
+    WavContents wav = readWav(out);
+    std::vector<float> left;
+    for (size_t i = 0; i < wav.mSamples.size(); i += size_t(wav.mChannels))
+      left.push_back(wav.mSamples[i]);
+    return left;
+  }
+
+  TemporaryFolder folder;
+  std::string song = folder.path("song.mid");
+  std::string out = folder.path("out.wav");
+};
+} // namespace
+
+TEST_F(RenderTimingTest, EventsAtTheLastFrameOfABlockAndTheFirstOfTheNextTakeEffectThere)
+{
+  writeMidiFile(song, kPpqn, kTempo, {{255, noteOn(60)}, {256, noteOn(62)}, {511, noteOff(60)}, {512, noteOff(62)}});
+  std::vector<float> left = render({"--block", "256", "--frames", "600"});
+  ASSERT_EQ(left.size(), 600u);
+  const struct
+  {
+    size_t mFrame;
+    float mValue;
+  } expected[] = {{0, 0.0f}, {254, 0.0f}, {255, 1.0f}, {256, 2.0f}, {510, 2.0f}, {511, 1.0f}, {512, 0.0f}};
+  for (const auto& e : expected)
+    EXPECT_EQ(left[e.mFrame], e.mValue) << "frame " << e.mFrame;
+}
+
+TEST_F(RenderTimingTest, BlockSizesGiveBitIdenticalOutput)
+{
+  writeMidiFile(song, kPpqn, kTempo,
+                {{0, noteOn(60)},
+                 {100, noteOn(64)},
+                 {1000, noteOff(60)},
+                 {1023, noteOn(67)},
+                 {3000, noteOff(64)},
+                 {3001, noteOff(67)}});
+  const std::vector<float> reference = render({"--block", "256", "--frames", "4000"});
+  for (const char* block : {"1", "7", "64", "1000", "8192"})
+    EXPECT_EQ(render({"--block", block, "--frames", "4000"}), reference) << "block " << block;
+}
+
+TEST_F(RenderTimingTest, TheTransportReportsTheFilesTempoAndPosition)
+{
+  // Two beats at 60, then 120 beats per minute.
+  writeMidiFile(song, kPpqn, kTempo, {{2 * kPpqn, tempoChange(120.0)}, {3 * kPpqn, noteOn(60)}});
+  StepInstrument::sTransports.clear();
+  render({"--block", "4000", "--frames", "20000"});
+  ASSERT_EQ(StepInstrument::sTransports.size(), 5u);
+  const struct
+  {
+    double mTempo;
+    double mBeat;
+  } expected[] = {{60.0, 0.0}, {60.0, 0.5}, {60.0, 1.0}, {60.0, 1.5}, {120.0, 2.0}};
+  for (size_t call = 1; call < 5; ++call)
+  {
+    const ITimeInfo& time = StepInstrument::sTransports[call];
+    EXPECT_EQ(time.mTempo, expected[call].mTempo) << call;
+    EXPECT_DOUBLE_EQ(time.mPPQPos, expected[call].mBeat) << call;
+    EXPECT_EQ(time.mSamplePos, 4000.0 * double(call)) << call;
+    EXPECT_TRUE(time.mTransportIsRunning);
+  }
+}
+
+TEST_F(RenderTimingTest, TempoChangesAndTheTempoOptionMoveTheEvents)
+{
+  // Four beats at 120 (2 s), then 60 per minute: beat 5 lies at 3 s.
+  writeMidiFile(song, 480, 120.0, {{4 * 480, tempoChange(60.0)}, {5 * 480, noteOn(60)}});
+  std::vector<float> fromMap = render({"--frames", "40000"});
+  EXPECT_EQ(fromMap[3 * kRate - 1], 0.0f);
+  EXPECT_EQ(fromMap[3 * kRate], 1.0f);
+
+  std::vector<float> at240 = render({"--frames", "40000", "--tempo", "240"});
+  EXPECT_EQ(at240[5 * kRate / 4 - 1], 0.0f);
+  EXPECT_EQ(at240[5 * kRate / 4], 1.0f);
+}
+
+TEST(MidiSongTest, EventsLieAtTheRoundedFrameOfTheirTime)
+{
+  // 120 beats per minute at 8000 Hz: 4000 frames a beat.
+  MidiSong song;
+  const struct
+  {
+    double mBeat;
+    uint64_t mFrame;
+  } cases[] = {{0.0, 0}, {1.0 / 960, 4}, {5.0 / 960, 21}, {0.000125, 1}, {0.0001, 0}, {2.5, 10000}};
+  for (const auto& c : cases)
+    song.mEvents.push_back({c.mBeat, 0x90, 60, 100});
+  std::vector<TimedEvent> timed = song.schedule(kRate);
+  for (size_t i = 0; i < timed.size(); ++i)
+    EXPECT_EQ(timed[i].mFrame, cases[i].mFrame) << "beat " << cases[i].mBeat;
+}
+
+TEST(TempoMapTest, BarsFollowTheSignatureFromItsChange)
+{
+  TempoMap map(120.0, 3, 4);
+  map.addChange(6.0, 60.0, 6, 8); // two bars of 3/4, then 6/8 at half the tempo
+  EXPECT_DOUBLE_EQ(map.secondsAt(6.0), 3.0);
+  EXPECT_DOUBLE_EQ(map.secondsAt(7.0), 4.0);
+  EXPECT_DOUBLE_EQ(map.beatAt(4.0), 7.0);
+
+  HostTransport inSecondBar = map.transportAt(2 * 48000, 48000.0); // beat 4
+  EXPECT_EQ(inSecondBar.mDownBeat, 3.0);
+  EXPECT_EQ(inSecondBar.mNumerator, 3.0f);
+  HostTransport after = map.transportAt(uint64_t(7.5 * 48000), 48000.0); // beat 10.5
+  EXPECT_EQ(after.mTempo, 60.0);
+  EXPECT_EQ(after.mDownBeat, 9.0);
+  EXPECT_EQ(after.mDenominator, 8u);
+  EXPECT_EQ(after.mSamplesToNextBeat, 24000u);
+}

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The whole test suite: an optimised build, then the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer with UndefinedBehaviorSanitizer, and under ThreadSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -15,6 +15,9 @@ run_suite() {
 
 run_suite "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite "$root/build/asan" -DCMAKE_BUILD_TYPE=Debug -DTESSARYN_SANITIZE=ON -DTESSARYN_BUILD_BENCH=OFF
+# Parameter and program changes race the render thread in the instrument's
+# thread tests; ThreadSanitizer checks the hand-over.
+run_suite "$root/build/tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARYN_TSAN=ON -DTESSARYN_BUILD_BENCH=OFF
 
 # Keeps the fuzz targets building and gives each a short run on its seeds.
 echo "== fuzz smoke run"

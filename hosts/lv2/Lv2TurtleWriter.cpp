@@ -25,12 +25,15 @@ constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#
                                   "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
                                   "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
 
-// Shortest text that reads back as the same float.
+// Shortest text that reads back as the same float, always a decimal or
+// double literal: hosts hand integer literals to the plug-in as atom:Int.
 std::string number(float value)
 {
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-  return std::string(text, end);
+  std::string literal(text, end);
+  if (literal.find_first_of(".e") == std::string::npos) literal += ".0";
+  return literal;
 }
 
 std::string symbolFrom(const std::string& name)
@@ -45,7 +48,10 @@ std::string symbolFrom(const std::string& name)
   }
   while (!symbol.empty() && symbol.back() == '_')
     symbol.pop_back();
-  if (symbol.empty() || std::isdigit(static_cast<unsigned char>(symbol[0]))) symbol.insert(0, "p_");
+  if (symbol.empty())
+    symbol = "p";
+  else if (std::isdigit(static_cast<unsigned char>(symbol[0])))
+    symbol.insert(0, "p_");
   return symbol;
 }
 } // namespace

@@ -83,7 +83,7 @@ TEST_F(Lv2BundleTest, EachParameterIsAControlPortWithItsRangeDefaultAndShape)
   const Expected table[] = {
       {"level", 0.0f, 1.0f, 0.5f, false, false, false},
       {"wave", 0.0f, 2.0f, 0.0f, true, true, false},
-      {"sync", 0.0f, 1.0f, 0.0f, true, false, true},
+      {"sync", 0.0f, 1.0f, 0.0f, true, true, true},
       {"cutoff_frequency_of_the_filter", 20.0f, 20000.0f, 1000.0f, false, false, false},
       {"detune", -1.0f, 1.0f, 0.0f, false, false, false},
   };

@@ -153,11 +153,11 @@ TEST_F(Lv2RunTest, TimePositionsReachTheTransportAtTheirFrames)
   // A block without positions carries on from where the last left off; a
   // position inside a block starts a new render there.
   host.ClearOutput();
-  host.Position(100, {90.0, 0, 0.0f, 4.0f, 8, 0.0f});
+  host.Position(100, {90.0, 1, 0.0f, 4.0f, 8, 0.0f});
   host.Run(256);
   EXPECT_DOUBLE_EQ(host.Right()[Frame::kBeatFrame], float(7.5 + 256 * 140.0 / 60.0 / kRate));
   EXPECT_EQ(host.Right()[100 + Frame::kTempoFrame], 90.0f);
-  EXPECT_EQ(host.Right()[100 + Frame::kBeatFrame], 0.0f);
+  EXPECT_EQ(host.Right()[100 + Frame::kBeatFrame], 2.0f); // one bar of four eighths
   EXPECT_EQ(host.Right()[100 + Frame::kDenominatorFrame], 8.0f);
   EXPECT_EQ(host.Right()[100 + Frame::kPlayingFrame], 0.0f);
 }
@@ -176,7 +176,13 @@ TEST_F(Lv2RunTest, ASavedStateReopensWithTheSameSound)
   reopened.Run(16);
   EXPECT_EQ(reopened.Left()[3], noteLevel(99, 0.75f));
   LilvState* again = reopened.Save();
-  EXPECT_TRUE(lilv_state_equals(saved, again)) << "program name and chunk survive the round trip";
+  // Each host maps its own URIDs, so the states compare as Turtle.
+  char* before = lilv_state_to_string(host.World(), host.MapFeature(), host.Unmap(), saved, "urn:state", nullptr);
+  char* after =
+      lilv_state_to_string(reopened.World(), reopened.MapFeature(), reopened.Unmap(), again, "urn:state", nullptr);
+  EXPECT_STREQ(before, after) << "program name and chunk survive the round trip";
+  lilv_free(before);
+  lilv_free(after);
   lilv_state_free(again);
   lilv_state_free(saved);
 }

@@ -58,6 +58,8 @@ public:
   LilvState* Preset(const std::string& label) const;
 
   LV2_URID Map(const char* uri);
+  LV2_URID_Map* MapFeature() { return &mMap; }
+  LV2_URID_Unmap* Unmap() { return &mUnmap; }
 
 private:
   static LV2_URID map(LV2_URID_Map_Handle handle, const char* uri);

@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  lv2-dev liblilv-dev lilv-utils sordi jalv
 )
 
 missing=()

@@ -147,7 +147,8 @@ void Lv2Instrument::sendMidi(const LV2_Atom& message, uint32_t offset, bool excl
 {
   if (!isChannelMessage(message)) return;
   const auto* bytes = reinterpret_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&message));
-  const PendingMidi midi = {bytes[0], message.size > 1 ? bytes[1] : uint8_t(0), message.size > 2 ? bytes[2] : uint8_t(0)};
+  const PendingMidi midi = {bytes[0], message.size > 1 ? bytes[1] : uint8_t(0),
+                            message.size > 2 ? bytes[2] : uint8_t(0)};
   if (exclusive)
     mHost.SendMidi(midi.mStatus, midi.mData1, midi.mData2, offset);
   else if (mPendingCount < kMaxDeferredMidi)

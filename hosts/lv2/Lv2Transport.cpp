@@ -30,8 +30,8 @@ void Lv2Transport::Apply(const LV2_Atom_Object& position, const Lv2Urids& urids)
   const LV2_Atom *bar = nullptr, *barBeat = nullptr, *beatUnit = nullptr, *beatsPerBar = nullptr, *tempo = nullptr,
                  *frame = nullptr, *speed = nullptr;
   lv2_atom_object_get(&position, urids.mTimeBar, &bar, urids.mTimeBarBeat, &barBeat, urids.mTimeBeatUnit, &beatUnit,
-                      urids.mTimeBeatsPerBar, &beatsPerBar, urids.mTimeBeatsPerMinute, &tempo, urids.mTimeFrame,
-                      &frame, urids.mTimeSpeed, &speed, 0);
+                      urids.mTimeBeatsPerBar, &beatsPerBar, urids.mTimeBeatsPerMinute, &tempo, urids.mTimeFrame, &frame,
+                      urids.mTimeSpeed, &speed, 0);
   readNumber(bar, urids, mBar);
   readNumber(barBeat, urids, mBarBeat);
   readNumber(frame, urids, mFrame);

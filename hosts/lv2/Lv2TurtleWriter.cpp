@@ -143,14 +143,14 @@ std::string Lv2TurtleWriter::presetUri(const Lv2PresetInfo& preset) const
   return "<" + mUri + "#preset-" + std::to_string(preset.mNumber) + ">";
 }
 
-void Lv2TurtleWriter::WriteManifest(std::ostream& out, const std::string& binary,
-                                    const std::string& description) const
+void Lv2TurtleWriter::WriteManifest(std::ostream& out, const std::string& binary, const std::string& description) const
 {
   out << kPrefixes;
-  out << "<" << mUri << ">\n  a lv2:Plugin, lv2:InstrumentPlugin ;\n  lv2:binary <" << binary
-      << "> ;\n  rdfs:seeAlso <" << description << "> .\n";
+  out << "<" << mUri << ">\n  a lv2:Plugin, lv2:InstrumentPlugin ;\n  lv2:binary <" << binary << "> ;\n  rdfs:seeAlso <"
+      << description << "> .\n";
   for (const Lv2PresetInfo& preset : mPresets)
-    out << "\n" << presetUri(preset) << "\n  a pset:Preset ;\n  lv2:appliesTo <" << mUri << "> ;\n  rdfs:label "
+    out << "\n"
+        << presetUri(preset) << "\n  a pset:Preset ;\n  lv2:appliesTo <" << mUri << "> ;\n  rdfs:label "
         << Lv2TurtleString(preset.mName) << " ;\n  rdfs:seeAlso <" << description << "> .\n";
 }
 
@@ -163,6 +163,9 @@ void Lv2TurtleWriter::WriteDescription(std::ostream& out) const
       << "  opts:supportedOption bufsz:maxBlockLength, bufsz:nominalBlockLength ;\n"
       << "  lv2:extensionData state:interface, opts:interface ;\n";
   writePorts(out);
+  out << "\n<" << mUri << "#state>\n  a rdf:Property ;\n  rdfs:label \"State\" ;\n"
+      << "  rdfs:comment \"The instrument's state dictionary: program name and sound.\" ;\n"
+      << "  rdfs:range atom:Chunk .\n";
   for (const Lv2PresetInfo& preset : mPresets)
     writePreset(out, preset);
 }
@@ -180,15 +183,15 @@ void Lv2TurtleWriter::writePorts(std::ostream& out) const
   {
     const Lv2ControlPortInfo& port = mControls[i];
     out << " , [\n    a lv2:InputPort, lv2:ControlPort ;\n    lv2:index " << Lv2Instrument::kFirstControlPort + i
-        << " ;\n    lv2:symbol " << Lv2TurtleString(port.mSymbol) << " ;\n    lv2:name "
-        << Lv2TurtleString(port.mName) << " ;\n    lv2:default " << number(port.mDefault) << " ;\n    lv2:minimum "
-        << number(port.mMin) << " ;\n    lv2:maximum " << number(port.mMax);
+        << " ;\n    lv2:symbol " << Lv2TurtleString(port.mSymbol) << " ;\n    lv2:name " << Lv2TurtleString(port.mName)
+        << " ;\n    lv2:default " << number(port.mDefault) << " ;\n    lv2:minimum " << number(port.mMin)
+        << " ;\n    lv2:maximum " << number(port.mMax);
     if (port.mInteger) out << " ;\n    lv2:portProperty lv2:integer";
     if (port.mToggled) out << " ;\n    lv2:portProperty lv2:toggled";
     if (!port.mScalePoints.empty()) out << " ;\n    lv2:portProperty lv2:enumeration";
     for (size_t point = 0; point < port.mScalePoints.size(); ++point)
-      out << " ;\n    lv2:scalePoint [ rdfs:label " << Lv2TurtleString(port.mScalePoints[point])
-          << " ; rdf:value " << number(port.mMin + float(point)) << " ]";
+      out << " ;\n    lv2:scalePoint [ rdfs:label " << Lv2TurtleString(port.mScalePoints[point]) << " ; rdf:value "
+          << number(port.mMin + float(point)) << " ]";
     out << "\n  ]";
   }
   out << " .\n";
@@ -198,7 +201,8 @@ void Lv2TurtleWriter::writePreset(std::ostream& out, const Lv2PresetInfo& preset
 {
   WDL_String state;
   Base64Encode(preset.mState.data(), int(preset.mState.size()), &state);
-  out << "\n" << presetUri(preset) << "\n  a pset:Preset ;\n  lv2:appliesTo <" << mUri << "> ;\n  rdfs:label "
+  out << "\n"
+      << presetUri(preset) << "\n  a pset:Preset ;\n  lv2:appliesTo <" << mUri << "> ;\n  rdfs:label "
       << Lv2TurtleString(preset.mName);
   for (size_t i = 0; i < preset.mValues.size(); ++i)
     out << " ;\n  lv2:port [ lv2:symbol " << Lv2TurtleString(mControls[i].mSymbol) << " ; pset:value "

@@ -46,8 +46,7 @@ int main(int argc, char** argv)
   writer.WriteDescription(description);
   if (!manifest || !description)
   {
-    std::fprintf(stderr, "The Turtle files in %s could not be written; check that the folder is writable.\n",
-                 argv[1]);
+    std::fprintf(stderr, "The Turtle files in %s could not be written; check that the folder is writable.\n", argv[1]);
     return 1;
   }
   return 0;

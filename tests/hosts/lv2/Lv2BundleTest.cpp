@@ -49,7 +49,8 @@ struct Lv2BundleTest : ::testing::Test
 
   std::string symbol(uint32_t index) const
   {
-    return lilv_node_as_string(lilv_port_get_symbol(host.Plugin(), lilv_plugin_get_port_by_index(host.Plugin(), index)));
+    return lilv_node_as_string(
+        lilv_port_get_symbol(host.Plugin(), lilv_plugin_get_port_by_index(host.Plugin(), index)));
   }
 };
 } // namespace
@@ -131,7 +132,7 @@ TEST_F(Lv2BundleTest, TheDescriptionValidatesAgainstTheLv2Schemas)
 {
   if (std::system("command -v sord_validate >/dev/null 2>&1") != 0) GTEST_SKIP() << "sord_validate is not installed";
   const std::string command =
-      "lv2_validate " + kBundle + "manifest.ttl " + kBundle + "tessaryn_test_instrument.ttl 2>&1 | grep -q error";
+      "lv2_validate " + kBundle + "manifest.ttl " + kBundle + "tessaryn_test_instrument.ttl 2>&1 | grep -q '^error'";
   EXPECT_NE(std::system(command.c_str()), 0) << "lv2_validate reported errors";
 }
 
@@ -150,10 +151,10 @@ TEST_F(Lv2BundleTest, TheLibraryExportsOnlyItsDescriptor)
 
 TEST(Lv2PortSymbols, NamesBecomeUniqueLowerCaseSymbols)
 {
-  const std::vector<std::string> names = {"VCO1 Octave", "Cutoff Frequency!", "2nd Level", "", "events",
-                                          "VCO1  Octave", "Glide--Time"};
+  const std::vector<std::string> names = {"VCO1 Octave", "Cutoff Frequency!", "2nd Level",  "",
+                                          "events",      "VCO1  Octave",      "Glide--Time"};
   EXPECT_EQ(Lv2PortSymbols(names), (std::vector<std::string>{"vco1_octave", "cutoff_frequency", "p_2nd_level", "p",
-                                                              "events_4", "vco1_octave_5", "glide_time"}));
+                                                             "events_4", "vco1_octave_5", "glide_time"}));
 }
 
 TEST(Lv2TurtleString, QuotesBackslashesAndControlCharactersAreEscaped)

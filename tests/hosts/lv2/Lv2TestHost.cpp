@@ -153,9 +153,8 @@ void Lv2TestHost::setPortValue(const char* symbol, void* userData, const void* v
 
 LilvState* Lv2TestHost::Save() const
 {
-  return lilv_state_new_from_instance(mPlugin, mInstance, const_cast<LV2_URID_Map*>(&mMap), nullptr, nullptr,
-                                      nullptr, nullptr, portValue, const_cast<Lv2TestHost*>(this), 0,
-                                      mFeatures.data());
+  return lilv_state_new_from_instance(mPlugin, mInstance, const_cast<LV2_URID_Map*>(&mMap), nullptr, nullptr, nullptr,
+                                      nullptr, portValue, const_cast<Lv2TestHost*>(this), 0, mFeatures.data());
 }
 
 void Lv2TestHost::Restore(const LilvState* state)
@@ -191,8 +190,7 @@ LilvState* Lv2TestHost::Preset(const std::string& wanted) const
   LilvNodes* presets = lilv_plugin_get_related(mPlugin, presetClass);
   LILV_FOREACH(nodes, i, presets)
   {
-    LilvState* state =
-        lilv_state_new_from_world(mWorld, const_cast<LV2_URID_Map*>(&mMap), lilv_nodes_get(presets, i));
+    LilvState* state = lilv_state_new_from_world(mWorld, const_cast<LV2_URID_Map*>(&mMap), lilv_nodes_get(presets, i));
     if (!found && state && wanted == lilv_state_get_label(state))
       found = state;
     else

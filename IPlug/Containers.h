@@ -159,6 +159,8 @@ class WDL_Mutex
 public:
   void Enter() { mMutex.lock(); }
   void Leave() { mMutex.unlock(); }
+  // Never waits: for the audio thread, which must not block on a host thread.
+  bool TryEnter() { return mMutex.try_lock(); }
 
 private:
   std::recursive_mutex mMutex;

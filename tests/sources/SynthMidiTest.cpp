@@ -1,0 +1,220 @@
+#include "SynthTestHost.h"
+
+#include "AllocationCounter.h"
+
+#include "IMidiMsg.h"
+
+#include <climits>
+
+TEST_F(SynthTest, EachKindOfMessageIsQueuedActedOnOrDroppedOnAnyChannel)
+{
+  const struct
+  {
+    uint32_t status;
+    uint32_t data1;
+    bool queued;
+    int allNotesOffCalls;
+  } cases[] = {
+      {0x80, 60, true, 0},   {0x9F, 60, true, 0},   {0xA3, 60, false, 0},  {0xB0, 0, true, 0},    {0xB5, 7, true, 0},
+      {0xBF, 119, true, 0},  {0xB0, 120, false, 1}, {0xB9, 123, false, 1}, {0xB0, 121, false, 0}, {0xB0, 122, false, 0},
+      {0xB0, 124, false, 0}, {0xB0, 127, false, 0}, {0xC0, 1, false, 0},   {0xD7, 90, true, 0},   {0xEF, 0, true, 0},
+      {0xF0, 1, false, 0},   {0xF8, 0, false, 0},   {0x40, 60, false, 0},
+  };
+  for (const auto& c : cases)
+  {
+    synth->mAllNotesOffCalls = 0;
+    midi(c.status, c.data1, 100);
+    const std::vector<IMidiMsg> queued = drainQueue();
+    ASSERT_EQ(queued.size(), c.queued ? 1u : 0u) << std::hex << c.status << " " << std::dec << c.data1;
+    if (c.queued)
+    {
+      EXPECT_EQ(queued[0].mStatus, c.status);
+    }
+    EXPECT_EQ(synth->mAllNotesOffCalls, c.allNotesOffCalls) << std::hex << c.status << " " << std::dec << c.data1;
+  }
+}
+
+TEST_F(SynthTest, MessagesBeyondTheFirstControlTickMoveHalfATickLater)
+{
+  ASSERT_EQ(synth->mUpdateInterval, 44);
+  const struct
+  {
+    uint32_t offset;
+    int queuedOffset;
+  } cases[] = {{0, 0}, {43, 43}, {44, 44}, {45, 67}, {100, 122}, {INT_MAX - 10, INT_MAX}, {INT_MAX, INT_MAX}};
+  for (const auto& c : cases)
+  {
+    midi(0x90, 60, 100, c.offset);
+    const std::vector<IMidiMsg> queued = drainQueue();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0].mOffset, c.queuedOffset) << c.offset;
+  }
+}
+
+TEST_F(SynthTest, QueuedMessagesComeOutInOffsetOrder)
+{
+  midi(0x90, 60, 100, 300);
+  midi(0x80, 60, 0, 10);
+  midi(0xE0, 0, 64, 44);
+  const std::vector<IMidiMsg> queued = drainQueue();
+  ASSERT_EQ(queued.size(), 3u);
+  EXPECT_EQ(queued[0].mOffset, 10);
+  EXPECT_EQ(queued[1].mOffset, 44);
+  EXPECT_EQ(queued[2].mOffset, 322);
+}
+
+TEST_F(SynthTest, AFloodBeyondTheQueueSizeIsDroppedWithoutGrowingTheQueue)
+{
+  setBlockSize(64);
+  const int capacity = synth->mMidiQueue.Capacity();
+  ASSERT_GE(capacity, 64);
+  for (int i = 0; i < 3 * capacity; ++i)
+    midi(0x90, i % 128, 100, static_cast<uint32_t>(3 * capacity - i));
+  EXPECT_EQ(synth->mMidiQueue.Capacity(), capacity);
+  EXPECT_EQ(synth->mMidiQueue.NumPending(), capacity);
+
+  synth->mMidiQueue.Remove();
+  midi(0x80, 60, 0, 5);
+  EXPECT_EQ(synth->mMidiQueue.NumPending(), capacity);
+  EXPECT_EQ(synth->mMidiQueue.Capacity(), capacity);
+}
+
+TEST_F(SynthTest, LearningAssignsTheControllerToTheKnobInEitherOrder)
+{
+  const struct
+  {
+    const char* order;
+    bool controllerFirst;
+  } cases[] = {{"controller then knob", true}, {"knob then controller", false}};
+  for (const auto& c : cases)
+  {
+    for (int controller = 0; controller < Synth::kNumControllers; ++controller)
+      synth->mMidiControlParam[controller] = -1;
+    synth->mMidiControlParam[3] = 5;
+    RecordingSwitch learnSwitch;
+    synth->mMidiLearnSwitch = &learnSwitch;
+
+    synth->doMidiLearn(true);
+    if (c.controllerFirst) midi(0xB0, 7, 64);
+    synth->SetParameterFromGUI(5, 0.3);
+    if (!c.controllerFirst) midi(0xB0, 7, 64);
+
+    EXPECT_EQ(synth->mMidiControlParam[7], 5) << c.order;
+    EXPECT_EQ(synth->mMidiControlParam[3], -1) << c.order;
+    EXPECT_FALSE(synth->mMidiLearn) << c.order;
+    EXPECT_TRUE(drainQueue().empty()) << c.order;
+    EXPECT_EQ(learnSwitch.mValues, std::vector<double>{0.0}) << c.order;
+    EXPECT_EQ(learnSwitch.mDirtyPushes, std::vector<bool>{true}) << c.order;
+    synth->mMidiLearnSwitch = nullptr;
+  }
+}
+
+TEST_F(SynthTest, UnlearnByControllerClearsOnlyThatControllerAndByKnobEveryControllerOfIt)
+{
+  const struct
+  {
+    const char* how;
+    bool byController;
+    std::vector<int> expected; // controllers 3, 4 and 9
+  } cases[] = {{"controller 3", true, {-1, 5, 6}}, {"knob 5", false, {-1, -1, 6}}};
+  for (const auto& c : cases)
+  {
+    synth->mMidiControlParam[3] = 5;
+    synth->mMidiControlParam[4] = 5;
+    synth->mMidiControlParam[9] = 6;
+    synth->doMidiUnlearn(true);
+    if (c.byController)
+      midi(0xB0, 3, 1);
+    else
+      synth->SetParameterFromGUI(5, 0.9);
+    EXPECT_EQ((std::vector<int>{synth->mMidiControlParam[3], synth->mMidiControlParam[4], synth->mMidiControlParam[9]}),
+              c.expected)
+        << c.how;
+    EXPECT_FALSE(synth->mMidiLearn) << c.how;
+    EXPECT_FALSE(synth->mMidiUnlearn) << c.how;
+  }
+}
+
+TEST_F(SynthTest, WhileLearningController123StopsAllNotesAnd121IsIgnored)
+{
+  synth->doMidiLearn(true);
+  midi(0xB0, 121, 0);
+  midi(0xB0, 123, 0);
+  EXPECT_EQ(synth->mAllNotesOffCalls, 1);
+  EXPECT_TRUE(synth->mMidiLearn);
+  EXPECT_EQ(synth->mMidiLearnCC, -1);
+  EXPECT_TRUE(drainQueue().empty());
+}
+
+TEST_F(SynthTest, LearnWaitsForBothHalvesAndIsAbandonedWhenSwitchedOff)
+{
+  RecordingSwitch learnSwitch;
+  synth->mMidiLearnSwitch = &learnSwitch;
+  synth->doMidiLearn(true);
+  synth->setMidiLearnParam(8);
+  EXPECT_TRUE(synth->mMidiLearn);
+  EXPECT_TRUE(learnSwitch.mValues.empty());
+
+  synth->doMidiLearn(false);
+  synth->setMidiLearnCC(10);
+  EXPECT_EQ(synth->mMidiControlParam[10], -1);
+  EXPECT_EQ(learnSwitch.mValues, std::vector<double>{0.0});
+  synth->mMidiLearnSwitch = nullptr;
+}
+
+TEST_F(SynthTest, OutOfRangeCapturesNeverIndexTheControllerTable)
+{
+  synth->doMidiUnlearn(true);
+  synth->setMidiLearnCC(500);
+  synth->setMidiLearnCC(-7);
+  EXPECT_TRUE(synth->mMidiLearn);
+  EXPECT_EQ(synth->mMidiLearnCC, -1);
+  EXPECT_EQ(synth->midiControlParam(500), -1);
+
+  synth->doMidiLearn(true);
+  synth->setMidiLearnCC(2);
+  synth->setMidiLearnParam(Synth::kNumParams);
+  EXPECT_TRUE(synth->mMidiLearn);
+  EXPECT_EQ(synth->midiControlParam(2), -1);
+}
+
+TEST_F(SynthTest, AProgramChangeActsAtOnceUnlessIgnored)
+{
+  const struct
+  {
+    bool ignore;
+    int expectedProgram;
+  } cases[] = {{false, 2}, {true, 0}};
+  for (const auto& c : cases)
+  {
+    synth->changePreset(0);
+    synth->mIgnoreProgramChange = c.ignore;
+    midi(0xC3, 2, 0, 400);
+    EXPECT_EQ(synth->GetCurrentPresetIdx(), c.expectedProgram) << c.ignore;
+    EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.1 * (c.expectedProgram + 1));
+    EXPECT_TRUE(drainQueue().empty());
+  }
+}
+
+TEST_F(SynthTest, AProgramChangeBeyondTheListChangesNothing)
+{
+  midi(0xC0, 100, 0);
+  EXPECT_EQ(synth->GetCurrentPresetIdx(), 0);
+}
+
+TEST_F(SynthTest, MidiInputLearnAndTheKeyBufferAllocateNothingEvenWhenFlooded)
+{
+  synth->mMidiControlParam[4] = 9;
+  AllocationCounter counter;
+  for (int i = 0; i < 4 * synth->mMidiQueue.Capacity(); ++i)
+    midi(0x90 | (i % 16), i % 128, 100, static_cast<uint32_t>(i));
+  synth->doMidiUnlearn(true);
+  midi(0xB0, 4, 0);
+  midi(0xB0, 123, 0);
+  for (int key = 0; key < 130; ++key)
+    synth->addPressedKey(key);
+  for (int key = 0; key < 130; key += 2)
+    synth->removePressedKey(key);
+  EXPECT_EQ(counter.Allocations(), 0);
+  EXPECT_EQ(synth->mMidiControlParam[4], -1);
+}

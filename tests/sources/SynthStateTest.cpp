@@ -1,0 +1,198 @@
+#include "SynthTestHost.h"
+
+#include <cstring>
+#include <numeric>
+
+TEST_F(SynthTest, OpeningBuildsTheInstrumentsIdentityAndOutputs)
+{
+  EXPECT_EQ(synth->NParams(), Synth::kNumParams);
+  EXPECT_EQ(synth->NInChannels(), 0);
+  EXPECT_EQ(synth->NOutChannels(), 2);
+  EXPECT_STREQ(synth->GetEffectName(), "Tessaryn");
+  EXPECT_STREQ(synth->GetMfrName(), "Pellworth");
+  EXPECT_EQ(synth->GetUniqueID(), 1416);
+  EXPECT_EQ(synth->GetMfrID(), MakeFourCharCode("PeWo"));
+  EXPECT_EQ(synth->GetEffectVersion(true), 20301);
+  EXPECT_TRUE(synth->IsInst());
+  EXPECT_TRUE(synth->DoesMIDI());
+  EXPECT_TRUE(synth->DoesStateChunks());
+  EXPECT_EQ(synth->mDataVersion, 20301);
+  EXPECT_EQ(synth->mCopiedPresetIdx, -1);
+  EXPECT_EQ(synth->getFrequency(60), 7680);
+  EXPECT_FALSE(synth->noteShouldBeSkipped(61));
+  for (int controller = 0; controller < Synth::kNumControllers; ++controller)
+    EXPECT_EQ(synth->midiControlParam(controller), -1);
+}
+
+TEST_F(SynthTest, InitialisingTheUnitRunsEveryParameterChangeOnceForTheAdapterAndOnceOnActivation)
+{
+  synth->mParamChanges = 0;
+  AudioUnitInitialize(mInstance);
+  EXPECT_EQ(synth->mParamChanges, 2 * Synth::kNumParams);
+}
+
+TEST_F(SynthTest, AListParameterTakesItsTexts)
+{
+  const IParam* wave = synth->GetParam(RecordingSynth::kListParam);
+  EXPECT_EQ(wave->Type(), kTypeEnum);
+  EXPECT_EQ(wave->GetDefault(), 1.0);
+  ASSERT_EQ(wave->GetNDisplayTexts(), 3);
+  EXPECT_STREQ(wave->GetDisplayText(0), "Tri");
+  EXPECT_STREQ(wave->GetDisplayText(2), "Pulse");
+}
+
+TEST_F(SynthTest, ResetSetsTheTickAbandonsLearnAndEmptiesTheKeyBuffer)
+{
+  const struct
+  {
+    double rate;
+    int interval;
+  } cases[] = {{44100.0, 44}, {48000.0, 48}, {96000.0, 96}, {22050.5, 22}, {500.0, 1}, {0.0, 1}, {1.0e300, 1000000}};
+  for (const auto& c : cases)
+  {
+    synth->addPressedKey(60);
+    synth->mUpdateCountdown = 17;
+    synth->doMidiUnlearn(true);
+    setSampleRate(c.rate);
+    EXPECT_EQ(synth->mUpdateInterval, c.interval) << c.rate;
+    EXPECT_EQ(synth->mUpdateCountdown, 0);
+    EXPECT_FALSE(synth->mMidiLearn);
+    EXPECT_TRUE(synth->mMidiUnlearn);
+    EXPECT_EQ(synth->mNumPressedKeys, 0);
+  }
+}
+
+TEST_F(SynthTest, ResetSizesTheQueueForTheBlockKeepingPendingMessages)
+{
+  setBlockSize(2000);
+  EXPECT_EQ(synth->mMidiQueue.Capacity(), 2048);
+  midi(0x90, 60, 100, 7);
+  setBlockSize(16);
+  EXPECT_EQ(synth->mMidiQueue.Capacity(), IMidiQueue::kMessagesPerPage);
+  EXPECT_EQ(synth->mMidiQueue.NumPending(), 1);
+}
+
+TEST_F(SynthTest, KeysAreKeptAscendingWithoutDuplicates)
+{
+  for (int key : {64, 60, 72, 60, 61, 72})
+    synth->addPressedKey(key);
+  EXPECT_EQ(pressedKeys(), (std::vector<int>{60, 61, 64, 72}));
+  EXPECT_EQ(synth->mNumHeldKeys, 4);
+
+  synth->removePressedKey(61);
+  synth->removePressedKey(99);
+  EXPECT_EQ(pressedKeys(), (std::vector<int>{60, 64, 72}));
+  EXPECT_EQ(synth->mNumHeldKeys, 3);
+  EXPECT_EQ(synth->mPressedKeys[3], Synth::kNoKey);
+}
+
+TEST_F(SynthTest, TheKeyBufferHoldsAtMost128Keys)
+{
+  for (int key = 127; key >= 0; --key)
+    synth->addPressedKey(key);
+  synth->addPressedKey(200);
+  std::vector<int> all(128);
+  std::iota(all.begin(), all.end(), 0);
+  EXPECT_EQ(pressedKeys(), all);
+  EXPECT_EQ(synth->mNumHeldKeys, 128);
+}
+
+TEST_F(SynthTest, RemovingFromAnEmptyBufferChangesNothingAndTheLastRemovalLeavesItEmpty)
+{
+  synth->removePressedKey(60);
+  EXPECT_EQ(synth->mNumPressedKeys, 0);
+  EXPECT_EQ(synth->mNumHeldKeys, 0);
+
+  synth->addPressedKey(60);
+  synth->removePressedKey(60);
+  EXPECT_EQ(synth->mNumPressedKeys, 0);
+  for (int slot : synth->mPressedKeys)
+    EXPECT_EQ(slot, Synth::kNoKey);
+}
+
+TEST_F(SynthTest, PastingBeforeCopyingDoesNothing)
+{
+  synth->GetParam(5)->Set(0.9);
+  synth->pastePreset();
+  EXPECT_EQ(synth->GetParam(5)->Value(), 0.9);
+  EXPECT_STREQ(synth->GetPresetName(0), "Program 1");
+}
+
+TEST_F(SynthTest, PastingGivesTheCurrentProgramTheCopiedValuesAndTheSourcesNameAtPastingTime)
+{
+  synth->changePreset(1);
+  synth->copyPreset();
+  EXPECT_EQ(synth->mCopiedPresetIdx, 1);
+  synth->ModifyCurrentPreset("Renamed");
+  synth->changePreset(2);
+  synth->pastePreset();
+
+  EXPECT_EQ(synth->GetCurrentPresetIdx(), 2);
+  EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.2);
+  EXPECT_STREQ(synth->GetPresetName(2), "Renamed");
+  synth->changePreset(0);
+  synth->changePreset(2);
+  EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.2);
+}
+
+TEST_F(SynthTest, InitialisingAProgramRestoresEveryDefaultAndNamesItInit)
+{
+  for (int i = 0; i < synth->NParams(); ++i)
+    synth->GetParam(i)->Set(1.0);
+  synth->initPreset();
+  EXPECT_NEAR(synth->GetParam(RecordingSynth::kShapedParam)->Value(), 0.25, 1e-12);
+  EXPECT_EQ(synth->GetParam(RecordingSynth::kListParam)->Int(), 1);
+  EXPECT_NEAR(synth->GetParam(40)->Value(), 0.5, 1e-12);
+  EXPECT_STREQ(synth->GetPresetName(0), "Init");
+}
+
+TEST_F(SynthTest, ChangingProgramKeepsTheEditsOfTheProgramLeft)
+{
+  synth->GetParam(7)->Set(0.77);
+  synth->changePreset(1);
+  EXPECT_EQ(synth->GetCurrentPresetIdx(), 1);
+  EXPECT_DOUBLE_EQ(synth->GetParam(7)->Value(), 0.5);
+  synth->changePreset(0);
+  EXPECT_DOUBLE_EQ(synth->GetParam(7)->Value(), 0.77);
+  EXPECT_STREQ(synth->GetPresetName(0), "Program 1");
+}
+
+namespace
+{
+void putValues(ByteChunk* chunk, int count, double first)
+{
+  for (int i = 0; i < count; ++i)
+  {
+    const double value = first + 0.001 * i;
+    chunk->Put(&value);
+  }
+}
+} // namespace
+
+TEST_F(SynthTest, OlderProgramDataSkipsTheParameterItLacked)
+{
+  ByteChunk chunk;
+  putValues(&chunk, Synth::kNumParams - 1, 0.1);
+  synth->mDataVersion = 20104;
+  EXPECT_EQ(synth->UnserializeState(&chunk, 0), chunk.Size());
+  EXPECT_DOUBLE_EQ(synth->GetParam(67)->Value(), 0.1 + 0.067);
+  EXPECT_DOUBLE_EQ(synth->GetParam(68)->Value(), 0.0);
+  EXPECT_DOUBLE_EQ(synth->GetParam(69)->Value(), 0.1 + 0.068);
+  synth->mDataVersion = Synth::kDataVersion;
+}
+
+TEST_F(SynthTest, AProgramListOfOlderDataIsReadAgainAsOlderData)
+{
+  ByteChunk list;
+  for (int program = 0; program < RecordingSynth::kNumTestPrograms; ++program)
+  {
+    list.PutStr("Old");
+    list.PutBool(true);
+    putValues(&list, Synth::kNumParams - 1, 0.3);
+  }
+  EXPECT_EQ(synth->UnserializePresets(&list, 0), list.Size());
+  EXPECT_EQ(synth->mDataVersion, Synth::kDataVersion);
+  EXPECT_STREQ(synth->GetPresetName(2), "Old");
+  EXPECT_DOUBLE_EQ(synth->GetParam(68)->Value(), 0.0);
+  EXPECT_DOUBLE_EQ(synth->GetParam(69)->Value(), 0.3 + 0.068);
+}

@@ -1,0 +1,133 @@
+#include "TessarynRig.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+using T = Tessaryn;
+
+constexpr int C = 60, E = 64, G = 67;
+
+// Renders tick by tick and records the note of every arpeggio step: MG2
+// steps when its cycle enters its first half, the host clock toggles the
+// step blink.
+std::vector<int> arpeggio(TessarynRig& rig, size_t steps)
+{
+  std::vector<int> notes;
+  TessarynProbe& s = rig.synth;
+  for (int tick = 0; tick < 20000 && notes.size() < steps; ++tick)
+  {
+    const bool half = s.lastMG2Half;
+    const bool blink = s.stepBlink;
+    rig.ticks();
+    const bool stepped = s.GetParam(T::kARPTrig)->Int() == 0 ? (!half && s.lastMG2Half) : blink != s.stepBlink;
+    if (stepped) notes.push_back(s.vcoNote[s.lastVco]);
+  }
+  return notes;
+}
+
+void latchChord(TessarynRig& rig, int trig)
+{
+  rig.set(T::kARPState, T::kArpLatch);
+  rig.set(T::kARPTrig, trig);
+  rig.set(T::kMG2Rate, 1.0);
+  rig.set(T::kARPTempo, 19); // 1/64: 31 ticks at 120 BPM
+  for (int note : {G, C, E})
+    rig.noteOn(note);
+  for (int note : {G, C, E})
+    rig.noteOff(note);
+}
+
+struct ArpCase
+{
+  int mode;
+  int range;
+  std::vector<int> notes;
+};
+
+const ArpCase kArpCases[] = {
+    {T::kArpUp, 2, {C, E, G, C, E, G}},
+    {T::kArpDown, 2, {G, E, C, G, E, C}},
+    {T::kArpUpDown, 2, {C, E, G, G, E, C, C, E, G}},
+    {T::kArpUp, 1, {C, E, G, C + 12, E + 12, G + 12, C}},
+    {T::kArpDown, 1, {G + 12, E + 12, C + 12, G, E, C, G + 12}},
+    {T::kArpUpDown, 1, {C, E, G, C + 12, E + 12, G + 12, G + 12, E + 12, C + 12, G, E, C, C}},
+    {T::kArpUp, 0, {C, E, G, C + 12, E + 12, G + 12, C + 24, E + 24, G + 24, C + 36, E + 36, G + 36, C}},
+};
+
+TEST(TessarynArpeggiator, LatchedChordWalksEveryModeAndRangeOnBothClocks)
+{
+  for (int trig : {0, 1})
+    for (const ArpCase& c : kArpCases)
+    {
+      TessarynRig rig;
+      rig.set(T::kARPMode, c.mode);
+      rig.set(T::kARPRange, c.range);
+      latchChord(rig, trig);
+      EXPECT_EQ(arpeggio(rig, c.notes.size()), c.notes)
+          << "clock " << (trig ? "MIDI" : "MG2") << " mode " << c.mode << " range " << c.range;
+    }
+}
+
+TEST(TessarynArpeggiator, LatchKeepsRunningAfterReleaseAndANewKeyStartsANewList)
+{
+  TessarynRig rig;
+  latchChord(rig, 0);
+  arpeggio(rig, 4);
+  EXPECT_EQ(rig.synth.mNumPressedKeys, 3);
+  EXPECT_EQ(rig.synth.mNumHeldKeys, 0);
+  rig.noteOn(72);
+  EXPECT_EQ(arpeggio(rig, 3), (std::vector{72, 72, 72}));
+}
+
+TEST(TessarynArpeggiator, RepeatedNoteOffsInLatchDoNotBlockTheNextList)
+{
+  TessarynRig rig;
+  latchChord(rig, 0);
+  rig.noteOff(C);
+  rig.noteOff(C);
+  rig.ticks();
+  EXPECT_EQ(rig.synth.mNumHeldKeys, 0);
+  rig.noteOn(72);
+  EXPECT_EQ(arpeggio(rig, 2), (std::vector{72, 72}));
+}
+
+TEST(TessarynArpeggiator, InOnModeReleasingOneKeySilencesUntilTheNextStep)
+{
+  TessarynRig rig;
+  rig.set(T::kARPState, T::kArpOn);
+  rig.set(T::kMG2Rate, 1.0);
+  rig.noteOn(C);
+  rig.noteOn(G);
+  arpeggio(rig, 1);
+  rig.noteOff(G);
+  rig.ticks();
+  EXPECT_FALSE(rig.synth.gate);
+  EXPECT_EQ(arpeggio(rig, 2), (std::vector{C, C}));
+}
+
+TEST(TessarynArpeggiator, RoundRobinArpeggioRotatesThroughTheOscillators)
+{
+  TessarynRig rig;
+  rig.set(T::kKeyAssgn, T::kPoly);
+  latchChord(rig, 0);
+  for (int step = 0; step < 5; ++step)
+  {
+    arpeggio(rig, 1);
+    EXPECT_EQ(rig.synth.lastVco, step % 4);
+  }
+}
+
+TEST(TessarynArpeggiator, SwitchingTheArpeggiatorClearsTheKeysAndHold)
+{
+  TessarynRig rig;
+  latchChord(rig, 0);
+  rig.ticks();
+  rig.set(T::kARPState, T::kArpOff);
+  rig.ticks();
+  EXPECT_EQ(rig.synth.mNumPressedKeys, 0);
+  EXPECT_FALSE(rig.synth.hold);
+}
+} // namespace

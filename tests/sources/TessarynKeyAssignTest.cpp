@@ -1,0 +1,275 @@
+#include "TessarynRig.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace
+{
+using T = Tessaryn;
+
+constexpr int C = 60, E = 64, G = 67, B = 71, D = 74;
+
+std::array<int, 4> notes(const TessarynProbe& s)
+{
+  return {s.vcoNote[0], s.vcoNote[1], s.vcoNote[2], s.vcoNote[3]};
+}
+std::array<bool, 4> keys(const TessarynProbe& s)
+{
+  return {s.vcoKey[0], s.vcoKey[1], s.vcoKey[2], s.vcoKey[3]};
+}
+std::array<bool, 4> audible(const TessarynProbe& s)
+{
+  return {s.vcoOn[0], s.vcoOn[1], s.vcoOn[2], s.vcoOn[3]};
+}
+
+class KeyAssign : public ::testing::Test
+{
+protected:
+  void mode(int keyMode)
+  {
+    rig.set(T::kKeyAssgn, keyMode);
+    rig.ticks();
+  }
+  void press(int note)
+  {
+    rig.noteOn(note);
+    rig.ticks();
+  }
+  void release(int note)
+  {
+    rig.noteOff(note);
+    rig.ticks();
+  }
+
+  TessarynRig rig;
+  TessarynProbe& s = rig.synth;
+};
+
+TEST_F(KeyAssign, UnisonWithSingleTriggerGlidesLegatoAndFallsBackToTheHighestHeldKey)
+{
+  rig.set(T::kTrigger, 1); // Single
+  rig.set(T::kEG2S, 0.5);
+  press(C);
+  rig.ticks(200); // into decay
+  ASSERT_EQ(s.eg2.stage(), EG::kDecay);
+  press(E);
+  EXPECT_EQ(notes(s), (std::array{E, E, E, E}));
+  EXPECT_EQ(s.eg2.stage(), EG::kDecay) << "Trigger Single keeps the envelope running";
+  release(E);
+  EXPECT_EQ(notes(s), (std::array{C, C, C, C}));
+  EXPECT_TRUE(s.gate);
+  release(C);
+  EXPECT_FALSE(s.gate);
+  EXPECT_EQ(s.eg2.stage(), EG::kRelease);
+}
+
+TEST_F(KeyAssign, MultipleTriggerRestartsTheEnvelopesForEveryKey)
+{
+  rig.set(T::kEG2S, 0.5);
+  press(C);
+  rig.ticks(200);
+  press(E);
+  EXPECT_EQ(s.eg2.stage(), EG::kAttack);
+}
+
+TEST_F(KeyAssign, ReleasingAHeldKeyThatNoLongerSoundsChangesNothing)
+{
+  press(C);
+  press(E);
+  release(C);
+  EXPECT_EQ(notes(s), (std::array{E, E, E, E}));
+  EXPECT_TRUE(s.gate);
+}
+
+TEST_F(KeyAssign, PolyFillsFreeOscillatorsFirstThenStealsInTurn)
+{
+  mode(T::kPoly);
+  for (int note : {C, E, G, B})
+    press(note);
+  EXPECT_EQ(notes(s), (std::array{C, E, G, B}));
+  press(D);
+  EXPECT_EQ(notes(s), (std::array{D, E, G, B})) << "the fifth key steals VCO1";
+  press(D + 1);
+  EXPECT_EQ(notes(s), (std::array{D, D + 1, G, B})) << "the sixth steals VCO2";
+  release(G);
+  press(D + 2);
+  EXPECT_EQ(notes(s), (std::array{D, D + 1, D + 2, B})) << "a released oscillator is taken first";
+  press(D + 3);
+  EXPECT_EQ(notes(s)[0], D + 3) << "stealing starts again from VCO1";
+}
+
+TEST_F(KeyAssign, RoundRobinPlaysOneOscillatorAtATimeInTurn)
+{
+  mode(T::kRndRobin);
+  for (int k = 0; k < 5; ++k)
+  {
+    press(C);
+    release(C);
+    std::array<bool, 4> expected{};
+    expected[k % 4] = true;
+    EXPECT_EQ(audible(s), expected) << "strike " << k;
+  }
+}
+
+TEST_F(KeyAssign, ChordMemoryPlaysTheStoredIntervalsAndLeavesOutOffsets128)
+{
+  mode(T::kChordMemory);
+  const struct
+  {
+    std::array<int, 4> chord;
+    std::array<bool, 4> sounding;
+  } cases[] = {
+      {{0, 4, 7, 12}, {true, true, true, true}},
+      {{5, 128, 128, 128}, {true, false, false, false}},
+  };
+  for (const auto& c : cases)
+  {
+    for (int k = 0; k < 4; ++k)
+      rig.set(T::kChord1 + k, c.chord[k]);
+    rig.ticks(400); // let the previous release end
+    release(C);
+    press(C);
+    EXPECT_EQ(audible(s), c.sounding);
+    for (int k = 0; k < 4; ++k)
+      if (c.sounding[k])
+      {
+        EXPECT_EQ(s.vco[k].noteOffset, c.chord[k]) << "VCO" << k + 1;
+      }
+  }
+}
+
+TEST_F(KeyAssign, UnisonShareSplitsTheOscillatorsAsKeysArrive)
+{
+  for (bool damp : {false, true})
+  {
+    TessarynRig fresh;
+    TessarynProbe& f = fresh.synth;
+    fresh.set(T::kKeyAssgn, T::kUnisonShare);
+    fresh.set(T::kAutoDamp, damp);
+    fresh.noteOn(C);
+    fresh.ticks();
+    EXPECT_EQ(notes(f), (std::array{C, C, C, C}));
+    fresh.noteOn(E);
+    fresh.ticks();
+    EXPECT_EQ(notes(f), (std::array{E, E, C, C})) << "VCO1 and VCO2 take the second key";
+    fresh.noteOn(G);
+    fresh.ticks();
+    EXPECT_EQ(notes(f), (std::array{G, E, C, C}));
+    EXPECT_FALSE(f.vcoKey[3]);
+    EXPECT_EQ(f.vcoOn[3], !damp) << "AutoDamp silences the released VCO4";
+  }
+}
+
+TEST_F(KeyAssign, AutoDampSilencesAReleasedPolyVoiceOnlyWhileOtherKeysAreDown)
+{
+  for (bool damp : {false, true})
+  {
+    TessarynRig fresh;
+    fresh.set(T::kKeyAssgn, T::kPoly);
+    fresh.set(T::kAutoDamp, damp);
+    fresh.noteOn(C);
+    fresh.noteOn(E);
+    fresh.ticks();
+    fresh.noteOff(C);
+    fresh.ticks();
+    EXPECT_EQ(audible(fresh.synth), (std::array{!damp, true, false, false}));
+    fresh.noteOff(E);
+    fresh.ticks();
+    EXPECT_TRUE(fresh.synth.vcoOn[1]) << "the last release rings out";
+    EXPECT_FALSE(fresh.synth.gate);
+  }
+}
+
+TEST_F(KeyAssign, HoldKeepsTheNoteUntilSwitchedOff)
+{
+  rig.set(T::kHold, 1);
+  press(C);
+  release(C);
+  EXPECT_TRUE(s.gate);
+  EXPECT_EQ(keys(s), (std::array{true, true, true, true}));
+  rig.set(T::kHold, 0);
+  rig.ticks();
+  EXPECT_FALSE(s.gate);
+  EXPECT_EQ(s.eg2.stage(), EG::kRelease);
+}
+
+TEST_F(KeyAssign, HoldCannotBeSwitchedOnWhileTheArpeggiatorRuns)
+{
+  rig.set(T::kARPState, T::kArpOn);
+  rig.set(T::kHold, 1);
+  EXPECT_FALSE(s.hold);
+  EXPECT_EQ(s.GetParam(T::kHold)->Int(), 0);
+}
+
+TEST_F(KeyAssign, ChangingTriggerWhileANoteSoundsRestartsBothEnvelopesFromZero)
+{
+  press(C);
+  rig.ticks(100);
+  ASSERT_GT(s.eg2.value(), 0.9);
+  rig.set(T::kTrigger, 1);
+  rig.render(1);
+  EXPECT_EQ(s.eg2.stage(), EG::kAttack);
+  EXPECT_LT(s.eg2.value(), 0.1);
+}
+
+TEST_F(KeyAssign, SwitchingFromPolyToChordMemoryStoresTheHeldChord)
+{
+  mode(T::kPoly);
+  for (int note : {E, C, G})
+    press(note);
+  rig.set(T::kKeyAssgn, T::kChordMemory);
+  const int expected[] = {4, 0, 7, 128};
+  for (int k = 0; k < 4; ++k)
+    EXPECT_EQ(s.GetParam(T::kChord1 + k)->Int(), expected[k]) << "Chord #" << k + 1;
+}
+
+TEST_F(KeyAssign, SwitchingFromUnisonToChordMemoryKeepsTheStoredChord)
+{
+  rig.set(T::kChord2, 3);
+  press(C);
+  rig.set(T::kKeyAssgn, T::kChordMemory);
+  EXPECT_EQ(s.GetParam(T::kChord2)->Int(), 3);
+}
+
+TEST_F(KeyAssign, AllNotesOffControllerEndsEverything)
+{
+  mode(T::kPoly);
+  press(C);
+  press(E);
+  rig.message(0xB0, IMidiMsg::kAllNotesOff, 0);
+  rig.ticks();
+  EXPECT_FALSE(s.gate);
+  EXPECT_EQ(s.mNumPressedKeys, 0);
+  EXPECT_EQ(keys(s), (std::array{false, false, false, false}));
+}
+
+TEST_F(KeyAssign, PortamentoDriftLetsLaterOscillatorsGlideLonger)
+{
+  const struct
+  {
+    int drift;
+    double portamento;
+    std::array<double, 4> expected;
+  } cases[] = {
+      {0, 0.1, {0.1, 0.1, 0.1, 0.1}},
+      {1, 0.1, {0.1, 0.14, 0.18, 0.22}},
+      {2, 0.0, {0.0, 0.2, 0.4, 0.6}},
+  };
+  for (const auto& c : cases)
+  {
+    rig.set(T::kPortamnt, c.portamento);
+    rig.set(T::kPtmDrift, c.drift);
+    rig.ticks();
+    for (int k = 0; k < 4; ++k)
+      EXPECT_NEAR(s.vco[k].portamento, c.expected[k], 1e-12) << "drift " << c.drift << " VCO" << k + 1;
+  }
+  // Extreme drift with no portamento: VCO1 jumps, VCO4 arrives after 0.6 s.
+  press(C);
+  press(C + 12);
+  EXPECT_EQ(s.vco[0].currentPitch, s.vco[0].targetPitch);
+  EXPECT_NE(s.vco[3].currentPitch, s.vco[3].targetPitch);
+  rig.ticks(600);
+  EXPECT_EQ(s.vco[3].currentPitch, s.vco[3].targetPitch);
+}
+} // namespace

@@ -1,0 +1,336 @@
+#include "TessarynRig.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <thread>
+#include <xmmintrin.h>
+
+namespace
+{
+using T = Tessaryn;
+
+bool silent(const std::vector<double>& samples, size_t from = 0, size_t to = SIZE_MAX)
+{
+  to = std::min(to, samples.size());
+  for (size_t i = from; i < to; ++i)
+    if (samples[i] != 0.0) return false;
+  return true;
+}
+
+bool identical(const Stereo& out)
+{
+  return std::memcmp(out.left.data(), out.right.data(), out.left.size() * sizeof(double)) == 0;
+}
+
+void busyProgram(TessarynRig& rig)
+{
+  for (int k = 0; k < 4; ++k)
+    rig.set(T::kWave1 + 4 * k, VCO::kPwm);
+  rig.set(T::kPWM, 0.8);
+  rig.set(T::kEffects, 1);
+  rig.set(T::kFXType, 1); // S\&X
+  rig.set(T::kFXXMod, 0.7);
+  rig.set(T::kNoise, 0.3);
+  rig.set(T::kReso, 0.7);
+  rig.set(T::kEGIntens, 4000);
+  rig.set(T::kCutOff, 0.5);
+  rig.set(T::kEG1D, 0.4);
+  rig.set(T::kKeyAssgn, T::kPoly);
+}
+
+TEST(TessarynRender, BothChannelsAreBitIdentical)
+{
+  TessarynRig rig;
+  busyProgram(rig);
+  for (int note : {48, 55, 60, 64})
+    rig.noteOn(note);
+  for (int block = 0; block < 20; ++block)
+  {
+    const Stereo out = rig.render(256);
+    ASSERT_TRUE(identical(out)) << "block " << block;
+  }
+}
+
+TEST(TessarynRender, NoteOnTakesEffectAtTheControlTickOfItsOffset)
+{
+  const struct
+  {
+    int offset;
+    int firstSound; // sample index
+  } cases[] = {{0, 0}, {30, 0}, {60, 48}, {100, 96}, {200, 192}};
+  for (const auto& c : cases)
+  {
+    TessarynRig rig;
+    rig.ticks(); // settle pending parameters; the next block starts with a tick
+    rig.noteOn(60, 127, c.offset);
+    const Stereo out = rig.render(256);
+    EXPECT_TRUE(silent(out.left, 0, c.firstSound)) << "offset " << c.offset;
+    EXPECT_FALSE(silent(out.left, c.firstSound, c.firstSound + 48)) << "offset " << c.offset;
+  }
+}
+
+TEST(TessarynRender, ControlTicksStayEvenlySpacedAcrossBlockBoundaries)
+{
+  // MG1 advances once per tick, so its phase counts the ticks.
+  TessarynRig rig;
+  rig.set(T::kMG1Rate, 0.5);
+  rig.ticks();
+  const double before = rig.synth.mg1.phase();
+  int total = 0;
+  for (int frames : {10, 30, 7, 1, 100, 48, 3, 200, 41})
+  {
+    rig.render(frames);
+    total += frames;
+  }
+  const int ticks = (total + 47) / 48;
+  const double increment = 0.5 * MG::kMaxIncrement;
+  EXPECT_NEAR(std::fmod(rig.synth.mg1.phase() - before + MG::kCycle, MG::kCycle),
+              std::fmod(ticks * increment, MG::kCycle), 1e-9);
+}
+
+TEST(TessarynRender, OutRangeOffAndVolumeZeroSilenceExactlyWhileOscillatorsRunOn)
+{
+  for (auto [param, value] : {std::pair{T::kOutRange, 2.0}, std::pair{T::kVolume, 0.0}})
+  {
+    TessarynRig rig;
+    rig.set(param, value);
+    rig.noteOn(60);
+    rig.ticks();
+    const double level = rig.synth.eg2.value();
+    const uint32_t phase = rig.synth.vco[0].phase;
+    EXPECT_TRUE(silent(rig.render(256).left));
+    EXPECT_EQ(rig.synth.eg2.value(), level) << "the envelope stands still";
+    EXPECT_NE(rig.synth.vco[0].phase, phase) << "the oscillators run on";
+  }
+}
+
+TEST(TessarynRender, OutRangeHighRestoresVolume)
+{
+  TessarynRig off, high;
+  off.set(T::kOutRange, 2);
+  off.set(T::kOutRange, 0);
+  high.set(T::kOutRange, 0);
+  for (TessarynRig* rig : {&off, &high})
+    rig->noteOn(60);
+  EXPECT_EQ(off.render(512).left, high.render(512).left);
+}
+
+TEST(TessarynRender, ResonanceHalfWayDoublesTheFilterOutput)
+{
+  for (auto [reso, comp] : {std::pair{0.0, 1.0}, std::pair{0.5, 2.0}, std::pair{1.0, 1.0}})
+  {
+    TessarynRig rig;
+    rig.set(T::kReso, reso);
+    rig.noteOn(60);
+    rig.ticks(2);
+    EXPECT_DOUBLE_EQ(rig.synth.comp, comp) << "Reso " << reso;
+  }
+}
+
+struct RouteCase
+{
+  int target;
+  bool effects;
+  int fxMode; // 0 Double, 1 Single
+  std::array<bool, 4> bent;
+  bool cutoff;
+};
+
+const RouteCase kRoutes[] = {
+    {T::kTargetSlaveVco, false, 1, {true, false, false, false}, false},
+    {T::kTargetSlaveVco, true, 0, {false, true, false, true}, false},
+    {T::kTargetSlaveVco, true, 1, {false, true, true, true}, false},
+    {T::kTargetPitch, false, 1, {true, true, true, true}, false},
+    {T::kTargetPitch, true, 0, {true, true, true, true}, false},
+    {T::kTargetVcf, false, 1, {false, false, false, false}, true},
+};
+
+TEST(TessarynModulation, PitchBendReachesItsTarget)
+{
+  for (const RouteCase& c : kRoutes)
+  {
+    TessarynRig rig;
+    rig.set(T::kPBTarget, c.target);
+    rig.set(T::kPBIntens, 1.0);
+    rig.set(T::kEffects, c.effects);
+    rig.set(T::kFXMode, c.fxMode);
+    rig.noteOn(60);
+    rig.ticks();
+    rig.message(0xE0, 0, 0x60); // bend up
+    rig.ticks();
+    for (int k = 0; k < 4; ++k)
+      EXPECT_EQ(rig.synth.pitchMod[k] > 100.0, c.bent[k])
+          << "target " << c.target << " fx " << c.effects << " mode " << c.fxMode << " VCO" << k + 1;
+  }
+}
+
+TEST(TessarynModulation, ModWheelReachesItsTargetThroughMG1)
+{
+  for (const RouteCase& c : kRoutes)
+  {
+    TessarynRig rig;
+    rig.set(T::kMWTarget, c.target);
+    rig.set(T::kMWIntens, 1.0);
+    rig.set(T::kMG1Wave, MG::kSquare); // bipolar +1 in the first half
+    rig.set(T::kEffects, c.effects);
+    rig.set(T::kFXMode, c.fxMode);
+    rig.noteOn(60);
+    rig.message(0xB0, IMidiMsg::kModWheel, 127);
+    rig.ticks(2);
+    for (int k = 0; k < 4; ++k)
+      EXPECT_EQ(rig.synth.pitchMod[k] > 100.0, c.bent[k]) << "target " << c.target << " VCO" << k + 1;
+  }
+}
+
+TEST(TessarynModulation, VcfTargetsMoveTheCutoff)
+{
+  TessarynRig plain, bent;
+  for (TessarynRig* rig : {&plain, &bent})
+  {
+    rig->set(T::kPBTarget, T::kTargetVcf);
+    rig->set(T::kPBIntens, 1.0);
+    rig->set(T::kCutOff, 0.3);
+    rig->noteOn(60);
+  }
+  bent.message(0xE0, 0, 0x60);
+  plain.ticks(3);
+  bent.ticks(3);
+  EXPECT_GT(bent.synth.freq2rad[0], 0.0);
+  EXPECT_NE(plain.render(64).left, bent.render(64).left);
+}
+
+TEST(TessarynModulation, EffectsFmReachesOnlyTheSlaves)
+{
+  for (int fxMode : {0, 1})
+  {
+    TessarynRig rig;
+    rig.set(T::kEffects, 1);
+    rig.set(T::kFXMode, fxMode);
+    rig.set(T::kFXFM, 1000);
+    rig.set(T::kFXFMSrc, 1); // VCF EG
+    rig.set(T::kEG1S, 1.0);
+    rig.noteOn(60);
+    rig.ticks(50);
+    const std::array<bool, 4> expected{false, true, fxMode == 1, true};
+    for (int k = 0; k < 4; ++k)
+      EXPECT_EQ(rig.synth.pitchMod[k] > 500.0, expected[k]) << "mode " << fxMode << " VCO" << k + 1;
+  }
+}
+
+TEST(TessarynEffects, HardSyncRestartsSlavesWhenTheirMasterWraps)
+{
+  for (int fxMode : {0, 1})
+  {
+    TessarynRig rig;
+    rig.set(T::kEffects, 1);
+    rig.set(T::kFXType, 0); // Sync
+    rig.set(T::kFXMode, fxMode);
+    rig.set(T::kTune2, 20);
+    rig.set(T::kTune4, 30);
+    rig.noteOn(45);
+    rig.ticks(2);
+    TessarynProbe& s = rig.synth;
+    int restarts = 0;
+    for (int i = 0; i < 4000; ++i)
+    {
+      const uint32_t before0 = s.vco[0].phase;
+      const uint32_t before2 = s.vco[2].phase;
+      s.next();
+      const bool wrapped0 = s.vco[0].phase < before0;
+      const bool wrapped2 = s.vco[2].phase < before2;
+      const auto expectedPhase = [](const VCO& slave, const VCO& master)
+      { return static_cast<uint32_t>(slave.pitch * (double(master.phase) / master.pitch)) & VCO::kPhaseMask; };
+      if (wrapped0)
+      {
+        ++restarts;
+        EXPECT_EQ(s.vco[1].phase, expectedPhase(s.vco[1], s.vco[0]));
+      }
+      const bool vco4Follows = fxMode == 1 ? wrapped0 : wrapped2;
+      if (vco4Follows)
+      {
+        EXPECT_EQ(s.vco[3].phase, expectedPhase(s.vco[3], s.vco[fxMode == 1 ? 0 : 2]));
+      }
+    }
+    EXPECT_GT(restarts, 5);
+  }
+}
+
+TEST(TessarynEffects, CrossModulationChangesTheSoundInBothModes)
+{
+  for (int fxMode : {0, 1})
+  {
+    TessarynRig dry, wet;
+    for (TessarynRig* rig : {&dry, &wet})
+    {
+      rig->set(T::kEffects, 1);
+      rig->set(T::kFXType, 2); // X-Mod
+      rig->set(T::kFXMode, fxMode);
+      rig->noteOn(57);
+    }
+    wet.set(T::kFXXMod, 1.0);
+    const Stereo a = dry.render(1024), b = wet.render(1024);
+    EXPECT_NE(a.left, b.left) << "mode " << fxMode;
+    EXPECT_TRUE(identical(b));
+  }
+}
+
+TEST(TessarynRates, InstancesAtDifferentRatesKeepTheirOwnFilterTables)
+{
+  TessarynRig a(44100.0), b(48000.0);
+  const int index = 8832; // A4, 440 Hz
+  EXPECT_DOUBLE_EQ(a.synth.freq2rad[index], 6.283185307179586 * PitchScale::convert2Hz(index) / 44100.0);
+  EXPECT_DOUBLE_EQ(b.synth.freq2rad[index], 6.283185307179586 * PitchScale::convert2Hz(index) / 48000.0);
+}
+
+TEST(TessarynRender, RenderLeavesTheCallersFloatingPointModeAsFound)
+{
+  TessarynRig rig;
+  const unsigned before = _mm_getcsr();
+  rig.noteOn(60);
+  rig.render(256);
+  EXPECT_EQ(_mm_getcsr(), before);
+}
+
+TEST(TessarynMidi, LearnedControllersSetTheirParameterInNormalisedUnits)
+{
+  TessarynRig rig;
+  rig.synth.doMidiLearn(true);
+  rig.synth.setMidiLearnCC(7);
+  rig.synth.setMidiLearnParam(T::kOutRange);
+  ASSERT_EQ(rig.synth.midiControlParam(7), T::kOutRange);
+  // OutRange "Low" is 1.0 in its own units; full controller means "Off".
+  rig.message(0xB0, 7, 127);
+  rig.ticks();
+  EXPECT_EQ(rig.synth.GetParam(T::kOutRange)->Int(), 2);
+  EXPECT_TRUE(silent(rig.render(256).left));
+}
+
+TEST(TessarynThreads, ParameterChangesWhileRenderingAreSafe)
+{
+  TessarynRig rig;
+  busyProgram(rig);
+  std::atomic<bool> done{false};
+  std::thread editor(
+      [&]
+      {
+        for (int i = 0; !done; ++i)
+        {
+          const int param = i % T::kNumParams;
+          rig.synth.SetParameterFromGUI(param, (i % 7) / 6.0);
+        }
+      });
+  for (int block = 0; block < 200; ++block)
+  {
+    if (block % 10 == 0) rig.noteOn(48 + block % 24);
+    if (block % 10 == 5) rig.noteOff(48 + (block - 5) % 24);
+    const Stereo out = rig.render(256);
+    ASSERT_TRUE(identical(out));
+  }
+  done = true;
+  editor.join();
+}
+} // namespace

@@ -1,0 +1,89 @@
+#pragma once
+// Drives a Tessaryn directly: MIDI in through the shell, render through
+// ProcessDoubleReplacing, and a view of the instrument's own fields.
+
+#include "IMidiMsg.h"
+#include "tessaryn.h"
+
+#include <vector>
+
+class TessarynProbe : public Tessaryn
+{
+public:
+  TessarynProbe() : Tessaryn(IPlugInstanceInfo{}) {}
+
+  using Tessaryn::arpDown;
+  using Tessaryn::comp;
+  using Tessaryn::eg1;
+  using Tessaryn::eg2;
+  using Tessaryn::filterState;
+  using Tessaryn::freq2rad;
+  using Tessaryn::gate;
+  using Tessaryn::hold;
+  using Tessaryn::lastMG2Half;
+  using Tessaryn::lastVco;
+  using Tessaryn::mg1;
+  using Tessaryn::mg2;
+  using Tessaryn::mNumHeldKeys;
+  using Tessaryn::mNumPressedKeys;
+  using Tessaryn::mUpdateInterval;
+  using Tessaryn::next;
+  using Tessaryn::pitchMod;
+  using Tessaryn::soundOn;
+  using Tessaryn::tickInBlock;
+  using Tessaryn::vco;
+  using Tessaryn::vcoKey;
+  using Tessaryn::vcoNote;
+  using Tessaryn::vcoOn;
+};
+
+struct Stereo
+{
+  std::vector<double> left, right;
+};
+
+class TessarynRig
+{
+public:
+  static constexpr int kChannel = 0;
+
+  explicit TessarynRig(double rate = 48000.0, int blockSize = 256)
+  {
+    synth.SetBlockSize(blockSize);
+    synth.SetSampleRate(rate); // resets
+    synth.OnParamReset();
+  }
+
+  // Sets a parameter by its own value, as the editor would.
+  void set(int param, double value) { synth.SetParameterFromGUI(param, synth.GetParam(param)->GetNormalized(value)); }
+
+  void noteOn(int note, int velocity = 127, int offset = 0)
+  {
+    IMidiMsg msg;
+    msg.MakeNoteOnMsg(note, velocity, offset, kChannel);
+    synth.ProcessMidiMsg(&msg);
+  }
+  void noteOff(int note, int offset = 0)
+  {
+    IMidiMsg msg;
+    msg.MakeNoteOffMsg(note, offset, kChannel);
+    synth.ProcessMidiMsg(&msg);
+  }
+  void message(uint8_t status, uint8_t data1, uint8_t data2, int offset = 0)
+  {
+    IMidiMsg msg(offset, status, data1, data2);
+    synth.ProcessMidiMsg(&msg);
+  }
+
+  Stereo render(int nFrames)
+  {
+    Stereo out{std::vector<double>(nFrames), std::vector<double>(nFrames)};
+    double* outputs[2] = {out.left.data(), out.right.data()};
+    synth.ProcessDoubleReplacing(nullptr, outputs, nFrames);
+    return out;
+  }
+  // Renders whole control ticks, so that MIDI sent before takes effect.
+  Stereo ticks(int count = 1) { return render(count * synth.mUpdateInterval); }
+
+  TessarynProbe synth;
+};

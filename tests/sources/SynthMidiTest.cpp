@@ -51,18 +51,6 @@ TEST_F(SynthTest, MessagesBeyondTheFirstControlTickMoveHalfATickLater)
   }
 }
 
-TEST_F(SynthTest, QueuedMessagesComeOutInOffsetOrder)
-{
-  midi(0x90, 60, 100, 300);
-  midi(0x80, 60, 0, 10);
-  midi(0xE0, 0, 64, 44);
-  const std::vector<IMidiMsg> queued = drainQueue();
-  ASSERT_EQ(queued.size(), 3u);
-  EXPECT_EQ(queued[0].mOffset, 10);
-  EXPECT_EQ(queued[1].mOffset, 44);
-  EXPECT_EQ(queued[2].mOffset, 322);
-}
-
 TEST_F(SynthTest, AFloodBeyondTheQueueSizeIsDroppedWithoutGrowingTheQueue)
 {
   setBlockSize(64);
@@ -194,12 +182,6 @@ TEST_F(SynthTest, AProgramChangeActsAtOnceUnlessIgnored)
     EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.1 * (c.expectedProgram + 1));
     EXPECT_TRUE(drainQueue().empty());
   }
-}
-
-TEST_F(SynthTest, AProgramChangeBeyondTheListChangesNothing)
-{
-  midi(0xC0, 100, 0);
-  EXPECT_EQ(synth->GetCurrentPresetIdx(), 0);
 }
 
 TEST_F(SynthTest, MidiInputLearnAndTheKeyBufferAllocateNothingEvenWhenFlooded)

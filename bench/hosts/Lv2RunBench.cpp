@@ -32,4 +32,11 @@ void BM_Lv2RunTestInstrument(benchmark::State& state)
   runBundle(state, "urn:example:tessaryn-test-instrument");
 }
 BENCHMARK(BM_Lv2RunTestInstrument)->Arg(64)->Arg(256)->Arg(1024)->Arg(4096);
+
+// The instrument's start-up program (the factory bank's first once the bundle carries it).
+void BM_Lv2RunTessaryn(benchmark::State& state)
+{
+  runBundle(state, "urn:pellworth:tessaryn");
+}
+BENCHMARK(BM_Lv2RunTessaryn)->Arg(64)->Arg(256)->Arg(1024)->Arg(4096);
 } // namespace

@@ -30,37 +30,16 @@ struct Lv2RunTest : ::testing::Test
   float left(size_t frame) const { return host.Left().at(frame); }
 };
 
-struct Event
-{
-  uint32_t mFrame;
-  uint8_t mStatus, mNote, mVelocity;
-};
-
-// The host model's rendering of the same instrument for events in one block.
-std::vector<float> hostModelLeft(const std::vector<Event>& events, uint32_t frames)
-{
-  HostModel model;
-  EXPECT_EQ(model.Open(RegisterProbeInstrument("/tmp/")), noErr);
-  model.SetSampleRate(kRate);
-  model.SetMaxFrames(frames);
-  model.SetStreamFormat(kAudioUnitScope_Output, 0, 2);
-  model.Initialize();
-  for (const Event& event : events)
-    model.SendMidi(event.mStatus, event.mNote, event.mVelocity, event.mFrame);
-  std::vector<float> left(frames), right(frames);
-  float* outputs[] = {left.data(), right.data()};
-  EXPECT_EQ(model.Render(outputs, 2, frames), noErr);
-  return left;
-}
 } // namespace
 
 TEST_F(Lv2RunTest, MidiNotesSoundAsTheHostModelRendersThem)
 {
-  const std::vector<Event> events = {{0, 0x90, 60, 100}, {17, 0x80, 60, 0}, {200, 0x91, 72, 90}, {511, 0x90, 40, 1}};
-  for (const Event& event : events)
-    host.Midi(event.mFrame, event.mStatus, event.mNote, event.mVelocity);
+  const std::vector<Lv2TestMidi> events = {
+      {0, 0x90, 60, 100}, {17, 0x80, 60, 0}, {200, 0x91, 72, 90}, {511, 0x90, 40, 1}};
+  for (const Lv2TestMidi& event : events)
+    host.Midi(event.mFrame, event.mStatus, event.mData1, event.mData2);
   host.Run(512);
-  EXPECT_EQ(host.Left(), hostModelLeft(events, 512));
+  EXPECT_EQ(host.Left(), HostModelLeft(RegisterProbeInstrument("/tmp/"), kRate, 512, events));
   EXPECT_EQ(left(16), noteLevel(60));
   EXPECT_EQ(left(17), 0.0f);
   EXPECT_EQ(left(511), noteLevel(40));

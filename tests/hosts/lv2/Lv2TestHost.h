@@ -4,6 +4,8 @@
 // options, forges MIDI and time positions into its event port, runs it and
 // saves and restores its state the way hosts do.
 
+#include "ComponentManager.h"
+
 #include <lilv/lilv.h>
 #include <lv2/atom/forge.h>
 #include <lv2/options/options.h>
@@ -12,6 +14,17 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+struct Lv2TestMidi
+{
+  uint32_t mFrame;
+  uint8_t mStatus, mData1, mData2;
+};
+
+// The left channel the host model renders for `events` in one block: the
+// reference the LV2 instance must match.
+std::vector<float> HostModelLeft(Component component, double sampleRate, uint32_t frames,
+                                 const std::vector<Lv2TestMidi>& events);
 
 struct Lv2Position
 {

@@ -19,20 +19,6 @@ constexpr double kRate = 48000.0;
 constexpr uint32_t kFrames = 1024;
 const std::string kBundle = std::string(TESSARYN_LV2_DIR) + "/tessaryn.lv2/";
 
-std::vector<float> hostModelLeft(uint8_t note)
-{
-  HostModel model;
-  EXPECT_EQ(model.Open(registerTessarynComponent(kBundle.c_str())), noErr);
-  model.SetSampleRate(kRate);
-  model.SetMaxFrames(kFrames);
-  model.SetStreamFormat(kAudioUnitScope_Output, 0, 2);
-  model.Initialize();
-  model.SendMidi(0x90, note, 100, 10);
-  std::vector<float> left(kFrames), right(kFrames);
-  float* outputs[] = {left.data(), right.data()};
-  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
-  return left;
-}
 } // namespace
 
 TEST(TessarynLv2, TheBundleDescribesEveryParameterAndValidates)
@@ -56,7 +42,8 @@ TEST(TessarynLv2, ANoteSoundsAsTheHostModelRendersIt)
   ASSERT_TRUE(host.Instantiate(kRate, kFrames));
   host.Midi(10, 0x90, 60, 100);
   host.Run(kFrames);
-  const std::vector<float> expected = hostModelLeft(60);
+  const std::vector<float> expected =
+      HostModelLeft(registerTessarynComponent(kBundle.c_str()), kRate, kFrames, {{10, 0x90, 60, 100}});
   EXPECT_EQ(host.Left(), expected);
   EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [](float sample) { return sample != 0.0f; }))
       << "the note must sound for the comparison to mean anything";

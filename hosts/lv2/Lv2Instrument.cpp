@@ -1,0 +1,228 @@
+#include "Lv2Instrument.h"
+
+#include <lv2/atom/util.h>
+#include <lv2/core/lv2_util.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr uint32_t kChannels = 2;
+
+// A channel message of up to three bytes; the instrument takes nothing else.
+bool isChannelMessage(const LV2_Atom& message)
+{
+  const auto* bytes = reinterpret_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&message));
+  return message.size >= 1 && message.size <= 3 && bytes[0] >= 0x80 && bytes[0] < 0xF0;
+}
+} // namespace
+
+Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const std::string& stateUri)
+    : mTransport(sampleRate)
+{
+  mUrids.Map(map, stateUri);
+  mHost.SetSampleRate(sampleRate);
+}
+
+std::unique_ptr<Lv2Instrument> Lv2Instrument::Create(Component component, double sampleRate,
+                                                     const std::string& stateUri, const LV2_Feature* const* features)
+{
+  const LV2_URID_Map* map = nullptr;
+  const LV2_Options_Option* options = nullptr;
+  lv2_features_query(features, LV2_URID__map, &map, true, LV2_OPTIONS__options, &options, false, nullptr);
+  if (!map || !component) return nullptr;
+  std::unique_ptr<Lv2Instrument> instrument(new Lv2Instrument(sampleRate, *map, stateUri));
+  if (options) instrument->SetOptions(options);
+  if (!instrument->open(component, instrument->mMaxFrames)) return nullptr;
+  return instrument;
+}
+
+bool Lv2Instrument::open(Component component, uint32_t maxFrames)
+{
+  const double sampleRate = mTransport.SampleRate();
+  if (mHost.Open(component) != noErr || mHost.SetSampleRate(sampleRate) != noErr ||
+      mHost.SetMaxFrames(maxFrames) != noErr || mHost.SetStreamFormat(kAudioUnitScope_Output, 0, kChannels) != noErr ||
+      mHost.Initialize() != noErr)
+    return false;
+  const uint32_t count = mHost.ParameterCount();
+  mControls.assign(count, nullptr);
+  mLastControls.assign(count, 0.0f);
+  for (uint32_t id = 0; id < count; ++id)
+    mHost.GetParameter(id, &mLastControls[id]);
+  return true;
+}
+
+bool Lv2Instrument::configureMaxFrames(int64_t frames)
+{
+  if (frames <= 0) return false;
+  const uint32_t clamped = uint32_t(std::min<int64_t>(frames, kMaxSliceFrames));
+  if (mHost.IsOpen() && mHost.SetMaxFrames(clamped) != noErr) return false;
+  mMaxFrames = clamped;
+  return true;
+}
+
+void Lv2Instrument::ConnectPort(uint32_t port, void* data)
+{
+  if (port == kEventsPort)
+    mEvents = static_cast<const LV2_Atom_Sequence*>(data);
+  else if (port == kLeftPort || port == kRightPort)
+    mOutputs[port - kLeftPort] = static_cast<float*>(data);
+  else if (port - kFirstControlPort < mControls.size())
+    mControls[port - kFirstControlPort] = static_cast<const float*>(data);
+}
+
+void Lv2Instrument::Activate()
+{
+  mTransport = Lv2Transport(mTransport.SampleRate());
+}
+
+void Lv2Instrument::Run(uint32_t frames)
+{
+  const bool exclusive = mGate.EnterAudio();
+  if (exclusive)
+  {
+    applyControls();
+    flushPendingMidi();
+  }
+  const LV2_Atom_Event* event = mEvents ? lv2_atom_sequence_begin(&mEvents->body) : nullptr;
+  for (uint32_t start = 0; start < frames;)
+  {
+    const uint32_t end = takeEvents(event, start, std::min(frames, start + mMaxFrames), frames, exclusive);
+    renderSlice(start, end - start);
+    start = end;
+  }
+  mGate.LeaveAudio();
+}
+
+void Lv2Instrument::applyControls()
+{
+  for (uint32_t id = 0; id < mControls.size(); ++id)
+  {
+    if (!mControls[id]) continue;
+    const float value = *mControls[id];
+    // Only the host's own changes: a program change inside the instrument
+    // must not be undone by a port that still holds the old value.
+    if (value == mLastControls[id] || std::isnan(value)) continue;
+    mHost.SetParameter(id, value);
+    mLastControls[id] = value;
+  }
+}
+
+void Lv2Instrument::flushPendingMidi()
+{
+  for (uint32_t i = 0; i < mPendingCount; ++i)
+    mHost.SendMidi(mPendingMidi[i].mStatus, mPendingMidi[i].mData1, mPendingMidi[i].mData2, 0);
+  mPendingCount = 0;
+}
+
+uint32_t Lv2Instrument::takeEvents(const LV2_Atom_Event*& event, uint32_t start, uint32_t end, uint32_t frames,
+                                   bool exclusive)
+{
+  for (; event && !lv2_atom_sequence_is_end(&mEvents->body, mEvents->atom.size, event);
+       event = lv2_atom_sequence_next(event))
+  {
+    // Out-of-range and backward times are pinned so every event is delivered once.
+    const uint32_t at = uint32_t(std::clamp<int64_t>(event->time.frames, start, frames - 1));
+    if (at >= end) break;
+    const LV2_Atom& body = event->body;
+    if (body.type == mUrids.mMidiEvent)
+      sendMidi(body, at - start, exclusive);
+    else if (body.type == mUrids.mAtomObject || body.type == mUrids.mAtomBlank)
+    {
+      const auto& object = reinterpret_cast<const LV2_Atom_Object&>(body);
+      if (object.body.otype != mUrids.mTimePosition) continue;
+      // The transport procedures describe the start of a render call, so a
+      // position inside the slice ends it there.
+      if (at > start) return at;
+      mTransport.Apply(object, mUrids);
+    }
+  }
+  return end;
+}
+
+void Lv2Instrument::sendMidi(const LV2_Atom& message, uint32_t offset, bool exclusive)
+{
+  if (!isChannelMessage(message)) return;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&message));
+  const PendingMidi midi = {bytes[0], message.size > 1 ? bytes[1] : uint8_t(0),
+                            message.size > 2 ? bytes[2] : uint8_t(0)};
+  if (exclusive)
+    mHost.SendMidi(midi.mStatus, midi.mData1, midi.mData2, offset);
+  else if (mPendingCount < kMaxDeferredMidi)
+    mPendingMidi[mPendingCount++] = midi;
+}
+
+void Lv2Instrument::renderSlice(uint32_t start, uint32_t frames)
+{
+  float* outputs[kChannels] = {mOutputs[0] + start, mOutputs[1] + start};
+  mHost.SetTransport(mTransport.Current());
+  if (mHost.Render(outputs, kChannels, frames) != noErr)
+    for (float* output : outputs)
+      std::fill(output, output + frames, 0.0f);
+  mTransport.Advance(frames);
+}
+
+LV2_State_Status Lv2Instrument::Save(LV2_State_Store_Function store, LV2_State_Handle handle)
+{
+  std::vector<uint8_t> bytes;
+  mGate.EnterControl();
+  const OSStatus result = mHost.SaveState(bytes);
+  mGate.LeaveControl();
+  if (result != noErr) return LV2_STATE_ERR_UNKNOWN;
+  return store(handle, mUrids.mState, bytes.data(), bytes.size(), mUrids.mAtomChunk,
+               LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
+}
+
+LV2_State_Status Lv2Instrument::Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle)
+{
+  size_t size = 0;
+  uint32_t type = 0, flags = 0;
+  const void* bytes = retrieve(handle, mUrids.mState, &size, &type, &flags);
+  if (!bytes) return LV2_STATE_ERR_NO_PROPERTY;
+  if (type != mUrids.mAtomChunk) return LV2_STATE_ERR_BAD_TYPE;
+  mGate.EnterControl();
+  const OSStatus result = mHost.LoadState(static_cast<const uint8_t*>(bytes), size);
+  mGate.LeaveControl();
+  return result == noErr ? LV2_STATE_SUCCESS : LV2_STATE_ERR_UNKNOWN;
+}
+
+uint32_t Lv2Instrument::GetOptions(LV2_Options_Option* options)
+{
+  uint32_t status = LV2_OPTIONS_SUCCESS;
+  for (LV2_Options_Option* option = options; option->key; ++option)
+  {
+    const uint32_t* value = option->key == mUrids.mMaxBlockLength       ? &mMaxFrames
+                            : option->key == mUrids.mNominalBlockLength ? &mNominalFrames
+                                                                        : nullptr;
+    if (!value || option->context != LV2_OPTIONS_INSTANCE)
+    {
+      status |= LV2_OPTIONS_ERR_UNKNOWN;
+      continue;
+    }
+    option->size = sizeof *value;
+    option->type = mUrids.mAtomInt;
+    option->value = value;
+  }
+  return status;
+}
+
+uint32_t Lv2Instrument::SetOptions(const LV2_Options_Option* options)
+{
+  uint32_t status = LV2_OPTIONS_SUCCESS;
+  for (const LV2_Options_Option* option = options; option->key; ++option)
+  {
+    const bool known = option->key == mUrids.mMaxBlockLength || option->key == mUrids.mNominalBlockLength;
+    if (!known)
+      status |= LV2_OPTIONS_ERR_UNKNOWN;
+    else if (option->type != mUrids.mAtomInt || option->size != sizeof(int32_t))
+      status |= LV2_OPTIONS_ERR_BAD_VALUE;
+    else if (option->key == mUrids.mNominalBlockLength)
+      mNominalFrames = uint32_t(std::max(0, *static_cast<const int32_t*>(option->value)));
+    else if (!configureMaxFrames(*static_cast<const int32_t*>(option->value)))
+      status |= LV2_OPTIONS_ERR_BAD_VALUE;
+  }
+  return status;
+}

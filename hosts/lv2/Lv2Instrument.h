@@ -1,0 +1,86 @@
+#pragma once
+// One LV2 instance of an instrument component, driven through the host model:
+// port layout, the run loop, state and options. The C callbacks of the
+// descriptor (Lv2Descriptor.cpp) forward here.
+//
+// Ports: 0 the event input (MIDI and time positions), 1 and 2 the left and
+// right audio outputs, then one control input per parameter in index order.
+
+#include "HostModel.h"
+#include "Lv2ControlGate.h"
+#include "Lv2Transport.h"
+#include "Lv2Urids.h"
+
+#include <lv2/atom/atom.h>
+#include <lv2/core/lv2.h>
+#include <lv2/options/options.h>
+#include <lv2/state/state.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Lv2Instrument
+{
+public:
+  static constexpr uint32_t kEventsPort = 0;
+  static constexpr uint32_t kLeftPort = 1;
+  static constexpr uint32_t kRightPort = 2;
+  static constexpr uint32_t kFirstControlPort = 3;
+  // Without an announced maximum, and the most the instrument is configured
+  // for; longer host blocks are rendered in slices.
+  static constexpr uint32_t kDefaultMaxFrames = 1024;
+  static constexpr uint32_t kMaxSliceFrames = 8192;
+  // MIDI that arrives while a control call holds the entry waits for the next block.
+  static constexpr uint32_t kMaxDeferredMidi = 512;
+
+  // Instantiation thread. Null when the host lacks urid:map or the component
+  // does not open and initialise at this rate.
+  static std::unique_ptr<Lv2Instrument> Create(Component component, double sampleRate, const std::string& stateUri,
+                                               const LV2_Feature* const* features);
+
+  // Audio thread (connect_port may also come from the instantiation thread).
+  void ConnectPort(uint32_t port, void* data);
+  void Activate();
+  void Run(uint32_t frames);
+
+  // State extension: save may run alongside Run; restore never does.
+  LV2_State_Status Save(LV2_State_Store_Function store, LV2_State_Handle handle);
+  LV2_State_Status Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
+
+  // Options extension; instantiation thread.
+  uint32_t GetOptions(LV2_Options_Option* options);
+  uint32_t SetOptions(const LV2_Options_Option* options);
+
+private:
+  struct PendingMidi
+  {
+    uint8_t mStatus, mData1, mData2;
+  };
+
+  Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const std::string& stateUri);
+  bool open(Component component, uint32_t maxFrames);
+  bool configureMaxFrames(int64_t frames);
+
+  void applyControls();
+  void flushPendingMidi();
+  // Delivers the MIDI events up to `end` and applies a time position that
+  // falls at `start`; returns the frame where the slice must stop.
+  uint32_t takeEvents(const LV2_Atom_Event*& event, uint32_t start, uint32_t end, uint32_t frames, bool exclusive);
+  void sendMidi(const LV2_Atom& message, uint32_t offset, bool exclusive);
+  void renderSlice(uint32_t start, uint32_t frames);
+
+  HostModel mHost;
+  Lv2Urids mUrids;
+  Lv2Transport mTransport;
+  Lv2ControlGate mGate;
+  uint32_t mMaxFrames = kDefaultMaxFrames;
+  uint32_t mNominalFrames = 0;
+  const LV2_Atom_Sequence* mEvents = nullptr;
+  std::array<float*, 2> mOutputs{};
+  std::vector<const float*> mControls;
+  std::vector<float> mLastControls; // what the instrument was last told, or reported
+  std::array<PendingMidi, kMaxDeferredMidi> mPendingMidi{};
+  uint32_t mPendingCount = 0;
+};

@@ -1,0 +1,163 @@
+// The test bundle as a host library sees it: its description, ports, presets
+// and exported symbols.
+
+#include "Lv2TestHost.h"
+#include "Lv2TurtleWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <lv2/atom/atom.h>
+#include <lv2/core/lv2.h>
+#include <lv2/midi/midi.h>
+#include <lv2/time/time.h>
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace
+{
+constexpr const char* kUri = "urn:example:tessaryn-test-instrument";
+const std::string kBundle = std::string(TESSARYN_LV2_DIR) + "/tessaryn_test_instrument.lv2/";
+
+struct Lv2BundleTest : ::testing::Test
+{
+  Lv2TestHost host{kUri};
+
+  bool portIs(uint32_t index, const char* classUri) const
+  {
+    LilvNode* node = lilv_new_uri(host.World(), classUri);
+    const bool is = lilv_port_is_a(host.Plugin(), lilv_plugin_get_port_by_index(host.Plugin(), index), node);
+    lilv_node_free(node);
+    return is;
+  }
+
+  bool portHas(uint32_t index, const char* predicate, const char* object) const
+  {
+    LilvNode* value = lilv_new_uri(host.World(), object);
+    LilvNode* property = lilv_new_uri(host.World(), predicate);
+    LilvNodes* values =
+        lilv_port_get_value(host.Plugin(), lilv_plugin_get_port_by_index(host.Plugin(), index), property);
+    const bool has = values && lilv_nodes_contains(values, value);
+    lilv_nodes_free(values);
+    lilv_node_free(property);
+    lilv_node_free(value);
+    return has;
+  }
+
+  std::string symbol(uint32_t index) const
+  {
+    return lilv_node_as_string(
+        lilv_port_get_symbol(host.Plugin(), lilv_plugin_get_port_by_index(host.Plugin(), index)));
+  }
+};
+} // namespace
+
+TEST_F(Lv2BundleTest, TheHostFindsTheInstrumentWithItsEventInputAndTwoAudioOutputs)
+{
+  ASSERT_NE(host.Plugin(), nullptr);
+  EXPECT_TRUE(lilv_plugin_verify(host.Plugin()));
+  ASSERT_EQ(lilv_plugin_get_num_ports(host.Plugin()), 3u + 5u);
+  EXPECT_TRUE(portIs(0, LV2_CORE__InputPort));
+  EXPECT_TRUE(portIs(0, LV2_ATOM__AtomPort));
+  EXPECT_TRUE(portHas(0, LV2_ATOM__supports, LV2_MIDI__MidiEvent));
+  EXPECT_TRUE(portHas(0, LV2_ATOM__supports, LV2_TIME__Position));
+  for (uint32_t index : {1u, 2u})
+  {
+    EXPECT_TRUE(portIs(index, LV2_CORE__OutputPort)) << index;
+    EXPECT_TRUE(portIs(index, LV2_CORE__AudioPort)) << index;
+  }
+  EXPECT_EQ(symbol(1), "out_left");
+  EXPECT_EQ(symbol(2), "out_right");
+}
+
+TEST_F(Lv2BundleTest, EachParameterIsAControlPortWithItsRangeDefaultAndShape)
+{
+  struct Expected
+  {
+    const char* mSymbol;
+    float mMin, mMax, mDefault;
+    bool mInteger, mEnumeration, mToggled;
+  };
+  const Expected table[] = {
+      {"level", 0.0f, 1.0f, 0.5f, false, false, false},
+      {"wave", 0.0f, 2.0f, 0.0f, true, true, false},
+      {"sync", 0.0f, 1.0f, 0.0f, true, true, true},
+      {"cutoff_frequency_of_the_filter", 20.0f, 20000.0f, 1000.0f, false, false, false},
+      {"detune", -1.0f, 1.0f, 0.0f, false, false, false},
+  };
+  ASSERT_NE(host.Plugin(), nullptr);
+  const uint32_t ports = lilv_plugin_get_num_ports(host.Plugin());
+  std::vector<float> mins(ports), maxs(ports), defaults(ports);
+  lilv_plugin_get_port_ranges_float(host.Plugin(), mins.data(), maxs.data(), defaults.data());
+  for (uint32_t i = 0; i < std::size(table); ++i)
+  {
+    const uint32_t index = 3 + i;
+    const Expected& expected = table[i];
+    EXPECT_TRUE(portIs(index, LV2_CORE__ControlPort)) << index;
+    EXPECT_EQ(symbol(index), expected.mSymbol);
+    EXPECT_EQ(mins[index], expected.mMin) << expected.mSymbol;
+    EXPECT_EQ(maxs[index], expected.mMax) << expected.mSymbol;
+    EXPECT_EQ(defaults[index], expected.mDefault) << expected.mSymbol;
+    EXPECT_EQ(portHas(index, LV2_CORE__portProperty, LV2_CORE__integer), expected.mInteger) << expected.mSymbol;
+    EXPECT_EQ(portHas(index, LV2_CORE__portProperty, LV2_CORE__enumeration), expected.mEnumeration);
+    EXPECT_EQ(portHas(index, LV2_CORE__portProperty, LV2_CORE__toggled), expected.mToggled) << expected.mSymbol;
+  }
+}
+
+TEST_F(Lv2BundleTest, DisplayTextsAreScalePointsAtTheirValues)
+{
+  ASSERT_NE(host.Plugin(), nullptr);
+  LilvScalePoints* points = lilv_port_get_scale_points(host.Plugin(), lilv_plugin_get_port_by_index(host.Plugin(), 4));
+  std::map<float, std::string> byValue;
+  LILV_FOREACH(scale_points, i, points)
+  {
+    const LilvScalePoint* point = lilv_scale_points_get(points, i);
+    byValue[lilv_node_as_float(lilv_scale_point_get_value(point))] =
+        lilv_node_as_string(lilv_scale_point_get_label(point));
+  }
+  lilv_scale_points_free(points);
+  EXPECT_EQ(byValue, (std::map<float, std::string>{{0.0f, "tri"}, {1.0f, "saw"}, {2.0f, "pulse"}}));
+}
+
+TEST_F(Lv2BundleTest, TheFactoryProgramsAreListedAsPresets)
+{
+  ASSERT_NE(host.Plugin(), nullptr);
+  EXPECT_EQ(host.PresetLabels(), (std::vector<std::string>{"Init", "Loud"}));
+}
+
+TEST_F(Lv2BundleTest, TheDescriptionValidatesAgainstTheLv2Schemas)
+{
+  if (std::system("command -v sord_validate >/dev/null 2>&1") != 0) GTEST_SKIP() << "sord_validate is not installed";
+  const std::string command =
+      "lv2_validate " + kBundle + "manifest.ttl " + kBundle + "tessaryn_test_instrument.ttl 2>&1 | grep -q '^error'";
+  EXPECT_NE(std::system(command.c_str()), 0) << "lv2_validate reported errors";
+}
+
+TEST_F(Lv2BundleTest, TheLibraryExportsOnlyItsDescriptor)
+{
+  void* library = dlopen((kBundle + "tessaryn_test_instrument.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  auto descriptor = reinterpret_cast<const LV2_Descriptor* (*)(uint32_t)>(dlsym(library, "lv2_descriptor"));
+  ASSERT_NE(descriptor, nullptr);
+  EXPECT_STREQ(descriptor(0)->URI, kUri);
+  EXPECT_EQ(descriptor(1), nullptr);
+  for (const char* hidden : {"_ZN13Lv2Instrument3RunEj", "_ZN9HostModel6RenderEPKPfjj", "Lv2BindingOf"})
+    EXPECT_EQ(dlsym(library, hidden), nullptr) << hidden;
+  dlclose(library);
+}
+
+TEST(Lv2PortSymbols, NamesBecomeUniqueLowerCaseSymbols)
+{
+  const std::vector<std::string> names = {"VCO1 Octave", "Cutoff Frequency!", "2nd Level",  "",
+                                          "events",      "VCO1  Octave",      "Glide--Time"};
+  EXPECT_EQ(Lv2PortSymbols(names), (std::vector<std::string>{"vco1_octave", "cutoff_frequency", "p_2nd_level", "p",
+                                                             "events_4", "vco1_octave_5", "glide_time"}));
+}
+
+TEST(Lv2TurtleString, QuotesBackslashesAndControlCharactersAreEscaped)
+{
+  EXPECT_EQ(Lv2TurtleString("Saw \"Lead\"\\1\n"), "\"Saw \\\"Lead\\\"\\\\1\\u000A\"");
+}

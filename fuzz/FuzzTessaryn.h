@@ -2,10 +2,10 @@
 // The instrument the state and file fuzz targets load into. Its configuration
 // lives in a private temporary folder, never in the user's.
 
+#include "SaneState.h"
 #include "tessaryn.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 class FuzzTessaryn : public Tessaryn
@@ -26,9 +26,8 @@ public:
   void takeDataVersion(uint8_t selector) { mDataVersion = selector & 1 ? 20104 : kDataVersion; }
   void endDataVersion() { mDataVersion = kDataVersion; }
 
-  // Whatever the input, every value stays in its parameter's range, every
-  // name ends within its buffer, the current program exists and the data
-  // version is the current one again; then every program still restores.
+  // Sane, with the data version back at the current one, before and after
+  // selecting every program.
   void requireSaneProgramsAndState()
   {
     requireSaneState();
@@ -42,14 +41,7 @@ public:
 private:
   void requireSaneState() const
   {
-    for (int i = 0; i < NParams(); ++i)
-    {
-      const IParam* pParam = GetParam(i);
-      const double value = pParam->Value();
-      if (!(value >= pParam->GetMin() && value <= pParam->GetMax())) abort();
-    }
-    for (int i = 0; i < NPresets(); ++i)
-      if (strnlen(GetPresetName(i), IPreset::kNameSize) >= static_cast<size_t>(IPreset::kNameSize)) abort();
-    if (GetCurrentPresetIdx() < 0 || GetCurrentPresetIdx() >= NPresets() || mDataVersion != kDataVersion) abort();
+    requireSaneParamsAndPrograms(*this);
+    if (mDataVersion != kDataVersion) abort();
   }
 };

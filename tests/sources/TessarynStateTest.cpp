@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -128,34 +127,26 @@ TEST_F(TessarynState, ADamagedHeaderIsRejectedWithoutChangingAParameter)
 {
   ByteChunk full;
   synth.SerializeState(&full);
-  const auto damaged = [&](int nameLength, int size)
-  {
-    auto chunk = std::make_unique<ByteChunk>();
-    chunk->PutChunk(&full);
-    memcpy(chunk->GetBytes() + 18, &nameLength, sizeof nameLength);
-    chunk->Resize(size);
-    return chunk;
-  };
   const struct
   {
     const char* what;
-    std::unique_ptr<ByteChunk> chunk;
-  } cases[] = {
-      {"a name longer than the rest", damaged(full.Size(), full.Size())},
-      {"a negative name length", damaged(-kHeaderSize, full.Size())},
-      {"a header cut after its magic", damaged(0, 20)},
-  };
+    int nameLength;
+    int size;
+  } cases[] = {{"a name longer than the rest", full.Size(), full.Size()},
+               {"a negative name length", -kHeaderSize, full.Size()},
+               {"a header cut after its magic", 0, 20},
+               {"a cut magic", 0, 7}};
   setDistinctValues(synth);
   const std::vector<double> before = values(synth);
   for (const auto& c : cases)
   {
-    EXPECT_EQ(synth.UnserializeState(c.chunk.get(), 0), -1) << c.what;
+    ByteChunk chunk;
+    chunk.PutChunk(&full);
+    memcpy(chunk.GetBytes() + 18, &c.nameLength, sizeof c.nameLength);
+    chunk.Resize(c.size);
+    EXPECT_EQ(synth.UnserializeState(&chunk, 0), -1) << c.what;
     EXPECT_EQ(values(synth), before) << c.what;
   }
-  ByteChunk cutMagic;
-  cutMagic.PutBytes("Tessary", 7);
-  EXPECT_EQ(synth.UnserializeState(&cutMagic, 0), -1);
-  EXPECT_EQ(values(synth), before);
 }
 
 TEST_F(TessarynState, StoredValuesOutsideTheirRangeAreClamped)

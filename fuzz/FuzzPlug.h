@@ -2,6 +2,7 @@
 // The plug-in the file fuzz targets load into, and the bytes handed to the
 // readers as a file without touching the disk.
 
+#include "SaneState.h"
 #include "TestPlug.h"
 
 #include <cstdlib>
@@ -49,19 +50,11 @@ public:
     return instrument ? LoadBankFromFXB(pFile, instrumentOptions()) : LoadBankFromFXB(pFile);
   }
 
-  // Whatever the input, every value stays in its parameter's range, every
-  // name ends within its field and the current program exists.
+  // Sane, with no state read left between its hooks.
   void requireSaneState() const
   {
-    for (int i = 0; i < NParams(); ++i)
-    {
-      const IParam* pParam = GetParam(i);
-      const double value = pParam->Value();
-      if (!(value >= pParam->GetMin() && value <= pParam->GetMax())) abort();
-    }
-    for (int i = 0; i < NPresets(); ++i)
-      if (strnlen(GetPresetName(i), IPreset::kNameSize) >= static_cast<size_t>(IPreset::kNameSize)) abort();
-    if (GetCurrentPresetIdx() < 0 || GetCurrentPresetIdx() >= NPresets() || mInStateRead) abort();
+    requireSaneParamsAndPrograms(*this);
+    if (mInStateRead) abort();
   }
 
 private:

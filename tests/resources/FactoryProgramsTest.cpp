@@ -46,9 +46,8 @@ class ProgramPlayer
 public:
   explicit ProgramPlayer(int program)
   {
-    open = host.Open(registerTessarynComponent(FACTORY_RESOURCE_DIR)) == noErr &&
-           host.SetSampleRate(kRate) == noErr && host.SetMaxFrames(kBlock) == noErr && host.Initialize() == noErr &&
-           host.SelectPreset(program) == noErr;
+    open = host.Open(registerTessarynComponent(FACTORY_RESOURCE_DIR)) == noErr && host.SetSampleRate(kRate) == noErr &&
+           host.SetMaxFrames(kBlock) == noErr && host.Initialize() == noErr && host.SelectPreset(program) == noErr;
     HostTransport running;
     running.mPlaying = true;
     host.SetTransport(running);

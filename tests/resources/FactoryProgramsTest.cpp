@@ -53,6 +53,13 @@ public:
     host.SetTransport(running);
   }
 
+  std::string currentProgram() const
+  {
+    HostPreset preset;
+    host.CurrentPreset(preset);
+    return preset.mName;
+  }
+
   float parameter(int index) const
   {
     float value = 0.0f;
@@ -107,10 +114,11 @@ private:
 };
 
 // Held chords for arpeggios and the polyphonic modes, a short line otherwise.
-Levels playPhrase(int program)
+Levels playPhrase(int program, const std::string& name)
 {
   ProgramPlayer player(program);
-  EXPECT_TRUE(player.open) << "program " << program;
+  EXPECT_TRUE(player.open) << name;
+  EXPECT_EQ(player.currentProgram(), name);
   const bool arpeggio = int(player.parameter(T::kARPState)) != T::kArpOff;
   const int keyMode = int(player.parameter(T::kKeyAssgn));
   if (arpeggio)
@@ -167,9 +175,9 @@ TEST(FactoryBank, EveryProgramSoundsStaysFiniteAndKeepsASingleNoteWithinFullScal
   printf("[levels] %-3s %-24s %10s %10s %10s\n", "#", "program", "peak dBFS", "rms dBFS", "note peak");
   for (int i = 0; i < int(programs.size()); ++i)
   {
-    const Levels phrase = playPhrase(i);
-    const Levels note = playSingleNote(i);
     const std::string& name = programs[i].mName;
+    const Levels phrase = playPhrase(i, name);
+    const Levels note = playSingleNote(i);
     EXPECT_TRUE(phrase.mFinite && note.mFinite) << name;
     EXPECT_TRUE(phrase.mChannelsAlike) << name;
     EXPECT_GT(phrase.mRms, 0.003) << name << " is nearly silent";

@@ -56,10 +56,13 @@ ComponentResult IPlugAU::SetState(CFPropertyListRef plist)
       manufacturer != asInt(desc.componentManufacturer))
     return kAudioUnitErr_InvalidPropertyValue;
 
-  RestorePreset(name.Get());
+  const bool named = RestorePreset(name.Get());
   ByteChunk chunk;
   if (!GetDataFromDict(dict, kDataKey, &chunk) || UnserializeState(&chunk, 0) == 0)
     return kAudioUnitErr_InvalidPropertyValue;
+  // A program this instance lacks (renamed, or loaded from a file) comes back
+  // as the current one under its saved name, or the project would lose it.
+  if (!named && *name.Get()) ModifyCurrentPreset(name.Get());
   RedrawParamControls();
   return noErr;
 }

@@ -4,7 +4,7 @@
 
 namespace
 {
-constexpr const char* kBundleID = "com.pellworth.audiounit.Tessaryn";
+constexpr const char* kBundleID = Synth::kBundleIdentifier;
 constexpr const char* kViewClass = "Tessaryn_View";
 constexpr OSType kSubType = 1416;
 

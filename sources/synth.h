@@ -27,6 +27,8 @@ public:
   static constexpr int kNumKeys = 128;
   static constexpr int kNoKey = 256; // an empty slot of the key buffer
   static constexpr int kDataVersion = 20301;
+  // The factory bank lies in the resource folder registered for this bundle.
+  static constexpr const char* kBundleIdentifier = "com.pellworth.audiounit.Tessaryn";
 
   // Creating thread, under the adapter's creation lock; allocates.
   explicit Synth(IPlugInstanceInfo instanceInfo);
@@ -76,6 +78,20 @@ public:
   void copyPreset();
   void pastePreset();
   void changePreset(int idx);
+
+  // Program and bank files (synth.files.cpp): the core's readers, told which
+  // version wrote the state and accepting banks of the 69-parameter layout.
+  // Construction, the editor's thread or a host's, never the audio thread.
+  // The loaders return false, changing nothing, for a file they cannot read.
+  bool loadTessarynProgramFromFXP(WDL_String* pFile);
+  bool loadTessarynBankFromFXB(WDL_String* pFile);
+  // A bank file's bytes, from its state at offset 160 on; nothing is checked.
+  void loadFXBfromBlob(const void* data, int size);
+  // The startup bank, else the factory bank init.fxb; called once at the end
+  // of the instrument's constructor. Without either the list stays as built.
+  void initPresets();
+  // The front-end's --bank and --fxp; caller holds the mutex.
+  ComponentResult LoadFileFromHost(EHostFileKind kind, const char* path) override;
 
   // The per-user INI configuration: construction or the editor's thread,
   // never the audio thread; reads and writes the file. An empty value in the
@@ -127,6 +143,7 @@ private:
   int unserializeOlderState(ByteChunk* pChunk, int startPos);
   void openConfig();
   void writeStartupBank();
+  FileReadOptions fileReadOptions();
 };
 
 // Sets folder to the part of file before its last slash or backslash,

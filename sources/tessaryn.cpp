@@ -24,8 +24,8 @@ Tessaryn::Tessaryn(IPlugInstanceInfo instanceInfo)
     level[k] = 1.0;
   }
   initParameters();
-  // No editor in this build: createGraphics and AttachGraphics are skipped,
-  // and the program list stays as the base built it.
+  // No editor in this build: createGraphics and AttachGraphics are skipped.
+  initPresets();
 }
 
 Tessaryn::~Tessaryn() = default;

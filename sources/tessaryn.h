@@ -158,6 +158,12 @@ public:
   void OnParamChange(int index) override;
   void PresetsChangedByHost() override;
   void RedrawParamControls() override;
+  // The state chunk (tessaryn.state.cpp). Host threads or the editor's, under
+  // the mutex. The reader returns the position after the state, or -1 for a
+  // rejected header or a short value list; it reads the values alone (older
+  // data) when the header is missing, 69 of them for data older than 2.2.0.
+  bool SerializeState(ByteChunk* pChunk) override;
+  int UnserializeState(ByteChunk* pChunk, int startPos) override;
   // Audio thread; allocates nothing, locks nothing.
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
   // Any thread: the render releases every note at its next control tick.
@@ -293,6 +299,8 @@ private:
   struct Voicing;
 
   // Host side of the hand-over to the render.
+  int readParamValues(const ByteChunk* pChunk, int pos, int nValues);
+
   void markPending(int index);
   void requestRender(uint32_t request);
   // Audio side: applies requests and pending indices, at a control tick.

@@ -22,10 +22,12 @@ public:
   using Tessaryn::hold;
   using Tessaryn::lastMG2Half;
   using Tessaryn::lastVco;
+  using Tessaryn::mDataVersion;
   using Tessaryn::mg1;
   using Tessaryn::mg2;
   using Tessaryn::mNumHeldKeys;
   using Tessaryn::mNumPressedKeys;
+  using Tessaryn::mStartupBankPath;
   using Tessaryn::mUpdateInterval;
   using Tessaryn::next;
   using Tessaryn::pitchMod;

@@ -1,0 +1,293 @@
+// The instrument's program and bank files, the banks it loads when it opens,
+// and the state a host saves and restores.
+
+#include "HostModel.h"
+#include "ScopedConfigHome.h"
+#include "TessarynEntry.h"
+#include "TessarynRig.h"
+#include "swell-ini.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+using T = Tessaryn;
+
+constexpr uint32_t kRate = 48000;
+constexpr uint32_t kBlock = 256;
+
+// A file built field by field, with the big-endian integers of FXP and FXB.
+struct FileBytes
+{
+  FileBytes& i32(int32_t value)
+  {
+    for (int shift = 24; shift >= 0; shift -= 8)
+      bytes.push_back(char(uint32_t(value) >> shift));
+    return *this;
+  }
+  FileBytes& text(const char* text, size_t size)
+  {
+    std::string field(text, strnlen(text, size));
+    field.resize(size, '\0');
+    bytes += field;
+    return *this;
+  }
+  FileBytes& f32(float value) { return i32(std::bit_cast<int32_t>(value)); }
+  FileBytes& f64s(const std::vector<double>& values)
+  {
+    for (double value : values)
+      bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
+    return *this;
+  }
+  FileBytes& header(const char* form, int formatVersion, int version, int count)
+  {
+    return text("CcnK", 4).i32(0).text(form, 4).i32(formatVersion).i32(1416).i32(version).i32(count);
+  }
+  void write(const std::string& path) const { std::ofstream(path, std::ios::binary) << bytes; }
+
+  std::string bytes;
+};
+
+// Values of the parameter list before 2.2.0, which ended before PtmDrift.
+std::vector<double> olderValues(double volume)
+{
+  TessarynProbe synth;
+  std::vector<double> values;
+  for (int i = 0; i < T::kNumParams - 1; ++i)
+    values.push_back(i == T::kVolume ? volume : synth.GetParam(i)->Value());
+  return values;
+}
+
+// Programs named as given, each with its own volume; the rest uninitialised.
+void writeBank(const std::string& path, const std::vector<std::string>& names)
+{
+  TessarynProbe synth;
+  for (int i = 0; i < int(names.size()); ++i)
+  {
+    synth.RestorePreset(i);
+    synth.GetParam(T::kVolume)->Set(0.1 * (i + 1));
+    synth.ModifyCurrentPreset(names[i].c_str());
+  }
+  WDL_String file(path.c_str());
+  ASSERT_TRUE(synth.SaveBankAsFXB(&file));
+}
+
+// Registers a folder as the instrument's resource folder while it lives.
+class ResourceFolder
+{
+public:
+  explicit ResourceFolder(std::filesystem::path path)
+      : mPath(std::move(path)), mPrevious(GetBundleResourcePath(Synth::kBundleIdentifier))
+  {
+    std::filesystem::create_directories(mPath);
+    RegisterBundle(Synth::kBundleIdentifier, mPath.c_str());
+  }
+  ~ResourceFolder() { RegisterBundle(Synth::kBundleIdentifier, mPrevious.c_str()); }
+  std::string factoryBank() const { return (mPath / "init.fxb").string(); }
+
+private:
+  std::filesystem::path mPath;
+  std::string mPrevious;
+};
+
+struct SynthFiles : ::testing::Test
+{
+  std::string path(const char* name) const { return (home.root() / name).string(); }
+
+  ScopedConfigHome home;
+  // Registered before the folder: the first registration names its own.
+  Component tessaryn = registerTessarynComponent("");
+  ResourceFolder resources{home.root() / "resources"};
+};
+
+std::vector<std::string> names(const Tessaryn& synth)
+{
+  std::vector<std::string> all;
+  for (int i = 0; i < synth.NPresets(); ++i)
+    all.push_back(synth.GetPresetName(i));
+  return all;
+}
+} // namespace
+
+TEST_F(SynthFiles, TheInstrumentsReadersTakeOlderFilesTheGenericReadersRefuse)
+{
+  FileBytes bank;
+  bank.header("FxBk", 2, 20104, 2).i32(1).text("", 124);
+  for (const char* name : {"Old A", "Old B"})
+  {
+    bank.header("FxCk", 1, 20104, T::kNumParams - 1).text(name, 28);
+    for (int i = 0; i < T::kNumParams - 1; ++i)
+      bank.f32(i == T::kVolume ? 0.25f : 0.0f);
+  }
+  FileBytes olderState;
+  olderState.header("FPCh", 1, 20104, T::kNumParams - 1).text("Old Chunk", 28);
+  olderState.i32(int32_t(olderValues(0.25).size() * 8)).f64s(olderValues(0.25));
+  FileBytes shortProgram;
+  shortProgram.header("FxCk", 1, 20301, T::kNumParams - 1).text("Old Floats", 28);
+  for (int i = 0; i < T::kNumParams - 1; ++i)
+    shortProgram.f32(i == T::kVolume ? 0.25f : 0.0f);
+
+  const struct
+  {
+    const FileBytes& file;
+    bool isBank;
+    const char* name;
+    double ptmDrift; // chunks of older data lack it; floats leave it as it was
+  } cases[] = {
+      {bank, true, "Old B", 2.0}, {olderState, false, "Old Chunk", 0.0}, {shortProgram, false, "Old Floats", 2.0}};
+  for (const auto& c : cases)
+  {
+    c.file.write(path("file"));
+    WDL_String file(path("file").c_str());
+    TessarynProbe generic, instrument;
+    EXPECT_FALSE(c.isBank ? generic.LoadBankFromFXB(&file) : generic.LoadProgramFromFXP(&file)) << c.name;
+    instrument.GetParam(T::kPtmDrift)->Set(2.0);
+    instrument.RestorePreset(0); // as after opening: the current program is initialised
+    ASSERT_TRUE(c.isBank ? instrument.loadTessarynBankFromFXB(&file) : instrument.loadTessarynProgramFromFXP(&file))
+        << c.name;
+    EXPECT_EQ(instrument.mDataVersion, Synth::kDataVersion);
+    EXPECT_STREQ(instrument.GetPresetName(instrument.GetCurrentPresetIdx()), c.name);
+    EXPECT_EQ(instrument.GetParam(T::kVolume)->Value(), 0.25) << c.name;
+    EXPECT_EQ(instrument.GetParam(T::kPtmDrift)->Value(), c.ptmDrift) << c.name;
+  }
+}
+
+TEST_F(SynthFiles, ABankSavedByTheInstrumentLoadsFromItsFileAndFromItsBytes)
+{
+  writeBank(path("bank.fxb"), {"Lead", "Bass", "Pad"});
+  std::ifstream in(path("bank.fxb"), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TessarynProbe fromFile, fromBlob, fromShortBlob;
+  WDL_String file(path("bank.fxb").c_str());
+  ASSERT_TRUE(fromFile.loadTessarynBankFromFXB(&file));
+  fromBlob.loadFXBfromBlob(bytes.data(), int(bytes.size()));
+  fromShortBlob.loadFXBfromBlob(bytes.data(), 159);
+
+  for (TessarynProbe* synth : {&fromFile, &fromBlob})
+  {
+    const std::vector<std::string> loaded = names(*synth);
+    EXPECT_EQ(std::vector<std::string>(loaded.begin(), loaded.begin() + 4),
+              (std::vector<std::string>{"Lead", "Bass", "Pad", "empty"}));
+    synth->RestorePreset(2);
+    EXPECT_DOUBLE_EQ(synth->GetParam(T::kVolume)->Value(), 0.3);
+  }
+  EXPECT_EQ(fromShortBlob.GetPresetName(0), std::string("empty"));
+}
+
+// The startup bank comes from the configuration; one that is gone is
+// forgotten and the factory bank stands in.
+TEST_F(SynthFiles, OpeningLoadsTheStartupBankElseTheFactoryBank)
+{
+  writeBank(path("startup.fxb"), {"Startup 1"});
+  writeBank(resources.factoryBank(), {"Factory 1", "Factory 2"});
+  const std::string ini = home.xdg() + "/Pellworth/tessaryn.ini";
+  const struct
+  {
+    std::string startupBank;
+    const char* firstProgram;
+    std::string startupPathAfter;
+  } cases[] = {{path("startup.fxb"), "Startup 1", path("startup.fxb")},
+               {path("missing.fxb"), "Factory 1", ""},
+               {"", "Factory 1", ""}};
+  for (const auto& c : cases)
+  {
+    std::filesystem::create_directories(home.xdg() + "/Pellworth");
+    ASSERT_TRUE(WritePrivateProfileString("Startup Bank", "File", c.startupBank.c_str(), ini.c_str()));
+    TessarynProbe synth;
+    EXPECT_STREQ(synth.GetPresetName(0), c.firstProgram) << c.startupBank;
+    EXPECT_EQ(synth.mStartupBankPath.Get(), c.startupPathAfter);
+  }
+}
+
+TEST_F(SynthFiles, TheFactoryBanksProgramsAreTheFactoryPresetsOfAnOpenedInstance)
+{
+  writeBank(resources.factoryBank(), {"Lead", "Bass", "Pad"});
+  HostModel host;
+  ASSERT_EQ(host.Open(tessaryn), noErr);
+  const std::vector<HostPreset> presets = host.FactoryPresets();
+  ASSERT_EQ(presets.size(), 3u);
+  EXPECT_EQ(presets[2].mNumber, 2);
+  EXPECT_EQ(presets[2].mName, "Pad");
+  HostPreset current;
+  ASSERT_EQ(host.CurrentPreset(current), noErr);
+  EXPECT_EQ(current.mName, "Lead");
+}
+
+namespace
+{
+struct OpenedTessaryn
+{
+  explicit OpenedTessaryn(Component tessaryn)
+  {
+    EXPECT_EQ(host.Open(tessaryn), noErr);
+    host.SetSampleRate(kRate);
+    host.SetMaxFrames(kBlock);
+    EXPECT_EQ(host.Initialize(), noErr);
+  }
+  std::vector<float> playNote()
+  {
+    std::vector<float> left(kRate / 4), right(left.size());
+    host.SendMidi(0x90, 57, 100, 0);
+    float* outputs[] = {left.data(), right.data()};
+    EXPECT_EQ(host.Render(outputs, 2, uint32_t(left.size())), noErr);
+    return left;
+  }
+  std::string programName() const
+  {
+    HostPreset preset;
+    host.CurrentPreset(preset);
+    return preset.mName;
+  }
+  HostModel host;
+};
+} // namespace
+
+// A program the fresh instance lacks (here one loaded from a file under its
+// own name) still comes back under its name.
+TEST_F(SynthFiles, AHostRestoresExactlyTheSoundAndProgramNameItSaved)
+{
+  writeBank(resources.factoryBank(), {"Lead", "Bass", "Pad"});
+  {
+    TessarynProbe synth;
+    synth.GetParam(T::kWave1)->Set(3.0);
+    synth.ModifyCurrentPreset("Imported");
+    WDL_String file(path("imported.fxp").c_str());
+    ASSERT_TRUE(synth.SaveProgramAsFXP(&file));
+  }
+  const struct
+  {
+    const char* program;
+    bool imported;
+  } cases[] = {{"Bass", false}, {"Imported", true}};
+  for (const auto& c : cases)
+  {
+    std::vector<uint8_t> state;
+    std::vector<float> saved;
+    {
+      OpenedTessaryn before(tessaryn);
+      before.host.SelectPreset(1);
+      if (c.imported)
+      {
+        ASSERT_EQ(before.host.LoadProgramFile(path("imported.fxp").c_str()), noErr);
+      }
+      for (auto [param, value] : {std::pair{T::kCutOff, 0.4f}, {T::kReso, 0.6f}, {T::kDetune, 3.0f}})
+        before.host.SetParameter(param, value);
+      ASSERT_EQ(before.host.SaveState(state), noErr);
+      saved = before.playNote();
+    }
+    OpenedTessaryn after(tessaryn);
+    ASSERT_EQ(after.host.LoadState(state.data(), state.size()), noErr);
+    EXPECT_EQ(after.programName(), c.program);
+    const std::vector<float> restored = after.playNote();
+    EXPECT_GT(*std::max_element(saved.begin(), saved.end()), 0.01f);
+    EXPECT_EQ(restored, saved) << c.program;
+  }
+}

@@ -1,0 +1,229 @@
+// The instrument's state chunk: its layout, the older layouts it still
+// reads, what it rejects, and program lists made of it.
+
+#include "TessarynRig.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+using T = Tessaryn;
+
+constexpr int kHeaderSize = 22; // magic, program index, name length
+constexpr int kValuesSize = T::kNumParams * 8;
+
+// A value inside every parameter's range, different for each and from its default.
+double valueFor(const IParam* param, int i)
+{
+  const double fraction = 0.25 + 0.5 * (i % 7) / 7.0;
+  const double value = param->GetMin() + fraction * (param->GetMax() - param->GetMin());
+  return param->Type() == kTypeDouble ? value : std::floor(value);
+}
+
+void setDistinctValues(Tessaryn& synth)
+{
+  for (int i = 0; i < T::kNumParams; ++i)
+    synth.GetParam(i)->Set(valueFor(synth.GetParam(i), i));
+}
+
+std::vector<double> values(const Tessaryn& synth)
+{
+  std::vector<double> all;
+  for (int i = 0; i < T::kNumParams; ++i)
+    all.push_back(synth.GetParam(i)->Value());
+  return all;
+}
+
+void putValues(ByteChunk* chunk, const std::vector<double>& values, int count)
+{
+  for (int i = 0; i < count; ++i)
+    chunk->Put(&values[i]);
+}
+
+int intAt(const ByteChunk& chunk, int pos)
+{
+  int value = 0;
+  chunk.Get(&value, pos);
+  return value;
+}
+
+bool initialised(Tessaryn& synth, int idx)
+{
+  ByteChunk record;
+  synth.SerializePreset(idx, &record);
+  WDL_String name;
+  bool initialised = false;
+  record.GetBool(&initialised, record.GetStr(&name, 0));
+  return initialised;
+}
+
+struct TessarynState : ::testing::Test
+{
+  TessarynProbe synth;
+};
+} // namespace
+
+TEST_F(TessarynState, AStateReadBackReturnsItsLengthAndRestoresEveryValue)
+{
+  for (const char* name : {"Brass Swell", ""})
+  {
+    TessarynProbe source;
+    if (*name)
+    {
+      source.RestorePreset(3);
+      source.ModifyCurrentPreset(name);
+    }
+    else
+      source.PruneUninitializedPresets(); // no program, no name
+    setDistinctValues(source);
+    ByteChunk chunk;
+    ASSERT_TRUE(source.SerializeState(&chunk));
+    const int nameLength = int(strlen(name));
+    ASSERT_EQ(chunk.Size(), kHeaderSize + nameLength + kValuesSize) << name;
+    EXPECT_EQ(memcmp(chunk.GetBytes(), "Tessaryn_2.3.1", 14), 0);
+    EXPECT_EQ(intAt(chunk, 14), *name ? 3 : 0);
+    EXPECT_EQ(intAt(chunk, 18), nameLength);
+    EXPECT_EQ(memcmp(chunk.GetBytes() + kHeaderSize, name, nameLength), 0);
+
+    EXPECT_EQ(synth.UnserializeState(&chunk, 0), chunk.Size());
+    EXPECT_EQ(values(synth), values(source)) << name;
+  }
+}
+
+// Older data holds the values alone; before 2.2.0 it ended before PtmDrift.
+TEST_F(TessarynState, ValuesWithoutTheHeaderAreReadAsTheOlderLayout)
+{
+  const struct
+  {
+    int count;
+    int dataVersion;
+    int result;
+  } cases[] = {
+      {T::kNumParams, 20301, kValuesSize}, {T::kNumParams - 1, 20301, -1}, {T::kNumParams - 1, 20104, kValuesSize - 8}};
+  TessarynProbe source;
+  setDistinctValues(source);
+  source.GetParam(T::kPtmDrift)->Set(2.0);
+  const std::vector<double> stored = values(source);
+  for (const auto& c : cases)
+  {
+    ByteChunk chunk;
+    putValues(&chunk, stored, c.count);
+    synth.GetParam(T::kPtmDrift)->Set(1.0);
+    synth.mDataVersion = c.dataVersion;
+    EXPECT_EQ(synth.UnserializeState(&chunk, 0), c.result) << c.count << " at " << c.dataVersion;
+    synth.mDataVersion = Synth::kDataVersion;
+    std::vector<double> expected = stored;
+    if (c.count < T::kNumParams) expected[T::kPtmDrift] = 0.0; // "Off"
+    EXPECT_EQ(values(synth), expected) << c.count << " at " << c.dataVersion;
+  }
+}
+
+TEST_F(TessarynState, ADamagedHeaderIsRejectedWithoutChangingAParameter)
+{
+  ByteChunk full;
+  synth.SerializeState(&full);
+  const auto damaged = [&](int nameLength, int size)
+  {
+    auto chunk = std::make_unique<ByteChunk>();
+    chunk->PutChunk(&full);
+    memcpy(chunk->GetBytes() + 18, &nameLength, sizeof nameLength);
+    chunk->Resize(size);
+    return chunk;
+  };
+  const struct
+  {
+    const char* what;
+    std::unique_ptr<ByteChunk> chunk;
+  } cases[] = {
+      {"a name longer than the rest", damaged(full.Size(), full.Size())},
+      {"a negative name length", damaged(-kHeaderSize, full.Size())},
+      {"a header cut after its magic", damaged(0, 20)},
+  };
+  setDistinctValues(synth);
+  const std::vector<double> before = values(synth);
+  for (const auto& c : cases)
+  {
+    EXPECT_EQ(synth.UnserializeState(c.chunk.get(), 0), -1) << c.what;
+    EXPECT_EQ(values(synth), before) << c.what;
+  }
+  ByteChunk cutMagic;
+  cutMagic.PutBytes("Tessary", 7);
+  EXPECT_EQ(synth.UnserializeState(&cutMagic, 0), -1);
+  EXPECT_EQ(values(synth), before);
+}
+
+TEST_F(TessarynState, StoredValuesOutsideTheirRangeAreClamped)
+{
+  const struct
+  {
+    int param;
+    double stored;
+    double restored;
+  } cases[] = {{T::kVolume, 200.0, 1.0}, {T::kDetune, -5.0, 0.0}, {T::kCutOff, NAN, 1.0 /* default */}};
+  std::vector<double> stored = values(synth);
+  for (const auto& c : cases)
+    stored[c.param] = c.stored;
+  ByteChunk chunk;
+  putValues(&chunk, stored, T::kNumParams);
+  synth.GetParam(T::kCutOff)->Set(0.3);
+  EXPECT_EQ(synth.UnserializeState(&chunk, 0), kValuesSize);
+  for (const auto& c : cases)
+    EXPECT_EQ(synth.GetParam(c.param)->Value(), c.restored) << synth.GetParam(c.param)->GetNameForHost();
+}
+
+TEST_F(TessarynState, AProgramListSurvivesWithItsUninitialisedPrograms)
+{
+  TessarynProbe source;
+  for (int idx : {0, 5, 63})
+  {
+    source.RestorePreset(idx);
+    source.GetParam(T::kVolume)->Set(idx / 100.0);
+    source.ModifyCurrentPreset(("Program " + std::to_string(idx)).c_str());
+  }
+  source.RestorePreset(5);
+  ByteChunk list;
+  ASSERT_TRUE(source.SerializePresets(&list));
+
+  EXPECT_EQ(synth.UnserializePresets(&list, 0), list.Size());
+  for (int i = 0; i < T::kNumPrograms; ++i)
+  {
+    EXPECT_STREQ(synth.GetPresetName(i), source.GetPresetName(i));
+    EXPECT_EQ(initialised(synth, i), initialised(source, i)) << i;
+  }
+  for (int idx : {0, 5, 63})
+  {
+    synth.RestorePreset(idx);
+    EXPECT_EQ(synth.GetParam(T::kVolume)->Value(), idx / 100.0);
+  }
+}
+
+// Lists written before 2.2.0 hold 69 values per program; the first reading
+// fails and the second, as older data, upgrades every program.
+TEST_F(TessarynState, AProgramListOfOlderProgramsLoadsWithPtmDriftOff)
+{
+  ByteChunk list;
+  std::vector<double> stored = values(synth);
+  for (int i = 0; i < T::kNumPrograms; ++i)
+  {
+    list.PutStr(("Old " + std::to_string(i)).c_str());
+    list.PutBool(true);
+    stored[T::kVolume] = i / 100.0;
+    putValues(&list, stored, T::kNumParams - 1);
+  }
+  synth.GetParam(T::kPtmDrift)->Set(2.0);
+  EXPECT_EQ(synth.UnserializePresets(&list, 0), list.Size());
+  EXPECT_EQ(synth.mDataVersion, Synth::kDataVersion);
+  for (int i : {0, 40, 63})
+  {
+    EXPECT_STREQ(synth.GetPresetName(i), ("Old " + std::to_string(i)).c_str());
+    ASSERT_TRUE(synth.RestorePreset(i));
+    EXPECT_EQ(synth.GetParam(T::kVolume)->Value(), i / 100.0);
+    EXPECT_EQ(synth.GetParam(T::kPtmDrift)->Value(), 0.0);
+  }
+}

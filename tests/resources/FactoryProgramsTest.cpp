@@ -1,0 +1,243 @@
+// The factory bank as a host meets it: every program opens from the bank the
+// build made and plays a phrase suited to it through the host model.
+
+#include "FactoryProgramReader.h"
+#include "HostModel.h"
+#include "TessarynEntry.h"
+#include "tessaryn.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace
+{
+using T = Tessaryn;
+
+constexpr double kRate = 44100.0;
+constexpr uint32_t kBlock = 512;
+constexpr uint8_t kNoteOn = 0x90;
+constexpr uint8_t kNoteOff = 0x80;
+constexpr int kVelocity = 100;
+constexpr int kProgramNameField = 28; // bytes, with the terminator
+
+struct Levels
+{
+  float mPeak = 0.0f;
+  double mRms = 0.0;
+  bool mFinite = true;
+  bool mChannelsAlike = true;
+};
+
+double dBFS(double level)
+{
+  return level > 0.0 ? 20.0 * std::log10(level) : -999.0;
+}
+
+// One instance of the instrument opened from the built bank, on one program.
+class ProgramPlayer
+{
+public:
+  explicit ProgramPlayer(int program)
+  {
+    open = host.Open(registerTessarynComponent(FACTORY_RESOURCE_DIR)) == noErr && host.SetSampleRate(kRate) == noErr &&
+           host.SetMaxFrames(kBlock) == noErr && host.Initialize() == noErr && host.SelectPreset(program) == noErr;
+    HostTransport running;
+    running.mPlaying = true;
+    host.SetTransport(running);
+  }
+
+  std::string currentProgram() const
+  {
+    HostPreset preset;
+    host.CurrentPreset(preset);
+    return preset.mName;
+  }
+
+  float parameter(int index) const
+  {
+    float value = 0.0f;
+    host.GetParameter(index, &value);
+    return value;
+  }
+
+  void play(const std::vector<int>& notes, double seconds, double tail)
+  {
+    for (int note : notes)
+      host.SendMidi(kNoteOn, uint8_t(note), kVelocity, 0);
+    render(seconds);
+    for (int note : notes)
+      host.SendMidi(kNoteOff, uint8_t(note), 0, 0);
+    render(tail);
+  }
+
+  void render(double seconds)
+  {
+    const uint32_t frames = uint32_t(seconds * kRate);
+    std::vector<float> left(kBlock), right(kBlock);
+    for (uint32_t done = 0; done < frames; done += kBlock)
+    {
+      const uint32_t n = std::min(kBlock, frames - done);
+      float* outputs[2] = {left.data(), right.data()};
+      ASSERT_EQ(host.Render(outputs, 2, n), noErr);
+      for (uint32_t i = 0; i < n; ++i)
+      {
+        levels.mFinite = levels.mFinite && std::isfinite(left[i]);
+        levels.mChannelsAlike = levels.mChannelsAlike && left[i] == right[i];
+        levels.mPeak = std::max(levels.mPeak, std::abs(left[i]));
+        squares += double(left[i]) * left[i];
+      }
+      count += n;
+    }
+  }
+
+  Levels result() const
+  {
+    Levels out = levels;
+    out.mRms = count ? std::sqrt(squares / count) : 0.0;
+    return out;
+  }
+
+  bool open = false;
+
+private:
+  HostModel host;
+  Levels levels;
+  double squares = 0.0;
+  size_t count = 0;
+};
+
+// Held chords for arpeggios and the polyphonic modes, a short line otherwise.
+Levels playPhrase(int program, const std::string& name)
+{
+  ProgramPlayer player(program);
+  EXPECT_TRUE(player.open) << name;
+  EXPECT_EQ(player.currentProgram(), name);
+  const bool arpeggio = int(player.parameter(T::kARPState)) != T::kArpOff;
+  const int keyMode = int(player.parameter(T::kKeyAssgn));
+  if (arpeggio)
+    player.play({48, 52, 55}, 2.0, 0.5);
+  else if (keyMode == T::kPoly || keyMode == T::kUnisonShare)
+    player.play({48, 52, 55, 59}, 1.2, 0.8);
+  else
+  {
+    player.play({48}, 0.4, 0.05);
+    player.play({55}, 0.4, 0.05);
+    player.play({60}, 0.6, 0.6);
+  }
+  return player.result();
+}
+
+Levels playSingleNote(int program)
+{
+  ProgramPlayer player(program);
+  player.play({48}, 1.0, 0.5);
+  return player.result();
+}
+
+std::vector<FactoryProgram> sourcePrograms()
+{
+  Tessaryn table{IPlugInstanceInfo{}};
+  FactoryProgramReader reader(table);
+  std::ifstream source(FACTORY_SOURCE);
+  EXPECT_TRUE(reader.read(source, FACTORY_SOURCE)) << reader.error();
+  return reader.programs();
+}
+
+TEST(FactoryBank, OpensWithItsSixtyFourProgramsAsTheHostsFactoryPresetsInSourceOrder)
+{
+  HostModel host;
+  ASSERT_EQ(host.Open(registerTessarynComponent(FACTORY_RESOURCE_DIR)), noErr);
+  const std::vector<HostPreset> presets = host.FactoryPresets();
+  const std::vector<FactoryProgram> programs = sourcePrograms();
+  ASSERT_EQ(presets.size(), 64u);
+  ASSERT_EQ(programs.size(), 64u);
+  std::set<std::string> names;
+  for (size_t i = 0; i < presets.size(); ++i)
+  {
+    EXPECT_EQ(presets[i].mNumber, int32_t(i));
+    EXPECT_EQ(presets[i].mName, programs[i].mName);
+    EXPECT_LT(presets[i].mName.size(), size_t(kProgramNameField));
+    names.insert(presets[i].mName);
+  }
+  EXPECT_EQ(names.size(), presets.size()) << "names repeat";
+}
+
+TEST(FactoryBank, EveryProgramSoundsStaysFiniteAndKeepsASingleNoteWithinFullScale)
+{
+  const std::vector<FactoryProgram> programs = sourcePrograms();
+  printf("[levels] %-3s %-24s %10s %10s %10s\n", "#", "program", "peak dBFS", "rms dBFS", "note peak");
+  for (int i = 0; i < int(programs.size()); ++i)
+  {
+    const std::string& name = programs[i].mName;
+    const Levels phrase = playPhrase(i, name);
+    const Levels note = playSingleNote(i);
+    EXPECT_TRUE(phrase.mFinite && note.mFinite) << name;
+    EXPECT_TRUE(phrase.mChannelsAlike) << name;
+    EXPECT_GT(phrase.mRms, 0.003) << name << " is nearly silent";
+    EXPECT_LE(note.mPeak, 1.0f) << name << " clips on a single note";
+    printf("[levels] %-3d %-24s %10.1f %10.1f %10.1f\n", i, name.c_str(), dBFS(phrase.mPeak), dBFS(phrase.mRms),
+           dBFS(note.mPeak));
+  }
+}
+
+struct SourceFault
+{
+  const char* mSource;
+  const char* mMessage;
+};
+
+// Each fault in a one-program source; the table's own program count is checked separately.
+TEST(FactoryProgramReader, NamesTheLineAndTheFaultOfABadSource)
+{
+  const SourceFault faults[] = {
+      {"[Bass]\nCutof = 0.5\n", "src:2: no parameter is named \"Cutof\"."},
+      {"[Bass]\n# comment\nWave 1 = Square\n",
+       "src:3: \"Square\" is not a setting of \"Wave 1\"; it takes \"Triangle\", \"Sawtooth\", \"PWM\", \"PW\"."},
+      {"[Bass]\nCutOff = 1.5\n", "src:2: \"CutOff\" ranges from 0 to 1; 1.5 is outside."},
+      {"[Bass]\nCutOff = half\n", "src:2: \"CutOff\" takes a number, not \"half\"."},
+      {"[Bass]\nCutOff = nan\n", "src:2: \"CutOff\" takes a number, not \"nan\"."},
+      {"[Bass]\nChord #2 = 3.5\n", "src:2: \"Chord #2\" takes a whole number, not \"3.5\"."},
+      {"[Bass]\nReso = 0.1\nReso = 0.2\n", "src:3: \"Reso\" is set twice in \"Bass\"."},
+      {"[Bass]\n[Bass]\n", "src:2: the name \"Bass\" is already taken by another program."},
+      {"[A name longer than twenty-four]\n",
+       "src:1: the name \"A name longer than twenty-four\" is longer than 24 characters."},
+      {"CutOff = 0.5\n", "src:1: a parameter comes before the first \"[Program name]\"."},
+      {"[Bass]\nCutOff 0.5\n", "src:2: expected \"[Program name]\" or \"Parameter = value\", found \"CutOff 0.5\"."},
+      {"[Bass]\n", "src:1: the source holds 1 programs; a bank holds exactly 64."},
+  };
+  Tessaryn table{IPlugInstanceInfo{}};
+  FactoryProgramReader reader(table);
+  for (const SourceFault& fault : faults)
+  {
+    std::istringstream source(fault.mSource);
+    EXPECT_FALSE(reader.read(source, "src")) << fault.mSource;
+    EXPECT_EQ(reader.error(), fault.mMessage);
+  }
+}
+
+TEST(FactoryProgramReader, GivesUnnamedParametersTheirDefaultsAndListSettingsTheirValues)
+{
+  Tessaryn table{IPlugInstanceInfo{}};
+  std::string source;
+  for (int i = 0; i < table.NPresets(); ++i)
+    source += "[P" + std::to_string(i) + "]\n";
+  source.insert(source.find("[P1]"), "KeyAssgn = Unison/Share\nFX Type = S\\&X\nEGIntens = -3000\n");
+  FactoryProgramReader reader(table);
+  std::istringstream in(source);
+  ASSERT_TRUE(reader.read(in, "src")) << reader.error();
+  const FactoryProgram& first = reader.programs()[0];
+  EXPECT_EQ(first.mValues[T::kKeyAssgn], T::kUnisonShare);
+  EXPECT_EQ(first.mValues[T::kFXType], 1.0);
+  EXPECT_EQ(first.mValues[T::kEGIntens], -3000.0);
+  EXPECT_EQ(first.mValues[T::kVolume], 1.0);
+  for (int i = 0; i < table.NParams(); ++i)
+    EXPECT_EQ(reader.programs()[1].mValues[i], table.GetParam(i)->GetDefault()) << table.GetParam(i)->GetNameForHost();
+}
+} // namespace

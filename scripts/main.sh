@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The main job: install what is needed, build everything and render the
-# built-in demo with the instrument. scripts/main.sh [FOLDER] writes
+# The main job: install what is needed, build everything, install the LV2
+# plug-in in ~/.lv2 and render the built-in demo with the instrument. scripts/main.sh [FOLDER] writes
 # tessaryn-demo.wav into FOLDER (default: the repository's top folder).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 folder=${1:-$root}
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+"$root/scripts/install-lv2.sh" "$root/build/release"
 mkdir -p "$folder"
 demo="$(cd "$folder" && pwd)/tessaryn-demo.wav"
 "$root/build/release/hosts/render/tessaryn-render" -o "$demo"

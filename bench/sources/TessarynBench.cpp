@@ -3,6 +3,7 @@
 // swept by its envelope, four held notes in Poly. Reports the realtime factor
 // (seconds of audio per second of CPU).
 
+#include "BusyProgram.h"
 #include "HostModel.h"
 #include "TessarynEntry.h"
 #include "tessaryn.h"
@@ -13,27 +14,8 @@
 
 namespace
 {
-using T = Tessaryn;
-
 constexpr double kRate = 48000.0;
 constexpr uint32_t kBlock = 256;
-
-void setBusyProgram(HostModel& host)
-{
-  for (int k = 0; k < T::kNumVcos; ++k)
-    host.SetParameter(T::kWave1 + 4 * k, VCO::kPwm);
-  host.SetParameter(T::kPWM, 0.7f);
-  host.SetParameter(T::kEffects, 1);
-  host.SetParameter(T::kFXType, 1); // S\&X
-  host.SetParameter(T::kFXXMod, 0.8f);
-  host.SetParameter(T::kNoise, 0.2f);
-  host.SetParameter(T::kReso, 0.7f);
-  host.SetParameter(T::kCutOff, 0.4f);
-  host.SetParameter(T::kEGIntens, 5000);
-  host.SetParameter(T::kEG1D, 0.5f);
-  host.SetParameter(T::kEG1S, 0.3f);
-  host.SetParameter(T::kKeyAssgn, T::kPoly);
-}
 
 void BM_TessarynBusyProgram(benchmark::State& state)
 {
@@ -42,7 +24,8 @@ void BM_TessarynBusyProgram(benchmark::State& state)
   host.SetSampleRate(kRate);
   host.SetMaxFrames(kBlock);
   host.Initialize();
-  setBusyProgram(host);
+  for (const BusySetting& setting : kBusyProgram)
+    host.SetParameter(setting.mParam, float(setting.mValue));
   for (uint8_t note : {48, 55, 60, 64})
     host.SendMidi(0x90, note, 100, 0);
 

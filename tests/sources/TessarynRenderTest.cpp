@@ -1,3 +1,4 @@
+#include "BusyProgram.h"
 #include "TessarynRig.h"
 
 #include <gtest/gtest.h>
@@ -28,18 +29,8 @@ bool identical(const Stereo& out)
 
 void busyProgram(TessarynRig& rig)
 {
-  for (int k = 0; k < 4; ++k)
-    rig.set(T::kWave1 + 4 * k, VCO::kPwm);
-  rig.set(T::kPWM, 0.8);
-  rig.set(T::kEffects, 1);
-  rig.set(T::kFXType, 1); // S\&X
-  rig.set(T::kFXXMod, 0.7);
-  rig.set(T::kNoise, 0.3);
-  rig.set(T::kReso, 0.7);
-  rig.set(T::kEGIntens, 4000);
-  rig.set(T::kCutOff, 0.5);
-  rig.set(T::kEG1D, 0.4);
-  rig.set(T::kKeyAssgn, T::kPoly);
+  for (const BusySetting& setting : kBusyProgram)
+    rig.set(setting.mParam, setting.mValue);
 }
 
 TEST(TessarynRender, BothChannelsAreBitIdentical)

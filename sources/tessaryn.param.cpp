@@ -18,7 +18,7 @@ enum class Kind
   kDouble
 };
 
-struct ParamSpec
+struct ParamRow
 {
   const char* name;
   Kind kind;
@@ -53,15 +53,15 @@ const char* const kArpTempoTexts[] = {"4/1",  "2/1.", "2/1", "1/1.",  "1/1",  "1
 const char* const kPtmDriftTexts[] = {"Off", "Normal", "Extreme"};
 
 template <size_t N>
-constexpr ParamSpec enumParam(const char* name, int defaultIdx, const char* const (&texts)[N], bool meta = false)
+constexpr ParamRow enumParam(const char* name, int defaultIdx, const char* const (&texts)[N], bool meta = false)
 {
   return {name, Kind::kEnum, double(defaultIdx), double(N), 0.0, 0.0, 1.0, texts, meta};
 }
-constexpr ParamSpec intParam(const char* name, int min, int max)
+constexpr ParamRow intParam(const char* name, int min, int max)
 {
   return {name, Kind::kInt, 0.0, double(min), double(max), 1.0, 1.0, nullptr, false};
 }
-constexpr ParamSpec doubleParam(const char* name, double defaultValue, double min, double max, double step,
+constexpr ParamRow doubleParam(const char* name, double defaultValue, double min, double max, double step,
                                 double shape = 1.0)
 {
   return {name, Kind::kDouble, defaultValue, min, max, step, shape, nullptr, false};
@@ -69,7 +69,7 @@ constexpr ParamSpec doubleParam(const char* name, double defaultValue, double mi
 
 // Limits in pitch-index steps: 32 = a quarter semitone, 3841 = 30 semitones,
 // 15361 = 120 semitones, 1537 = 12 semitones (each plus one step).
-const ParamSpec kParams[] = {
+const ParamRow kParams[] = {
     enumParam("KeyAssgn", 0, kKeyAssgnTexts, true),
     enumParam("Trigger", 0, kTriggerTexts),
     enumParam("AutoDamp", 0, kOffOnTexts),
@@ -199,21 +199,21 @@ void Tessaryn::initParameters()
 {
   for (int i = 0; i < kNumParams; ++i)
   {
-    const ParamSpec& spec = kParams[i];
+    const ParamRow& row = kParams[i];
     IParam* param = GetParam(i);
-    switch (spec.kind)
+    switch (row.kind)
     {
     case Kind::kEnum:
-      initListParameter(i, spec.name, int(spec.defaultValue), int(spec.min), spec.texts);
+      initListParameter(i, row.name, int(row.defaultValue), int(row.min), row.texts);
       break;
     case Kind::kInt:
-      param->InitInt(spec.name, int(spec.defaultValue), int(spec.min), int(spec.max));
+      param->InitInt(row.name, int(row.defaultValue), int(row.min), int(row.max));
       break;
     case Kind::kDouble:
-      param->InitDouble(spec.name, spec.defaultValue, spec.min, spec.max, spec.step, "", "", spec.shape);
+      param->InitDouble(row.name, row.defaultValue, row.min, row.max, row.step, "", "", row.shape);
       break;
     }
-    param->SetIsMeta(spec.meta);
+    param->SetIsMeta(row.meta);
   }
 }
 

@@ -8,7 +8,7 @@ packages=(
   libsmf-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  lv2-dev liblilv-dev lilv-utils sordi jalv
+  lv2-dev liblilv-dev lilv-utils sordi
 )
 
 missing=()

@@ -48,7 +48,7 @@ TEST(IPlugBase, HostIdentityIsLookedUpAndQueriedBeforeItsVersion)
   plug.SetHost("com.apple.garageband10", 0x000A0102);
   plug.mHostQueries = 0;
   EXPECT_EQ(plug.GetHostVersion(true), 100102);
-  EXPECT_EQ(plug.mHostQueries, 2);
+  EXPECT_EQ(plug.mHostQueries, 1);
   EXPECT_EQ(plug.GetHost(), kHostGarageBand);
 }
 
@@ -62,6 +62,7 @@ TEST(IPlugBase, ConnectionsAndLabelsIgnoreInvalidChannels)
   plug.SetInputLabel(7, "none");
   plug.SetOutputLabel(-1, "none");
 
+  plug.SetInputBusLabel(0, "main");
   plug.SetInputBusLabel(1, "side");
   plug.SetInputBusLabel(2, "third");
   EXPECT_STREQ(plug.GetInputBusLabel(1)->Get(), "side");

@@ -21,18 +21,6 @@ void expectBytes(const IMidiMsg& msg, Bytes expected)
 }
 } // namespace
 
-TEST(MidiMsg, NoteBuildersStampOffsetAndChannel)
-{
-  IMidiMsg msg(7, 0xB3, 1, 99);
-  msg.MakeNoteOnMsg(60, 100, 12, 5);
-  EXPECT_EQ(msg.mOffset, 12);
-  expectBytes(msg, {0x95, 60, 100});
-
-  msg.MakeNoteOffMsg(61, 3, 15);
-  EXPECT_EQ(msg.mOffset, 3);
-  expectBytes(msg, {0x8F, 61, 0});
-}
-
 TEST(MidiMsg, BuildersNeverLetAnArgumentBecomeAStatusOrAnotherKind)
 {
   IMidiMsg msg;
@@ -42,8 +30,6 @@ TEST(MidiMsg, BuildersNeverLetAnArgumentBecomeAStatusOrAnotherKind)
 
   msg.MakeControlChangeMsg(IMidiMsg::kModWheel, 2.0, 0);
   EXPECT_EQ(msg.mData2, 127);
-  msg.MakeControlChangeMsg(IMidiMsg::kModWheel, -0.5, 0);
-  EXPECT_EQ(msg.mData2, 0);
   msg.MakeControlChangeMsg(IMidiMsg::kModWheel, std::nan(""), 0);
   EXPECT_EQ(msg.mData2, 0);
 }
@@ -56,10 +42,9 @@ TEST(MidiMsg, PitchWheelBuilderCentresAtEightThousandOneHundredNinetyTwoAndClamp
     int channel;
     Bytes bytes;
   } cases[] = {
-      {1.0, 0, {0xE0, 127, 127}},   {-1.0, 0, {0xE0, 0, 0}},
-      {0.0, 3, {0xE3, 0, 64}},      {0.5, 0, {0xE0, 0, 96}},
-      {-0.5, 0, {0xE0, 0, 32}},     {-8191.5 / 8192.0, 0, {0xE0, 1, 0}}, // truncation toward zero, not down
-      {1e300, 0, {0xE0, 127, 127}}, {-std::numeric_limits<double>::infinity(), 0, {0xE0, 0, 0}},
+      {1.0, 0, {0xE0, 127, 127}},          {0.0, 3, {0xE3, 0, 64}},
+      {-8191.5 / 8192.0, 0, {0xE0, 1, 0}}, // truncation toward zero, not down
+      {1e300, 0, {0xE0, 127, 127}},        {-std::numeric_limits<double>::infinity(), 0, {0xE0, 0, 0}},
   };
   for (const auto& c : cases)
   {
@@ -71,16 +56,6 @@ TEST(MidiMsg, PitchWheelBuilderCentresAtEightThousandOneHundredNinetyTwoAndClamp
   }
 }
 
-TEST(MidiMsg, ControlChangeBuilderTruncatesTheScaledValue)
-{
-  IMidiMsg msg;
-  msg.MakeControlChangeMsg(static_cast<IMidiMsg::EControlChangeMsg>(7), 0.5, 2);
-  expectBytes(msg, {0xB2, 7, 63});
-  EXPECT_EQ(msg.ControlChangeIdx(), 7);
-  msg.MakeControlChangeMsg(IMidiMsg::kAllNotesOff, 1.0, 0);
-  expectBytes(msg, {0xB0, 123, 127});
-}
-
 TEST(MidiMsg, DecodersAnswerOnlyForTheirKind)
 {
   // Expected: NoteNumber, Velocity, PolyAfterTouch, ChannelAfterTouch, Program.
@@ -90,7 +65,6 @@ TEST(MidiMsg, DecodersAnswerOnlyForTheirKind)
     IMidiMsg::EStatusMsg kind;
     int note, velocity, polyTouch, channelTouch, program;
   } cases[] = {
-      {0x80, IMidiMsg::kNoteOff, 10, 20, -1, -1, -1},
       {0x9F, IMidiMsg::kNoteOn, 10, 20, -1, -1, -1},
       {0xA1, IMidiMsg::kPolyAftertouch, 10, -1, 20, -1, -1},
       {0xB2, IMidiMsg::kControlChange, -1, -1, -1, -1, -1},
@@ -99,7 +73,6 @@ TEST(MidiMsg, DecodersAnswerOnlyForTheirKind)
       {0xE5, IMidiMsg::kPitchWheel, -1, -1, -1, -1, -1},
       {0xF8, IMidiMsg::kNone, -1, -1, -1, -1, -1}, // system real-time
       {0x7F, IMidiMsg::kNone, -1, -1, -1, -1, -1}, // a running-status data byte
-      {0x00, IMidiMsg::kNone, -1, -1, -1, -1, -1},
   };
   for (const auto& c : cases)
   {
@@ -131,22 +104,13 @@ TEST(MidiMsg, PitchWheelDecodesFromMinusOneToJustBelowOne)
     int data1, data2;
     double value;
   } cases[] = {
-      {0, 64, 0.0}, {127, 127, 8191.0 / 8192.0},   {0, 0, -1.0},
-      {0, 96, 0.5}, {0xFF, 0xFF, 8191.0 / 8192.0}, // malformed bytes with the top bit set
+      {0, 64, 0.0}, {0, 0, -1.0}, {0xFF, 0xFF, 8191.0 / 8192.0}, // malformed bytes with the top bit set
   };
   for (const auto& c : cases)
   {
     const IMidiMsg msg(0, 0xE7, static_cast<uint8_t>(c.data1), static_cast<uint8_t>(c.data2));
     EXPECT_EQ(msg.PitchWheel(), c.value) << c.data1 << " " << c.data2;
   }
-}
-
-TEST(MidiMsg, ControlChangeMatchesOnlyItsController)
-{
-  const auto volume = static_cast<IMidiMsg::EControlChangeMsg>(7);
-  EXPECT_EQ(IMidiMsg(0, 0xB0, 7, 127).ControlChange(volume), 1.0);
-  EXPECT_EQ(IMidiMsg(0, 0xB0, 1, 127).ControlChange(volume), -1.0);
-  EXPECT_EQ(IMidiMsg(0, 0xB5, 1, 127).ControlChange(IMidiMsg::kModWheel), 1.0);
 }
 
 TEST(MidiMsg, DecodingKeepsVelocityZeroNoteOnsAndMasksMalformedDataBytes)
@@ -160,17 +124,16 @@ TEST(MidiMsg, DecodingKeepsVelocityZeroNoteOnsAndMasksMalformedDataBytes)
   const IMidiMsg cc(0, 0xB0, 0x81, 0xFF);
   EXPECT_EQ(cc.ControlChangeIdx(), IMidiMsg::kModWheel);
   EXPECT_EQ(cc.ControlChange(IMidiMsg::kModWheel), 1.0);
+  EXPECT_EQ(cc.ControlChange(static_cast<IMidiMsg::EControlChangeMsg>(7)), -1.0);
 }
 
 TEST(MidiMsg, StatusNamesCoverEveryKindAndCallTheRestUnknown)
 {
   auto name = [](int value) { return std::string(IMidiMsg::StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(value))); };
-  const char* kinds[] = {"noteoff",           "noteon",    "aftertouch", "controlchange", "programchange",
-                         "channelaftertouch", "pitchwheel"};
   EXPECT_EQ(name(0), "none");
-  for (int k = 0; k < 7; ++k)
-    EXPECT_EQ(name(8 + k), kinds[k]);
-  for (int value : {1, 7, 15, -1})
+  EXPECT_EQ(name(8), "noteoff");
+  EXPECT_EQ(name(14), "pitchwheel");
+  for (int value : {7, 15, -1})
     EXPECT_EQ(name(value), "unknown") << value;
 }
 
@@ -184,14 +147,8 @@ TEST(SysEx, TextShowsAsManyHexBytesAsFit)
     int size;
     std::string text;
   } cases[] = {
-      {64, bytes, 4, "F0 7E 0A F7"},
-      {12, bytes, 4, "F0 7E 0A F7"},
-      {11, bytes, 4, "F0 7E 0A"},
-      {3, bytes, 4, "F0"},
-      {2, bytes, 4, ""},
-      {64, bytes, 0, ""},
-      {64, bytes, -3, ""},
-      {64, nullptr, 4, ""},
+      {12, bytes, 4, "F0 7E 0A F7"}, {11, bytes, 4, "F0 7E 0A"}, {2, bytes, 4, ""},
+      {64, bytes, -3, ""},           {64, nullptr, 4, ""},
   };
   for (const auto& c : cases)
   {

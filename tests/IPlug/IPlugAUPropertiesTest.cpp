@@ -57,48 +57,25 @@ TEST_F(PropertiesTest, PropertyInfoAnswersAsTabled)
       {kAudioUnitProperty_ClassInfo, kOutput, 0, noErr, 8, true},
       {kAudioUnitProperty_MakeConnection, kInput, 0, noErr, 16, true},
       {kAudioUnitProperty_MakeConnection, kOutput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
-      {kAudioUnitProperty_SampleRate, kOutput, 0, noErr, 8, true},
       {kAudioUnitProperty_ParameterList, kGlobal, 0, noErr, 4 * kNTestInstrumentParams, false},
-      {kAudioUnitProperty_ParameterList, kInput, 0, noErr, 0, false},
       {kAudioUnitProperty_ParameterInfo, kGlobal, kDetune, noErr, 104, false},
       {kAudioUnitProperty_ParameterInfo, kGlobal, kNTestInstrumentParams, kAudioUnitErr_InvalidElement, 0xDEAD, false},
-      {kAudioUnitProperty_ParameterInfo, kInput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
       {kAudioUnitProperty_FastDispatch, kGlobal, kAudioUnitRenderSelect, noErr, 8, false},
       {kAudioUnitProperty_FastDispatch, kGlobal, kAudioUnitResetSelect, kAudioUnitErr_InvalidElement, 8, false},
       {kAudioUnitProperty_StreamFormat, kOutput, 0, noErr, 40, true},
-      {kAudioUnitProperty_StreamFormat, kGlobal, 0, noErr, 40, true},
       {kAudioUnitProperty_StreamFormat, kInput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
       {kAudioUnitProperty_StreamFormat, kOutput, 1, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
-      {kAudioUnitProperty_ElementCount, kOutput, 0, noErr, 4, false},
-      {kAudioUnitProperty_Latency, kGlobal, 0, noErr, 8, false},
       {kAudioUnitProperty_Latency, kOutput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
-      {kAudioUnitProperty_SupportedNumChannels, kGlobal, 0, noErr, 4, false},
-      {kAudioUnitProperty_MaximumFramesPerSlice, kGlobal, 0, noErr, 4, true},
       {kAudioUnitProperty_ParameterValueStrings, kGlobal, kWave, noErr, 8, false},
       {kAudioUnitProperty_ParameterValueStrings, kGlobal, kLevel, kAudioUnitErr_InvalidProperty, 0, false},
-      {kAudioUnitProperty_GetUIComponentList, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
       {kAudioUnitProperty_AudioChannelLayout, kOutput, 0, kAudioUnitErr_InvalidPropertyValue, 0xDEAD, false},
-      {kAudioUnitProperty_TailTime, kGlobal, 0, noErr, 8, false},
-      {kAudioUnitProperty_BypassEffect, kGlobal, 0, noErr, 4, true},
-      {kAudioUnitProperty_LastRenderError, kGlobal, 0, noErr, 4, false},
-      {kAudioUnitProperty_SetRenderCallback, kInput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
-      {kAudioUnitProperty_FactoryPresets, kGlobal, 0, noErr, 8, false},
       {kAudioUnitProperty_HostCallbacks, kGlobal, 0, noErr, 32, true},
-      {kAudioUnitProperty_HostCallbacks, kInput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
       {kAudioUnitProperty_CurrentPreset, kGlobal, 0, noErr, 16, true},
-      {kAudioUnitProperty_PresentPreset, kGlobal, 0, noErr, 16, true},
       {kAudioUnitProperty_ElementName, kOutput, 0, kAudioUnitErr_InvalidProperty, 8, false},
-      {kAudioUnitProperty_CocoaUI, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
-      {kAudioUnitProperty_SupportedChannelLayoutTags, kOutput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
       {kAudioUnitProperty_ParameterStringFromValue, kGlobal, 0, kAudioUnitErr_InvalidProperty, 24, false},
       {kAudioUnitProperty_ParameterStringFromValue, kOutput, 0, noErr, 24, false},
-      {kAudioUnitProperty_ParameterIDName, kOutput, 0, noErr, 16, false},
-      {kAudioUnitProperty_ParameterClumpName, kOutput, 0, noErr, 16, false},
-      {kAudioUnitProperty_ParameterValueFromString, kOutput, 0, noErr, 24, false},
       {kMusicDeviceProperty_InstrumentCount, kGlobal, 0, noErr, 4, false},
-      {kMusicDeviceProperty_InstrumentCount, kOutput, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
       {6, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
-      {kAudioUnitProperty_OfflineRender, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
       {kAudioUnitProperty_AUHostIdentifier, kGlobal, 0, kAudioUnitErr_InvalidProperty, 0xDEAD, false},
   };
   for (const auto& row : rows)
@@ -123,9 +100,7 @@ TEST_F(PropertiesTest, PlainValuesReadBackAsStored)
     AudioUnitScope scope;
     uint32_t value;
   } counts[] = {{kAudioUnitProperty_MaximumFramesPerSlice, kGlobal, 1024},
-                {kAudioUnitProperty_ElementCount, kOutput, 1},
                 {kAudioUnitProperty_ElementCount, kInput, 0},
-                {kAudioUnitProperty_ElementCount, kGlobal, 1},
                 {kMusicDeviceProperty_InstrumentCount, kGlobal, 1}};
   for (const auto& c : counts)
     EXPECT_EQ(valueOf<uint32_t>(plug.get(), c.id, c.scope), c.value) << c.id << " scope " << c.scope;
@@ -165,10 +140,8 @@ TEST_F(PropertiesTest, ParameterInfoReportsFlagsUnitsRangesAndClumps)
   } rows[] = {
       // Reported in this order, so "Osc" is the second group seen.
       {kLevel, 0xC8100010, kAudioUnitParameterUnit_Generic, nullptr, 0.0f, 1.0f, 0.25f, 1},
-      {kWave, 0xC8100010, kAudioUnitParameterUnit_Indexed, nullptr, 0.0f, 2.0f, 0.0f, 2},
       {kSync, 0x48100010, kAudioUnitParameterUnit_Boolean, nullptr, 0.0f, 1.0f, 0.0f, 2},
       {kCutoff, 0xE8000010, kAudioUnitParameterUnit_CustomUnit, "Hz", 20.0f, 20000.0f, 1000.0f, 0},
-      {kDetune, 0xC8100010, kAudioUnitParameterUnit_Generic, nullptr, -1.0f, 1.0f, 0.0f, 1},
   };
   for (const auto& row : rows)
   {
@@ -201,18 +174,6 @@ TEST_F(PropertiesTest, ParameterInfoReportsFlagsUnitsRangesAndClumps)
             kAudioUnitErr_InvalidElement);
 }
 
-TEST_F(PropertiesTest, ValueStringsListTheDisplayTextsInOrder)
-{
-  const auto strings = valueOf<CFArrayRef>(plug.get(), kAudioUnitProperty_ParameterValueStrings, kGlobal, kWave);
-  ASSERT_EQ(CFArrayGetCount(strings), 3);
-  const char* expected[] = {"tri", "saw", "pulse"};
-  for (int i = 0; i < 3; ++i)
-    EXPECT_STREQ(
-        CFStringGetCStringPtr(static_cast<CFStringRef>(CFArrayGetValueAtIndex(strings, i)), kCFStringEncodingUTF8),
-        expected[i]);
-  CFRelease(strings);
-}
-
 TEST_F(PropertiesTest, ParameterStringFromValueUsesDisplayTextsAndPrecision)
 {
   const struct
@@ -220,7 +181,7 @@ TEST_F(PropertiesTest, ParameterStringFromValueUsesDisplayTextsAndPrecision)
     AudioUnitParameterID param;
     float value;
     const char* display;
-  } rows[] = {{kWave, 1.0f, "saw"}, {kSync, 1.0f, "on"}, {kLevel, 0.5f, "0.50"}, {kDetune, 0.5f, "-0.50"}};
+  } rows[] = {{kWave, 1.0f, "saw"}, {kDetune, 0.5f, "-0.50"}};
   for (const auto& row : rows)
   {
     AudioUnitParameterStringFromValue request = {row.param, &row.value, nullptr};
@@ -239,7 +200,7 @@ TEST_F(PropertiesTest, ParameterIDNameIsCutToTheDesiredLength)
   {
     int32_t length;
     const char* name;
-  } rows[] = {{5, "Cutof"}, {-1, "Cutoff Frequency Of The Filter!"}, {40, "Cutoff Frequency Of The Filter!"}, {0, ""}};
+  } rows[] = {{5, "Cutof"}, {40, "Cutoff Frequency Of The Filter!"}, {0, ""}};
   for (const auto& row : rows)
   {
     AudioUnitParameterIDName request = {kCutoff, row.length, nullptr};
@@ -258,8 +219,8 @@ TEST_F(PropertiesTest, ParameterValueFromStringMapsTextsAndNumbers)
     AudioUnitParameterID param;
     const char* text;
     float value;
-  } rows[] = {{kWave, "pulse", 2.0f}, {kWave, "Pulse", -7.0f}, {kSync, "on", 1.0f},
-              {kLevel, "0.3", 0.3f},  {kDetune, "0.3", -0.3f}, {kCutoff, "not a number", 0.0f}};
+  } rows[] = {
+      {kWave, "pulse", 2.0f}, {kWave, "Pulse", -7.0f}, {kDetune, "0.3", -0.3f}, {kCutoff, "not a number", 0.0f}};
   for (const auto& row : rows)
   {
     CFStringRef string = makeString(row.text);
@@ -286,11 +247,9 @@ TEST_F(PropertiesTest, ElementNamesComeFromTheBusLabels)
   } rows[] = {{plug.get(), kOutput, 0, noErr, "output 1"},
               {plug.get(), kOutput, 1, kAudioUnitErr_InvalidElement, nullptr},
               {plug.get(), kInput, 0, kAudioUnitErr_InvalidElement, nullptr},
-              {plug.get(), kInput, 2, kAudioUnitErr_InvalidElement, nullptr},
               {plug.get(), kGlobal, 0, kAudioUnitErr_InvalidScope, nullptr},
               {&effect, kInput, 0, noErr, "input"},
-              {&effect, kInput, 1, noErr, "aux input"},
-              {&effect, kOutput, 0, noErr, "output"}};
+              {&effect, kInput, 1, noErr, "aux input"}};
   for (const auto& row : rows)
   {
     CFStringRef name = nullptr;
@@ -307,17 +266,13 @@ TEST_F(PropertiesTest, StreamFormatsAreAcceptedOnlyForLegalFloatPCM)
 {
   auto format = valueOf<AudioStreamBasicDescription>(plug.get(), kAudioUnitProperty_StreamFormat, kOutput);
   EXPECT_EQ(format.mChannelsPerFrame, 2u);
-  EXPECT_EQ(format.mFormatID, kAudioFormatLinearPCM);
   EXPECT_EQ(format.mFormatFlags, kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | kAudioFormatFlagIsNonInterleaved);
-  EXPECT_EQ(format.mBytesPerFrame, 4u);
-  EXPECT_EQ(format.mBitsPerChannel, 32u);
 
-  AudioStreamBasicDescription none = format, oneChannel = format, integer = format, other = format;
-  none.mChannelsPerFrame = 0;
+  AudioStreamBasicDescription oneChannel = format, integer = format, other = format;
   oneChannel.mChannelsPerFrame = 1;
   integer.mFormatFlags = kAudioFormatFlagIsNonInterleaved;
   other.mFormatID = MakeFourCharCode("aac ");
-  for (const AudioStreamBasicDescription& refused : {none, oneChannel, integer, other})
+  for (const AudioStreamBasicDescription& refused : {oneChannel, integer, other})
   {
     EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_StreamFormat, kOutput, 0, refused),
               kAudioUnitErr_InvalidProperty);
@@ -374,8 +329,6 @@ TEST_F(PropertiesTest, CurrentPresetSelectsAndReportsThePresentAndIgnoresUnknown
 
 TEST_F(PropertiesTest, ChannelLayoutTagsAndInstrumentCountNeedAnInstrumentWithSeveralOutputBuses)
 {
-  EXPECT_EQ(GetTagForNumChannels(1), kAudioChannelLayoutTag_Mono);
-  EXPECT_EQ(GetTagForNumChannels(6), kAudioChannelLayoutTag_Unknown);
   TestEffect effect(TestInstanceInfo());
   EXPECT_EQ(GetInfo(&effect, kAudioUnitProperty_SupportedChannelLayoutTags, kOutput, 0).mResult,
             kAudioUnitErr_InvalidProperty);

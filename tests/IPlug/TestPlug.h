@@ -32,11 +32,7 @@ public:
   void GetTimeSig(int*, int*) override {}
   void GetTime(ITimeInfo*) override {}
   void ResizeGraphics(int, int) override {}
-  bool SendMidiMsg(IMidiMsg* pMsg) override
-  {
-    mSent.push_back(pMsg);
-    return true;
-  }
+  bool SendMidiMsg(IMidiMsg*) override { return true; }
   EHost GetHost() override
   {
     ++mHostQueries;
@@ -51,7 +47,6 @@ public:
 
   std::vector<int> mChanged;
   std::vector<Informed> mInformed;
-  std::vector<IMidiMsg*> mSent;
   int mPresetsChanged = 0;
   int mHostQueries = 0;
   double mTempo = 120.0;

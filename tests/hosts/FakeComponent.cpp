@@ -1,6 +1,5 @@
 #include "FakeComponent.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -81,12 +80,9 @@ OSStatus getProperty(FakeUnit& unit, AudioUnitPropertyID id, AudioUnitElement el
     std::strncpy(info.name, kParamNames[element], sizeof info.name - 1);
     info.cfNameString = makeString(kParamNames[element]);
     info.flags = kAudioUnitParameterFlag_IsReadable | kAudioUnitParameterFlag_HasCFNameString |
-                 kAudioUnitParameterFlag_CFNameRelease | kAudioUnitParameterFlag_HasClump;
-    info.clumpID = 1;
+                 kAudioUnitParameterFlag_CFNameRelease;
     info.unit = element == 1 ? kAudioUnitParameterUnit_Indexed : kAudioUnitParameterUnit_CustomUnit;
     if (info.unit == kAudioUnitParameterUnit_CustomUnit) info.unitName = makeString("Hz");
-    info.maxValue = 2.0f;
-    info.defaultValue = unit.mParams[element];
     return noErr;
   }
   case kAudioUnitProperty_ParameterValueStrings:
@@ -100,33 +96,6 @@ OSStatus getProperty(FakeUnit& unit, AudioUnitPropertyID id, AudioUnitElement el
       CFRelease(string);
     }
     *static_cast<CFArrayRef*>(data) = texts;
-    return noErr;
-  }
-  case kAudioUnitProperty_ParameterStringFromValue:
-  {
-    auto& request = *static_cast<AudioUnitParameterStringFromValue*>(data);
-    request.outString = makeString(std::to_string(int(*request.inValue * 100)) + " %");
-    return noErr;
-  }
-  case kAudioUnitProperty_ParameterValueFromString:
-  {
-    auto& request = *static_cast<AudioUnitParameterValueFromString*>(data);
-    request.outValue = std::strtof(CFStringGetCStringPtr(request.inString, kCFStringEncodingUTF8), nullptr) / 100;
-    return noErr;
-  }
-  case kAudioUnitProperty_ParameterIDName:
-  {
-    auto& request = *static_cast<AudioUnitParameterIDName*>(data);
-    std::string name = kParamNames[request.inID];
-    if (request.inDesiredLength >= 0) name.resize(std::min<size_t>(name.size(), size_t(request.inDesiredLength)));
-    request.outName = makeString(name);
-    return noErr;
-  }
-  case kAudioUnitProperty_ParameterClumpName:
-  {
-    auto& request = *static_cast<AudioUnitParameterNameInfo*>(data);
-    if (request.inID != 1) return kAudioUnitErr_PropertyNotInUse;
-    request.outName = makeString("Filter");
     return noErr;
   }
   }

@@ -144,14 +144,6 @@ TEST(PropertyList, AnArrayCallsItsCallbacksOnAppendAndOnDestruction)
   EXPECT_EQ(record.releases, 2);
 }
 
-TEST(PropertyList, FormatPutsNumbersAndValueDescriptionsInPlace)
-{
-  Owned name(makeString("Init"));
-  Owned text(CFStringCreateWithFormat(kCFAllocatorDefault, nullptr, CFSTR("%s=%@ %d%% %u %@"), "x", name.mValue, -7,
-                                      5u, nullptr));
-  EXPECT_EQ(textOf(text), "x=Init -7% 5 (null)");
-}
-
 TEST(PropertyList, LiteralsAreSharedAndIgnoreReleaseAndNullValuesAreAcceptedEverywhere)
 {
   CFStringRef literal = CFSTR("version");

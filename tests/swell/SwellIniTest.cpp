@@ -95,7 +95,7 @@ TEST_F(IniStore, ResultsAreCutToTheBufferAndCountTheCopiedCharacters)
   EXPECT_EQ(GetPrivateProfileString("MIDI Global", "MIDI Thru", "", nullptr, 8, mFile.c_str()), 0);
 }
 
-TEST_F(IniStore, MissingFilesSectionsAndKeysGiveTheDefaultAsItIs)
+TEST_F(IniStore, MissingSectionsAndKeysGiveTheDefaultAsItIs)
 {
   writeFile(mFile, "[S]\nk=v\n");
   EXPECT_EQ(get("T", "k", mFile, "  d  "), "  d  ");
@@ -139,9 +139,9 @@ TEST_F(IniStore, TextThatWouldNotReadBackAsWrittenIsRefused)
   };
   const std::string file = mFile;
   const Case cases[] = {
-      {nullptr, "k", "v", file.c_str()},  {"S", "", "v", file.c_str()},  {"S", "k", "v", nullptr},
-      {"a]b", "k", "v", file.c_str()},    {"S", "k=x", "v", file.c_str()}, {"S", "[k]", "v", file.c_str()},
-      {"S", " k", "v", file.c_str()},     {"S", "k", "a\n[T]", file.c_str()},
+      {nullptr, "k", "v", file.c_str()}, {"S", "", "v", file.c_str()},       {"S", "k", "v", nullptr},
+      {"a]b", "k", "v", file.c_str()},   {"S", "k=x", "v", file.c_str()},    {"S", "[k]", "v", file.c_str()},
+      {"S", " k", "v", file.c_str()},    {"S", "k", "a\n[T]", file.c_str()},
   };
   writeFile(mFile, "[S]\nk=old\n");
   for (const Case& c : cases)

@@ -122,8 +122,6 @@ TEST_F(HostModelAdapterTest, FactoryPresetsAreTheInitialisedProgramsAndCanBeSele
 {
   std::vector<HostPreset> presets = host->FactoryPresets();
   ASSERT_EQ(presets.size(), 2u);
-  EXPECT_EQ(presets[1].mName, "Loud");
-
   ASSERT_EQ(host->SelectPreset(1), noErr);
   EXPECT_FLOAT_EQ(level(), 1.0f);
   HostPreset current;

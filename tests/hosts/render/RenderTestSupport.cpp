@@ -26,21 +26,23 @@ std::vector<std::string> TemporaryFolder::fileNames() const
   return names;
 }
 
+std::vector<uint8_t> tempoEvent(double tempo)
+{
+  const int microseconds = int(std::lround(60e6 / tempo));
+  return {0xFF, 0x51, 0x03, uint8_t(microseconds >> 16), uint8_t(microseconds >> 8), uint8_t(microseconds)};
+}
+
 void writeMidiFile(const std::string& path, int ppqn, double tempo, const std::vector<MidiFileEvent>& events)
 {
   smf_t* smf = smf_new();
   if (smf_set_ppqn(smf, ppqn) != 0) std::abort();
   smf_track_t* track = smf_track_new();
   smf_add_track(smf, track);
-  const int microseconds = int(std::lround(60e6 / tempo));
-  uint8_t tempoEvent[] = {
-      0xFF, 0x51, 0x03, uint8_t(microseconds >> 16), uint8_t(microseconds >> 8), uint8_t(microseconds)};
-  smf_track_add_event_pulses(track, smf_event_new_from_pointer(tempoEvent, sizeof tempoEvent), 0);
-  for (const MidiFileEvent& event : events)
-  {
-    std::vector<uint8_t> bytes = event.mBytes;
-    smf_track_add_event_pulses(track, smf_event_new_from_pointer(bytes.data(), int(bytes.size())), event.mPulses);
-  }
+  std::vector<MidiFileEvent> all = {{0, tempoEvent(tempo)}};
+  all.insert(all.end(), events.begin(), events.end());
+  for (MidiFileEvent& event : all)
+    smf_track_add_event_pulses(track, smf_event_new_from_pointer(event.mBytes.data(), int(event.mBytes.size())),
+                               event.mPulses);
   if (smf_save(smf, path.c_str()) != 0) std::abort();
   smf_delete(smf);
 }

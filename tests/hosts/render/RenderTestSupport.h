@@ -32,6 +32,9 @@ struct MidiFileEvent
   std::vector<uint8_t> mBytes;
 };
 
+// A set-tempo meta event.
+std::vector<uint8_t> tempoEvent(double tempo);
+
 // One track at `ppqn` pulses per quarter note, opening with the tempo.
 void writeMidiFile(const std::string& path, int ppqn, double tempo, const std::vector<MidiFileEvent>& events);
 

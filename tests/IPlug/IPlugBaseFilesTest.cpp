@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -76,7 +77,17 @@ struct FilePlug : TestPlug
 class FileTest : public testing::Test
 {
 protected:
-  WDL_String path(const char* name) { return WDL_String((testing::TempDir() + name).c_str()); }
+  // One folder per test process: ctest runs the tests of this file in parallel.
+  static const std::string& folder()
+  {
+    static const std::string dir = [] {
+      std::string made = testing::TempDir() + "tessaryn-files-" + std::to_string(getpid()) + "/";
+      std::filesystem::create_directories(made);
+      return made;
+    }();
+    return dir;
+  }
+  WDL_String path(const char* name) { return WDL_String((folder() + name).c_str()); }
 
   static Bytes readBytes(const WDL_String& file)
   {
@@ -472,10 +483,10 @@ TEST_F(FileTest, WritingReplacesTheFileWholeAndKeepsItsPermissions)
   EXPECT_EQ(info.st_mode & 0777, 0640u);
 
   // A folder cannot be written over: nothing is left behind beside it.
-  WDL_String folder = path("folder.fxb");
-  mkdir(folder.Get(), 0755);
-  EXPECT_FALSE(plug.SaveBankAsFXB(&folder));
-  EXPECT_EQ(rmdir(folder.Get()), 0);
-  for (const auto& entry : std::filesystem::directory_iterator(testing::TempDir()))
+  WDL_String directory = path("folder.fxb");
+  mkdir(directory.Get(), 0755);
+  EXPECT_FALSE(plug.SaveBankAsFXB(&directory));
+  EXPECT_EQ(rmdir(directory.Get()), 0);
+  for (const auto& entry : std::filesystem::directory_iterator(folder()))
     EXPECT_EQ(entry.path().filename().string().rfind("folder.fxb.", 0), std::string::npos);
 }

@@ -1,6 +1,7 @@
 #include "TestPlug.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -53,9 +54,10 @@ void putProgram(ByteChunk& chunk, const char* name, double value)
   chunk.Put(&value);
 }
 
+// The process id keeps parallel test processes off each other's files.
 std::string tempPath(const char* name)
 {
-  return testing::TempDir() + name;
+  return testing::TempDir() + std::to_string(getpid()) + "-" + name;
 }
 } // namespace
 

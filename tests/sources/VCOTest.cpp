@@ -245,8 +245,6 @@ TEST_F(Oscillator, ANewNoteOrTransposeDuringAGlideStartsAFreshGlideFromThePresen
   ASSERT_LT(reached, 54 * 128);
 
   vco.setNote(40, 2);
-  EXPECT_EQ(vco.currentPitch, reached);
-  EXPECT_EQ(vco.glidePos, 1.0);
   EXPECT_EQ(vco.glideRange, 42 * 128 - reached);
 
   ticks(100);

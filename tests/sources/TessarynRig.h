@@ -12,11 +12,8 @@ class TessarynProbe : public Tessaryn
 public:
   TessarynProbe() : Tessaryn(IPlugInstanceInfo{}) {}
 
-  using Tessaryn::arpDown;
   using Tessaryn::comp;
-  using Tessaryn::eg1;
   using Tessaryn::eg2;
-  using Tessaryn::filterState;
   using Tessaryn::freq2rad;
   using Tessaryn::gate;
   using Tessaryn::hold;
@@ -24,15 +21,12 @@ public:
   using Tessaryn::lastVco;
   using Tessaryn::mDataVersion;
   using Tessaryn::mg1;
-  using Tessaryn::mg2;
   using Tessaryn::mNumHeldKeys;
   using Tessaryn::mNumPressedKeys;
   using Tessaryn::mStartupBankPath;
   using Tessaryn::mUpdateInterval;
   using Tessaryn::next;
   using Tessaryn::pitchMod;
-  using Tessaryn::soundOn;
-  using Tessaryn::tickInBlock;
   using Tessaryn::vco;
   using Tessaryn::vcoKey;
   using Tessaryn::vcoNote;

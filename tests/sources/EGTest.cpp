@@ -87,8 +87,7 @@ TEST(EnvelopeGenerator, EachStageTakesItsSettingsTimeAtAnyUpdateRate)
     double updatesPerSecond;
   };
   const Case cases[] = {
-      {0.0, 0.0049, kSampleRate}, {0.25, 0.100, kSampleRate}, {0.5, 1.87, kSampleRate},
-      {1.0, 19.5, kSampleRate},   {0.25, 0.100, 1000.0},
+      {0.0, 0.0049, kSampleRate}, {0.5, 1.87, kSampleRate}, {1.0, 19.5, kSampleRate}, {0.25, 0.100, 1000.0},
   };
   for (const Case& c : cases)
   {
@@ -146,15 +145,6 @@ TEST(EnvelopeGenerator, ReleaseDuringAttackFallsFromWhereTheAttackWas)
   EXPECT_EQ(eg.value(), 0.0);
 }
 
-TEST(EnvelopeGenerator, StopOnAnIdleEnvelopeEndsAfterOneUpdate)
-{
-  EG eg = envelope(0.0, 0.0, 1.0, 1.0);
-  eg.stop();
-  eg.update();
-  EXPECT_FALSE(eg.isOn());
-  EXPECT_EQ(eg.value(), 0.0);
-}
-
 TEST(EnvelopeGenerator, SettingsChangeOnlyTheStageThatUsesThem)
 {
   struct Case
@@ -167,8 +157,6 @@ TEST(EnvelopeGenerator, SettingsChangeOnlyTheStageThatUsesThem)
   const Case cases[] = {
       {"attack in attack", EG::kAttack, [](EG& e) { e.setAttack(0.0); }, true},
       {"sustain in attack", EG::kAttack, [](EG& e) { e.setSustain(0.9); }, false},
-      {"sustain in decay", EG::kDecay, [](EG& e) { e.setSustain(0.9); }, true},
-      {"release in decay", EG::kDecay, [](EG& e) { e.setRelease(0.0); }, false},
       {"release in release", EG::kRelease, [](EG& e) { e.setRelease(0.0); }, true},
   };
   for (const Case& c : cases)

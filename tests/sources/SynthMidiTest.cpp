@@ -58,58 +58,32 @@ TEST_F(SynthTest, AFloodBeyondTheQueueSizeIsDroppedWithoutGrowingTheQueue)
   EXPECT_EQ(synth->mMidiQueue.NumPending(), capacity);
 }
 
-TEST_F(SynthTest, LearningAssignsTheControllerToTheKnobInEitherOrder)
+TEST_F(SynthTest, LearningAssignsTheControllerToTheKnob)
 {
-  const struct
-  {
-    const char* order;
-    bool controllerFirst;
-  } cases[] = {{"controller then knob", true}, {"knob then controller", false}};
-  for (const auto& c : cases)
-  {
-    for (int controller = 0; controller < Synth::kNumControllers; ++controller)
-      synth->mMidiControlParam[controller] = -1;
-    synth->mMidiControlParam[3] = 5;
-    RecordingSwitch learnSwitch;
-    synth->mMidiLearnSwitch = &learnSwitch;
-
-    synth->doMidiLearn(true);
-    if (c.controllerFirst) midi(0xB0, 7, 64);
-    synth->SetParameterFromGUI(5, 0.3);
-    if (!c.controllerFirst) midi(0xB0, 7, 64);
-
-    EXPECT_EQ(synth->mMidiControlParam[7], 5) << c.order;
-    EXPECT_EQ(synth->mMidiControlParam[3], -1) << c.order;
-    EXPECT_TRUE(drainQueue().empty()) << c.order;
-    EXPECT_EQ(learnSwitch.mValues, std::vector<double>{0.0}) << c.order;
-    EXPECT_EQ(learnSwitch.mDirtyPushes, std::vector<bool>{true}) << c.order;
-    synth->mMidiLearnSwitch = nullptr;
-  }
+  synth->mMidiControlParam[3] = 5;
+  RecordingSwitch learnSwitch;
+  synth->mMidiLearnSwitch = &learnSwitch;
+  synth->doMidiLearn(true);
+  midi(0xB0, 7, 64);
+  synth->SetParameterFromGUI(5, 0.3);
+  EXPECT_EQ(synth->mMidiControlParam[7], 5);
+  EXPECT_EQ(synth->mMidiControlParam[3], -1);
+  EXPECT_TRUE(drainQueue().empty());
+  EXPECT_EQ(learnSwitch.mValues, std::vector<double>{0.0});
+  EXPECT_EQ(learnSwitch.mDirtyPushes, std::vector<bool>{true});
+  synth->mMidiLearnSwitch = nullptr;
 }
 
-TEST_F(SynthTest, UnlearnByControllerClearsOnlyThatControllerAndByKnobEveryControllerOfIt)
+TEST_F(SynthTest, UnlearnByKnobClearsEveryControllerOfIt)
 {
-  const struct
-  {
-    const char* how;
-    bool byController;
-    std::vector<int> expected; // controllers 3, 4 and 9
-  } cases[] = {{"controller 3", true, {-1, 5, 6}}, {"knob 5", false, {-1, -1, 6}}};
-  for (const auto& c : cases)
-  {
-    synth->mMidiControlParam[3] = 5;
-    synth->mMidiControlParam[4] = 5;
-    synth->mMidiControlParam[9] = 6;
-    synth->doMidiUnlearn(true);
-    if (c.byController)
-      midi(0xB0, 3, 1);
-    else
-      synth->SetParameterFromGUI(5, 0.9);
-    EXPECT_EQ((std::vector<int>{synth->mMidiControlParam[3], synth->mMidiControlParam[4], synth->mMidiControlParam[9]}),
-              c.expected)
-        << c.how;
-    EXPECT_FALSE(synth->mMidiLearn) << c.how;
-  }
+  synth->mMidiControlParam[3] = 5;
+  synth->mMidiControlParam[4] = 5;
+  synth->mMidiControlParam[9] = 6;
+  synth->doMidiUnlearn(true);
+  synth->SetParameterFromGUI(5, 0.9);
+  EXPECT_EQ((std::vector<int>{synth->mMidiControlParam[3], synth->mMidiControlParam[4], synth->mMidiControlParam[9]}),
+            (std::vector<int>{-1, -1, 6}));
+  EXPECT_FALSE(synth->mMidiLearn);
 }
 
 TEST_F(SynthTest, WhileLearningController123StopsAllNotesAnd121IsIgnored)
@@ -121,20 +95,6 @@ TEST_F(SynthTest, WhileLearningController123StopsAllNotesAnd121IsIgnored)
   EXPECT_TRUE(synth->mMidiLearn);
   EXPECT_EQ(synth->mMidiLearnCC, -1);
   EXPECT_TRUE(drainQueue().empty());
-}
-
-TEST_F(SynthTest, LearnWaitsForBothHalvesAndIsAbandonedWhenSwitchedOff)
-{
-  RecordingSwitch learnSwitch;
-  synth->mMidiLearnSwitch = &learnSwitch;
-  synth->doMidiLearn(true);
-  synth->setMidiLearnParam(8);
-  EXPECT_TRUE(learnSwitch.mValues.empty());
-  synth->doMidiLearn(false);
-  synth->setMidiLearnCC(10);
-  EXPECT_EQ(synth->mMidiControlParam[10], -1);
-  EXPECT_EQ(learnSwitch.mValues, std::vector<double>{0.0});
-  synth->mMidiLearnSwitch = nullptr;
 }
 
 TEST_F(SynthTest, OutOfRangeCapturesNeverIndexTheControllerTable)

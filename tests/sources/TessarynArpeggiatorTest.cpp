@@ -48,9 +48,6 @@ struct ArpCase
 };
 
 const ArpCase kArpCases[] = {
-    {T::kArpUp, 2, {C, E, G, C, E, G}},
-    {T::kArpDown, 2, {G, E, C, G, E, C}},
-    {T::kArpUpDown, 2, {C, E, G, G, E, C, C, E, G}},
     {T::kArpDown, 1, {G + 12, E + 12, C + 12, G, E, C, G + 12}},
     {T::kArpUpDown, 1, {C, E, G, C + 12, E + 12, G + 12, G + 12, E + 12, C + 12, G, E, C, C}},
     {T::kArpUp, 0, {C, E, G, C + 12, E + 12, G + 12, C + 24, E + 24, G + 24, C + 36, E + 36, G + 36, C}},

@@ -191,17 +191,6 @@ TEST_F(KeyAssign, HoldCannotBeSwitchedOnWhileTheArpeggiatorRuns)
   EXPECT_FALSE(s.hold);
 }
 
-TEST_F(KeyAssign, ChangingTriggerWhileANoteSoundsRestartsBothEnvelopesFromZero)
-{
-  press(C);
-  rig.ticks(100);
-  ASSERT_GT(s.eg2.value(), 0.9);
-  rig.set(T::kTrigger, 1);
-  rig.render(1);
-  EXPECT_EQ(s.eg2.stage(), EG::kAttack);
-  EXPECT_LT(s.eg2.value(), 0.1);
-}
-
 TEST_F(KeyAssign, SwitchingFromPolyToChordMemoryStoresTheHeldChord)
 {
   mode(T::kPoly);
@@ -211,17 +200,6 @@ TEST_F(KeyAssign, SwitchingFromPolyToChordMemoryStoresTheHeldChord)
   const int expected[] = {4, 0, 7, 128};
   for (int k = 0; k < 4; ++k)
     EXPECT_EQ(s.GetParam(T::kChord1 + k)->Int(), expected[k]) << "Chord #" << k + 1;
-}
-
-TEST_F(KeyAssign, AllNotesOffControllerEndsEverything)
-{
-  mode(T::kPoly);
-  press(C);
-  press(E);
-  rig.message(0xB0, IMidiMsg::kAllNotesOff, 0);
-  rig.ticks();
-  EXPECT_EQ(s.mNumPressedKeys, 0);
-  EXPECT_EQ(keys(s), (std::array{false, false, false, false}));
 }
 
 TEST_F(KeyAssign, PortamentoDriftLetsLaterOscillatorsGlideLonger)

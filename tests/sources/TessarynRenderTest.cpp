@@ -33,19 +33,6 @@ void busyProgram(TessarynRig& rig)
     rig.set(setting.mParam, setting.mValue);
 }
 
-TEST(TessarynRender, BothChannelsAreBitIdentical)
-{
-  TessarynRig rig;
-  busyProgram(rig);
-  for (int note : {48, 55, 60, 64})
-    rig.noteOn(note);
-  for (int block = 0; block < 20; ++block)
-  {
-    const Stereo out = rig.render(256);
-    ASSERT_TRUE(identical(out)) << "block " << block;
-  }
-}
-
 TEST(TessarynRender, NoteOnTakesEffectAtTheControlTickOfItsOffset)
 {
   const struct
@@ -93,17 +80,6 @@ TEST(TessarynRender, OutRangeOffAndVolumeZeroSilenceExactlyWhileOscillatorsRunOn
     EXPECT_EQ(rig.synth.eg2.value(), level) << "the envelope stands still";
     EXPECT_NE(rig.synth.vco[0].phase, phase) << "the oscillators run on";
   }
-}
-
-TEST(TessarynRender, OutRangeHighRestoresVolume)
-{
-  TessarynRig off, high;
-  off.set(T::kOutRange, 2);
-  off.set(T::kOutRange, 0);
-  high.set(T::kOutRange, 0);
-  for (TessarynRig* rig : {&off, &high})
-    rig->noteOn(60);
-  EXPECT_EQ(off.render(512).left, high.render(512).left);
 }
 
 TEST(TessarynRender, ResonanceHalfWayDoublesTheFilterOutput)

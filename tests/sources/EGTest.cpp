@@ -87,7 +87,10 @@ TEST(EnvelopeGenerator, EachStageTakesItsSettingsTimeAtAnyUpdateRate)
     double updatesPerSecond;
   };
   const Case cases[] = {
-      {0.0, 0.0049, kSampleRate}, {0.5, 1.87, kSampleRate}, {1.0, 19.5, kSampleRate}, {0.25, 0.100, 1000.0},
+      {0.0, 0.0049, kSampleRate},
+      {0.5, 1.87, kSampleRate},
+      {1.0, 19.5, kSampleRate},
+      {0.25, 0.100, 1000.0},
   };
   for (const Case& c : cases)
   {
@@ -103,21 +106,6 @@ TEST(EnvelopeGenerator, EachStageTakesItsSettingsTimeAtAnyUpdateRate)
     EXPECT_EQ(eg.value(), 1.0);
     EXPECT_NEAR(updatesUntil(eg, [](const EG& e) { return e.value() <= 0.1; }), expected, tolerance) << "decay";
     EXPECT_EQ(eg.stage(), EG::kDecay);
-  }
-}
-
-TEST(EnvelopeGenerator, DecaySettlesOnTheSustainLevelAndHoldsThere)
-{
-  for (double sustain : {0.0, 0.3})
-  {
-    SCOPED_TRACE(sustain);
-    EG eg = envelope(0.0, 0.0, sustain, 0.0);
-    eg.start();
-    for (int i = 0; i < 10 * static_cast<int>(kSampleRate); ++i)
-      eg.update();
-    EXPECT_EQ(eg.stage(), EG::kDecay);
-    EXPECT_NEAR(eg.value(), sustain, 1e-9);
-    EXPECT_GE(eg.value(), 0.0);
   }
 }
 
@@ -143,39 +131,6 @@ TEST(EnvelopeGenerator, ReleaseDuringAttackFallsFromWhereTheAttackWas)
   releaseDuringAttackAt(eg, 0.5);
   EXPECT_LT(updatesUntil(eg, idle), fromTop);
   EXPECT_EQ(eg.value(), 0.0);
-}
-
-TEST(EnvelopeGenerator, SettingsChangeOnlyTheStageThatUsesThem)
-{
-  struct Case
-  {
-    const char* what;
-    EG::Stage stage;
-    std::function<void(EG&)> change;
-    bool altersCourse;
-  };
-  const Case cases[] = {
-      {"attack in attack", EG::kAttack, [](EG& e) { e.setAttack(0.0); }, true},
-      {"sustain in attack", EG::kAttack, [](EG& e) { e.setSustain(0.9); }, false},
-      {"release in release", EG::kRelease, [](EG& e) { e.setRelease(0.0); }, true},
-  };
-  for (const Case& c : cases)
-  {
-    SCOPED_TRACE(c.what);
-    EG eg = envelope(0.3, 0.3, 0.2, 0.3);
-    eg.start();
-    if (c.stage != EG::kAttack) updatesUntil(eg, leftAttack);
-    if (c.stage == EG::kRelease) eg.stop();
-    for (int i = 0; i < 100; ++i)
-      eg.update();
-    ASSERT_EQ(eg.stage(), c.stage);
-
-    EG changed = eg;
-    c.change(changed);
-    eg.update();
-    changed.update();
-    EXPECT_EQ(changed.value() != eg.value(), c.altersCourse);
-  }
 }
 
 TEST(EnvelopeGenerator, AMeaninglessUpdateRateKeepsThePreviousTimeScale)

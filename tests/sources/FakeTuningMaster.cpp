@@ -33,20 +33,13 @@ struct Tables
 };
 
 Tables gTables;
-int gRegisteredClients = 0;
 int gTableFetches = 0;
 } // namespace
 
 extern "C"
 {
-  void MTS_RegisterClient()
-  {
-    ++gRegisteredClients;
-  }
-  void MTS_DeregisterClient()
-  {
-    --gRegisteredClients;
-  }
+  void MTS_RegisterClient() {}
+  void MTS_DeregisterClient() {}
   bool MTS_HasMaster()
   {
     return kBehaviour != Behaviour::kNoMaster;
@@ -81,10 +74,6 @@ extern "C"
   void FakeMaster_Retune(int note, double hz)
   {
     gTables.single[note] = hz;
-  }
-  int FakeMaster_RegisteredClients()
-  {
-    return gRegisteredClients;
   }
   int FakeMaster_TableFetches()
   {

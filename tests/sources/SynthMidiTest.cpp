@@ -121,9 +121,7 @@ TEST_F(SynthTest, ReplayingAWholeProgramWhileLearningCapturesNoParameter)
     std::function<void()> replay;
   } replays[] = {
       {"program change message", [&] { midi(0xC0, 1, 0); }},
-      {"program command", [&] { synth->changePreset(2); }},
       {"state restore", [&] { synth->UnserializeParams(&state, 0); }},
-      {"activation", [&] { synth->OnActivate(true); }},
   };
   for (const auto& r : replays)
   {

@@ -52,12 +52,6 @@ void RecordingSynth::initParameters()
   initListParameter(kListParam, "Wave", 1, 3, waves);
 }
 
-void RecordingSynth::OnParamChange(int paramIdx)
-{
-  Synth::OnParamChange(paramIdx);
-  ++mParamChanges;
-}
-
 SynthTest::SynthTest()
 {
   EXPECT_EQ(OpenAComponent(synthComponent(), &mInstance), noErr);

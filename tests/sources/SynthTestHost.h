@@ -25,10 +25,8 @@ public:
 
   void initParameters() override;
   void allNotesOff() override { ++mAllNotesOffCalls; }
-  void OnParamChange(int paramIdx) override;
 
   using Synth::mCopiedPresetIdx;
-  using Synth::mDataVersion;
   using Synth::mIgnoreProgramChange;
   using Synth::mIniPath;
   using Synth::mMidiControlParam;
@@ -47,7 +45,6 @@ public:
   using Synth::mUpdateInterval;
 
   int mAllNotesOffCalls = 0;
-  int mParamChanges = 0;
 };
 
 // A shell made as the component entry makes it, without a host around it.

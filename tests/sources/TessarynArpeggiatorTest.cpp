@@ -107,14 +107,4 @@ TEST(TessarynArpeggiator, RoundRobinArpeggioRotatesThroughTheOscillators)
   }
 }
 
-TEST(TessarynArpeggiator, SwitchingTheArpeggiatorClearsTheKeysAndHold)
-{
-  TessarynRig rig;
-  latchChord(rig, 0);
-  rig.ticks();
-  rig.set(T::kARPState, T::kArpOff);
-  rig.ticks();
-  EXPECT_EQ(rig.synth.mNumPressedKeys, 0);
-  EXPECT_FALSE(rig.synth.hold);
-}
 } // namespace

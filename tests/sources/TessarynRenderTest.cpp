@@ -107,7 +107,6 @@ const RouteCase kRoutes[] = {
     {T::kTargetSlaveVco, true, 0, {false, true, false, true}},
     {T::kTargetSlaveVco, true, 1, {false, true, true, true}},
     {T::kTargetPitch, true, 0, {true, true, true, true}},
-    {T::kTargetVcf, false, 1, {false, false, false, false}},
 };
 
 TEST(TessarynModulation, PitchBendReachesItsTarget)

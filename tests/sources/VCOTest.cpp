@@ -162,30 +162,6 @@ TEST_F(Oscillator, StaysSilentAndStillUntilTheInstrumentAttachesItself)
   EXPECT_EQ(vco.outBL(), 0.0);
 }
 
-TEST_F(Oscillator, AppliesOctaveTuningAndTransposeSelections)
-{
-  struct Case
-  {
-    int octave;
-    int tuning;
-    int transpose;
-    int pitch;
-  };
-  const Case cases[] = {
-      {0, 0, 1, 60 * 128 - 12 * 128},
-      {2, -3, 0, 60 * 128 + 24 * 128 - 3},
-  };
-  for (const auto& c : cases)
-  {
-    vco.setOctave(c.octave);
-    vco.setTuning(c.tuning);
-    vco.setTranspose(c.transpose);
-    vco.setNote(60, 0);
-    vco.update(0.0);
-    EXPECT_EQ(vco.pitch, c.pitch) << "octave " << c.octave << " transpose " << c.transpose;
-  }
-}
-
 TEST_F(Oscillator, GlidesAlongAQuadraticEaseOutInPortamentoTimesThousandTicks)
 {
   vco.portamento = 1.0;
@@ -307,8 +283,7 @@ TEST_F(Oscillator, SyncRestartKeepsTheDistanceBetweenThePhases)
     uint32_t phase;
   };
   const Case cases[] = {
-      {1000.0, 7680000u},
-      {std::numeric_limits<double>::infinity(), 0u}, // master at pitch 0
+      {1000.0, 7680000u}, {std::numeric_limits<double>::infinity(), 0u}, // master at pitch 0
   };
   for (const auto& c : cases)
   {

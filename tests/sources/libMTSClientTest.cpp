@@ -58,19 +58,6 @@ TEST(TuningLibraryLoader, FetchesTheMastersTablesOnceAtLoad)
   EXPECT_EQ(fetches(), fetchesAfterLoad + 1);
 }
 
-TEST(TuningClient, RegistersWithTheLibraryForItsLifetime)
-{
-  const mtsclientglobal library({kEqualTemperamentMaster});
-  const auto registered = fakeMasterControl<int (*)()>(kEqualTemperamentMaster, "FakeMaster_RegisteredClients");
-  const int before = registered();
-  {
-    auto first = registerWith(library);
-    auto second = registerWith(library);
-    EXPECT_EQ(registered(), before + 2);
-  }
-  EXPECT_EQ(registered(), before);
-}
-
 TEST(TuningClient, WithoutAMasterAnswersEqualTemperamentAndFiltersNothing)
 {
   const mtsclientglobal missing({kMissingLibrary});

@@ -61,31 +61,3 @@ TEST_F(SynthTest, PastingBeforeCopyingDoesNothing)
   EXPECT_EQ(synth->GetParam(5)->Value(), 0.9);
   EXPECT_STREQ(synth->GetPresetName(0), "Program 1");
 }
-
-TEST_F(SynthTest, PastingGivesTheCurrentProgramTheCopiedValuesAndTheSourcesNameAtPastingTime)
-{
-  synth->changePreset(1);
-  synth->copyPreset();
-  EXPECT_EQ(synth->mCopiedPresetIdx, 1);
-  synth->ModifyCurrentPreset("Renamed");
-  synth->changePreset(2);
-  synth->pastePreset();
-
-  EXPECT_EQ(synth->GetCurrentPresetIdx(), 2);
-  EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.2);
-  EXPECT_STREQ(synth->GetPresetName(2), "Renamed");
-  synth->changePreset(0);
-  synth->changePreset(2);
-  EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.2);
-}
-
-TEST_F(SynthTest, InitialisingAProgramRestoresEveryDefaultAndNamesItInit)
-{
-  for (int i = 0; i < synth->NParams(); ++i)
-    synth->GetParam(i)->Set(1.0);
-  synth->initPreset();
-  EXPECT_NEAR(synth->GetParam(RecordingSynth::kShapedParam)->Value(), 0.25, 1e-12);
-  EXPECT_EQ(synth->GetParam(RecordingSynth::kListParam)->Int(), 1);
-  EXPECT_NEAR(synth->GetParam(40)->Value(), 0.5, 1e-12);
-  EXPECT_STREQ(synth->GetPresetName(0), "Init");
-}

@@ -26,7 +26,6 @@ public:
   void initParameters() override;
   void allNotesOff() override { ++mAllNotesOffCalls; }
 
-  using Synth::mCopiedPresetIdx;
   using Synth::mIgnoreProgramChange;
   using Synth::mIniPath;
   using Synth::mMidiControlParam;

@@ -95,16 +95,4 @@ TEST(TessarynArpeggiator, InOnModeReleasingOneKeySilencesUntilTheNextStep)
   EXPECT_EQ(arpeggio(rig, 2), (std::vector{C, C}));
 }
 
-TEST(TessarynArpeggiator, RoundRobinArpeggioRotatesThroughTheOscillators)
-{
-  TessarynRig rig;
-  rig.set(T::kKeyAssgn, T::kPoly);
-  latchChord(rig, 0);
-  for (int step = 0; step < 5; ++step)
-  {
-    arpeggio(rig, 1);
-    EXPECT_EQ(rig.synth.lastVco, step % 4);
-  }
-}
-
 } // namespace

@@ -253,23 +253,6 @@ TEST_F(Oscillator, PulseWavesReadTwoPhasesApartByTheWidthAndAMissingSourceCounts
   EXPECT_EQ((vco.phase2 - vco.phase) & VCO::kPhaseMask, 1u << 27);
 }
 
-TEST_F(Oscillator, ReportsEachPhaseWrapForSync)
-{
-  vco.setNote(69, 0);
-  vco.update(0.0);
-  int wraps = 0;
-  uint64_t unwrapped = 0;
-  for (int i = 0; i < 44100; ++i)
-  {
-    const uint32_t before = vco.phase;
-    const bool wrapped = vco.nextAndSyncOut();
-    ASSERT_EQ(wrapped, vco.phase < before);
-    wraps += wrapped;
-    unwrapped += vco.phaseInc;
-  }
-  EXPECT_EQ(wraps, static_cast<int>(unwrapped >> 28));
-}
-
 TEST_F(Oscillator, SyncRestartKeepsTheDistanceBetweenThePhases)
 {
   vco.waveForm = VCO::kPw;

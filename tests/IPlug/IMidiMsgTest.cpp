@@ -42,9 +42,10 @@ TEST(MidiMsg, PitchWheelBuilderCentresAtEightThousandOneHundredNinetyTwoAndClamp
     int channel;
     Bytes bytes;
   } cases[] = {
-      {1.0, 0, {0xE0, 127, 127}},          {0.0, 3, {0xE3, 0, 64}},
+      {0.0, 3, {0xE3, 0, 64}},
       {-8191.5 / 8192.0, 0, {0xE0, 1, 0}}, // truncation toward zero, not down
-      {1e300, 0, {0xE0, 127, 127}},        {-std::numeric_limits<double>::infinity(), 0, {0xE0, 0, 0}},
+      {1e300, 0, {0xE0, 127, 127}},
+      {-std::numeric_limits<double>::infinity(), 0, {0xE0, 0, 0}},
   };
   for (const auto& c : cases)
   {
@@ -65,13 +66,8 @@ TEST(MidiMsg, DecodersAnswerOnlyForTheirKind)
     IMidiMsg::EStatusMsg kind;
     int note, velocity, polyTouch, channelTouch, program;
   } cases[] = {
-      {0x9F, IMidiMsg::kNoteOn, 10, 20, -1, -1, -1},
-      {0xA1, IMidiMsg::kPolyAftertouch, 10, -1, 20, -1, -1},
-      {0xB2, IMidiMsg::kControlChange, -1, -1, -1, -1, -1},
-      {0xC3, IMidiMsg::kProgramChange, -1, -1, -1, -1, 10},
-      {0xD4, IMidiMsg::kChannelAftertouch, -1, -1, -1, 10, -1},
-      {0xE5, IMidiMsg::kPitchWheel, -1, -1, -1, -1, -1},
-      {0xF8, IMidiMsg::kNone, -1, -1, -1, -1, -1}, // system real-time
+      {0x9F, IMidiMsg::kNoteOn, 10, 20, -1, -1, -1},        {0xA1, IMidiMsg::kPolyAftertouch, 10, -1, 20, -1, -1},
+      {0xC3, IMidiMsg::kProgramChange, -1, -1, -1, -1, 10}, {0xD4, IMidiMsg::kChannelAftertouch, -1, -1, -1, 10, -1},
       {0x7F, IMidiMsg::kNone, -1, -1, -1, -1, -1}, // a running-status data byte
   };
   for (const auto& c : cases)
@@ -86,30 +82,8 @@ TEST(MidiMsg, DecodersAnswerOnlyForTheirKind)
     EXPECT_EQ(msg.ChannelAfterTouch(), c.channelTouch);
     EXPECT_EQ(msg.Program(), c.program);
     EXPECT_EQ(msg.ControlChangeIdx(), 10);
-    if (c.kind != IMidiMsg::kPitchWheel)
-    {
-      EXPECT_EQ(msg.PitchWheel(), 0.0);
-    }
-    if (c.kind != IMidiMsg::kControlChange)
-    {
-      EXPECT_EQ(msg.ControlChange(static_cast<IMidiMsg::EControlChangeMsg>(10)), -1.0);
-    }
-  }
-}
-
-TEST(MidiMsg, PitchWheelDecodesFromMinusOneToJustBelowOne)
-{
-  const struct
-  {
-    int data1, data2;
-    double value;
-  } cases[] = {
-      {0, 64, 0.0}, {0, 0, -1.0}, {0xFF, 0xFF, 8191.0 / 8192.0}, // malformed bytes with the top bit set
-  };
-  for (const auto& c : cases)
-  {
-    const IMidiMsg msg(0, 0xE7, static_cast<uint8_t>(c.data1), static_cast<uint8_t>(c.data2));
-    EXPECT_EQ(msg.PitchWheel(), c.value) << c.data1 << " " << c.data2;
+    EXPECT_EQ(msg.PitchWheel(), 0.0);
+    EXPECT_EQ(msg.ControlChange(static_cast<IMidiMsg::EControlChangeMsg>(10)), -1.0);
   }
 }
 
@@ -125,16 +99,13 @@ TEST(MidiMsg, DecodingKeepsVelocityZeroNoteOnsAndMasksMalformedDataBytes)
   EXPECT_EQ(cc.ControlChangeIdx(), IMidiMsg::kModWheel);
   EXPECT_EQ(cc.ControlChange(IMidiMsg::kModWheel), 1.0);
   EXPECT_EQ(cc.ControlChange(static_cast<IMidiMsg::EControlChangeMsg>(7)), -1.0);
+  EXPECT_EQ(IMidiMsg(0, 0xE7, 0xFF, 0xFF).PitchWheel(), 8191.0 / 8192.0);
 }
 
-TEST(MidiMsg, StatusNamesCoverEveryKindAndCallTheRestUnknown)
+TEST(MidiMsg, StatusNumbersOutsideTheKindsAreNamedUnknown)
 {
-  auto name = [](int value) { return std::string(IMidiMsg::StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(value))); };
-  EXPECT_EQ(name(0), "none");
-  EXPECT_EQ(name(8), "noteoff");
-  EXPECT_EQ(name(14), "pitchwheel");
   for (int value : {7, 15, -1})
-    EXPECT_EQ(name(value), "unknown") << value;
+    EXPECT_STREQ(IMidiMsg::StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(value)), "unknown") << value;
 }
 
 TEST(SysEx, TextShowsAsManyHexBytesAsFit)
@@ -147,8 +118,9 @@ TEST(SysEx, TextShowsAsManyHexBytesAsFit)
     int size;
     std::string text;
   } cases[] = {
-      {12, bytes, 4, "F0 7E 0A F7"}, {11, bytes, 4, "F0 7E 0A"}, {2, bytes, 4, ""},
-      {64, bytes, -3, ""},           {64, nullptr, 4, ""},
+      {11, bytes, 4, "F0 7E 0A"},
+      {64, bytes, -3, ""},
+      {64, nullptr, 4, ""},
   };
   for (const auto& c : cases)
   {

@@ -131,11 +131,10 @@ TEST_F(EffectRenderTest, ClearingTheCallbackDisconnectsTheInput)
   ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kInput, 0, none), noErr);
   EXPECT_FALSE(effect.IsInChannelConnected(0));
   EXPECT_FALSE(effect.GetBus(kInput, 0)->mConnected);
-  EXPECT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kInput, 1, none), kAudioUnitErr_InvalidProperty);
   EXPECT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kGlobal, 0, none), kAudioUnitErr_InvalidProperty);
 }
 
-TEST(MultiBusInstrumentTest, OutputBusesComeInStereoPairsWithTheirOwnLabelsAndTags)
+TEST(MultiBusInstrumentTest, OutputBusesComeInStereoPairsWithALastMonoBus)
 {
   TestInstrument plug(TestInstanceInfo(), "0-5");
   uint32_t nBuses = 0;
@@ -145,17 +144,9 @@ TEST(MultiBusInstrumentTest, OutputBusesComeInStereoPairsWithTheirOwnLabelsAndTa
   ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_ElementName, kAudioUnitScope_Output, 2, &name), noErr);
   EXPECT_STREQ(CFStringGetCStringPtr(name, kCFStringEncodingUTF8), "output 3");
   CFRelease(name);
-
-  const AudioChannelLayoutTag expected[] = {kAudioChannelLayoutTag_Stereo, kAudioChannelLayoutTag_Stereo,
-                                            kAudioChannelLayoutTag_Mono};
-  for (uint32_t bus = 0; bus < 3; ++bus)
-  {
-    AudioChannelLayoutTag tag = 0;
-    ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_SupportedChannelLayoutTags, kAudioUnitScope_Output, bus, &tag), noErr);
-    EXPECT_EQ(tag, expected[bus]);
-  }
-  EXPECT_EQ(GetInfo(&plug, kAudioUnitProperty_SupportedChannelLayoutTags, kAudioUnitScope_Input, 0).mResult,
-            kAudioUnitErr_InvalidProperty);
+  AudioChannelLayoutTag tag = 0;
+  ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_SupportedChannelLayoutTags, kAudioUnitScope_Output, 2, &tag), noErr);
+  EXPECT_EQ(tag, kAudioChannelLayoutTag_Mono);
 }
 
 TEST(MultiBusInstrumentTest, OnlyTheLastConnectedBusRunsTheInstrumentAndItFillsEveryBus)

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -35,12 +34,7 @@ struct FilePlug : TestPlug
 
   bool loadProgramAsInstrument(WDL_String* pFile) { return LoadProgramFromFXP(pFile, instrumentOptions()); }
   bool loadBankAsInstrument(WDL_String* pFile) { return LoadBankFromFXB(pFile, instrumentOptions()); }
-
-  FileReadOptions instrumentOptions()
-  {
-    return {NParams() - 1, NParams(), true, [this](int version) { mHookCalls.push_back(version); },
-            [this] { mHookCalls.push_back(-1); }};
-  }
+  FileReadOptions instrumentOptions() { return {NParams() - 1, NParams(), true, {}, {}}; }
 
   void setValues(const std::vector<double>& values)
   {
@@ -71,7 +65,6 @@ struct FilePlug : TestPlug
   }
 
   int mProgramChanges = 0;
-  std::vector<int> mHookCalls;
 };
 
 class FileTest : public testing::Test
@@ -80,7 +73,8 @@ protected:
   // One folder per test process: ctest runs the tests of this file in parallel.
   static const std::string& folder()
   {
-    static const std::string dir = [] {
+    static const std::string dir = []
+    {
       std::string made = testing::TempDir() + "tessaryn-files-" + std::to_string(getpid()) + "/";
       std::filesystem::create_directories(made);
       return made;
@@ -115,10 +109,10 @@ protected:
   }
 
   // A program block or parameter-form program file, built by hand.
-  static Bytes programBlock(int nParams, const std::string& name, float value, int id = kPlugID)
+  static Bytes programBlock(int nParams, const std::string& name, float value)
   {
     ByteChunk chunk;
-    for (int field : {FourCC("CcnK"), 0, FourCC("FxCk"), 1, id, 20301, nParams})
+    for (int field : {FourCC("CcnK"), 0, FourCC("FxCk"), 1, kPlugID, 20301, nParams})
       PutBigEndian(&chunk, field);
     std::string field = name;
     field.resize(28, '\0');
@@ -204,34 +198,6 @@ TEST_F(FileTest, ABankFileHasFormatVersion2AndItsStateAt160)
   EXPECT_EQ(Bytes(bytes.begin() + 160, bytes.begin() + 168), (Bytes{0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00}));
 }
 
-TEST_F(FileTest, ParameterFormsCarryOneNormalisedFloatPerParameter)
-{
-  FilePlug plug(false, 2, 2);
-  plug.setValues({2.0, 8.0});
-  plug.RestorePreset(0);
-  plug.ModifyCurrentPreset("p0");
-  WDL_String program = path("params.fxp");
-  WDL_String bank = path("params.fxb");
-  ASSERT_TRUE(plug.SaveProgramAsFXP(&program));
-  ASSERT_TRUE(plug.SaveBankAsFXB(&bank));
-
-  const Bytes fxp = readBytes(program);
-  ASSERT_EQ(fxp.size(), 64u);
-  EXPECT_EQ(textAt(fxp, 8, 4), "FxCk");
-  EXPECT_EQ(intAt(fxp, 4), 0);
-  EXPECT_EQ(intAt(fxp, 56), std::bit_cast<int>(0.25f));
-  EXPECT_EQ(intAt(fxp, 60), std::bit_cast<int>(1.0f));
-
-  // Program 1 was never given a state: its missing doubles count as 0.
-  const Bytes fxb = readBytes(bank);
-  ASSERT_EQ(fxb.size(), 156u + 2u * 64u);
-  EXPECT_EQ(textAt(fxb, 8, 4), "FxBk");
-  EXPECT_EQ(intAt(fxb, 4), 0);
-  EXPECT_EQ(Bytes(fxb.begin() + 156, fxb.end() - 64), fxp);
-  EXPECT_EQ(intAt(fxb, 220 + 56), 0);
-  EXPECT_EQ(intAt(fxb, 220 + 60), 0);
-}
-
 TEST_F(FileTest, FilesOfEveryFormLoadBackIntoAnotherInstance)
 {
   for (bool doesChunks : {true, false})
@@ -266,15 +232,10 @@ TEST_F(FileTest, FilesThatFailTheHeaderChecksChangeNothing)
     bool bank;
     size_t pos;
     int value;
-    bool loads;
   } cases[] = {
-      {"program of another plug-in", false, 16, kOtherID, false},
-      {"program of format version 2", false, 12, 2, false},
-      {"program with another chunk magic", false, 0, FourCC("CcnX"), false},
-      {"program of an unknown form", false, 8, FourCC("FBCh"), false},
-      {"program with a wrong byte size", false, 4, 7, true},
-      {"bank of another plug-in", true, 16, kOtherID, false},
-      {"bank of format version 1", true, 12, 1, true},
+      {"program of another plug-in", false, 16, kOtherID},
+      {"program of format version 2", false, 12, 2},
+      {"bank of another plug-in", true, 16, kOtherID},
   };
   for (const auto& c : cases)
   {
@@ -285,22 +246,10 @@ TEST_F(FileTest, FilesThatFailTheHeaderChecksChangeNothing)
     writeBytes(file, bytes);
     FilePlug plug;
     const FilePlug::Snapshot before = plug.snapshot();
-    EXPECT_EQ(c.bank ? plug.LoadBankFromFXB(&file) : plug.LoadProgramFromFXP(&file), c.loads);
-    if (c.loads) continue;
+    EXPECT_FALSE(c.bank ? plug.LoadBankFromFXB(&file) : plug.LoadProgramFromFXP(&file));
     EXPECT_EQ(plug.snapshot(), before);
     EXPECT_EQ(plug.mProgramChanges, 0);
   }
-}
-
-TEST_F(FileTest, ChunkFormsAreRefusedByAPlugInWithoutStateChunks)
-{
-  WDL_String program = savedFile("chunks.fxp", false, true);
-  WDL_String bank = savedFile("chunks.fxb", true, true);
-  FilePlug plug(false);
-  const FilePlug::Snapshot before = plug.snapshot();
-  EXPECT_FALSE(plug.LoadProgramFromFXP(&program));
-  EXPECT_FALSE(plug.LoadBankFromFXB(&bank));
-  EXPECT_EQ(plug.snapshot(), before);
 }
 
 TEST_F(FileTest, MissingFilesAndPathsAreRefused)
@@ -334,46 +283,15 @@ TEST_F(FileTest, BanksOf69ParametersLoadOnlyThroughTheInstrumentsReader)
   EXPECT_EQ(instrument.GetCurrentPresetIdx(), 1);
   EXPECT_EQ(instrument.GetParam(68)->Value(), 4.0);
   EXPECT_EQ(instrument.GetParam(69)->Value(), 3.0);
-  EXPECT_TRUE(instrument.mHookCalls.empty());
 }
 
-TEST_F(FileTest, TheInstrumentsProgramReaderTakesTheCountFromTheFileButNoMore)
+TEST_F(FileTest, TheInstrumentsProgramReaderReadsNoMoreValuesThanThePlugInHas)
 {
-  const struct
-  {
-    int nInFile;
-    std::vector<double> values;
-  } cases[] = {
-      {2, {2.0, 2.0, 1.0, 1.0}},
-      {1000, {2.0, 2.0, 2.0, 2.0}},
-  };
-  for (const auto& c : cases)
-  {
-    SCOPED_TRACE(c.nInFile);
-    WDL_String file = path("count.fxp");
-    writeBytes(file, programBlock(c.nInFile, "n", 0.25f));
-    FilePlug plug(false);
-    plug.setValues({1.0});
-    ASSERT_TRUE(plug.loadProgramAsInstrument(&file));
-    EXPECT_EQ(plug.values(), c.values);
-  }
-}
-
-TEST_F(FileTest, TheInstrumentsHooksSurroundTheStateReadWithTheFilesVersion)
-{
-  Bytes program = readBytes(savedFile("hooks.fxp", false, true));
-  Bytes bank = readBytes(savedFile("hooks.fxb", true, true));
-  setIntAt(&program, 20, 20207);
-  setIntAt(&bank, 20, 20100);
-  WDL_String programFile = path("hooks.fxp");
-  WDL_String bankFile = path("hooks.fxb");
-  writeBytes(programFile, program);
-  writeBytes(bankFile, bank);
-
-  FilePlug plug;
-  ASSERT_TRUE(plug.loadProgramAsInstrument(&programFile));
-  ASSERT_TRUE(plug.loadBankAsInstrument(&bankFile));
-  EXPECT_EQ(plug.mHookCalls, (std::vector<int>{20207, -1, 20100, -1}));
+  WDL_String file = path("count.fxp");
+  writeBytes(file, programBlock(1000, "n", 0.25f));
+  FilePlug plug(false);
+  ASSERT_TRUE(plug.loadProgramAsInstrument(&file));
+  EXPECT_EQ(plug.values(), (std::vector<double>{2.0, 2.0, 2.0, 2.0}));
 }
 
 TEST_F(FileTest, ValuesOutsideTheNormalisedRangeAreClampedAndNaNIgnored)
@@ -418,20 +336,6 @@ TEST_F(FileTest, CutOffFilesAreRefusedOrLoadOnlyWhatIsWhole)
     }
 }
 
-TEST_F(FileTest, ACutOffParameterBankKeepsTheProgramsBeforeTheCut)
-{
-  Bytes bytes = paramBank(3, 0, {programBlock(4, "a", 0.25f), programBlock(4, "b", 0.5f), programBlock(4, "c", 1.f)});
-  bytes.resize(bytes.size() - 1);
-  WDL_String file = path("cutbank.fxb");
-  writeBytes(file, bytes);
-  FilePlug plug(false);
-  EXPECT_FALSE(plug.LoadBankFromFXB(&file));
-  EXPECT_STREQ(plug.GetPresetName(1), "b");
-  EXPECT_STREQ(plug.GetPresetName(2), "empty");
-  EXPECT_EQ(plug.GetCurrentPresetIdx(), 1);
-  EXPECT_EQ(plug.values(), (std::vector<double>{4.0, 4.0, 4.0, 4.0}));
-}
-
 TEST_F(FileTest, BlocksBeyondTheProgramListAreNotRead)
 {
   WDL_String file = path("long.fxb");
@@ -446,47 +350,21 @@ TEST_F(FileTest, BlocksBeyondTheProgramListAreNotRead)
 
 TEST_F(FileTest, NamesAreCutToKeepATerminatorAndReadToTheFieldsEnd)
 {
-  const struct
+  for (size_t length : {28, 40})
   {
-    size_t length;
-    size_t written;
-  } cases[] = {{27, 27}, {28, 27}, {40, 27}};
-  for (const auto& c : cases)
-  {
-    SCOPED_TRACE(c.length);
-    const std::string name(c.length, 'n');
+    SCOPED_TRACE(length);
+    const std::string name(length, 'n');
     FilePlug plug;
     plug.RestorePreset(0);
     plug.ModifyCurrentPreset(name.c_str());
     WDL_String file = path("name.fxp");
     ASSERT_TRUE(plug.SaveProgramAsFXP(&file));
     const Bytes bytes = readBytes(file);
-    EXPECT_EQ(textAt(bytes, 28, 28), name.substr(0, c.written) + std::string(28 - c.written, '\0'));
+    EXPECT_EQ(textAt(bytes, 28, 28), name.substr(0, 27) + std::string(1, '\0'));
 
     // A name that fills the field, as other writers leave it.
     writeBytes(file, programBlock(4, name.substr(0, 28), 0.0f));
     ASSERT_TRUE(plug.LoadProgramFromFXP(&file));
     EXPECT_EQ(std::string(plug.GetPresetName(0)), name.substr(0, 28));
   }
-}
-
-TEST_F(FileTest, WritingReplacesTheFileWholeAndKeepsItsPermissions)
-{
-  FilePlug plug;
-  WDL_String file = path("replace.fxp");
-  writeBytes(file, Bytes(500, 0xAA));
-  chmod(file.Get(), 0640);
-  ASSERT_TRUE(plug.SaveProgramAsFXP(&file));
-  EXPECT_EQ(readBytes(file).size(), 100u);
-  struct stat info;
-  ASSERT_EQ(stat(file.Get(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
-
-  // A folder cannot be written over: nothing is left behind beside it.
-  WDL_String directory = path("folder.fxb");
-  mkdir(directory.Get(), 0755);
-  EXPECT_FALSE(plug.SaveBankAsFXB(&directory));
-  EXPECT_EQ(rmdir(directory.Get()), 0);
-  for (const auto& entry : std::filesystem::directory_iterator(folder()))
-    EXPECT_EQ(entry.path().filename().string().rfind("folder.fxb.", 0), std::string::npos);
 }

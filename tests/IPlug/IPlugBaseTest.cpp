@@ -41,17 +41,6 @@ TEST(IPlugBase, ChannelIOStringsGiveLegalConfigurations)
   }
 }
 
-TEST(IPlugBase, HostIdentityIsLookedUpAndQueriedBeforeItsVersion)
-{
-  TestPlug plug;
-  EXPECT_EQ(plug.GetHost(), kHostUninit);
-  plug.SetHost("com.apple.garageband10", 0x000A0102);
-  plug.mHostQueries = 0;
-  EXPECT_EQ(plug.GetHostVersion(true), 100102);
-  EXPECT_EQ(plug.mHostQueries, 1);
-  EXPECT_EQ(plug.GetHost(), kHostGarageBand);
-}
-
 TEST(IPlugBase, ConnectionsAndLabelsIgnoreInvalidChannels)
 {
   TestPlug plug(1, "2-4");
@@ -149,21 +138,6 @@ TEST(IPlugBase, FloatInputsNeverOverrunTheScratchBuffer)
   plug.AttachInputBuffers(0, 1, &pIn, 8); // no scratch buffer yet
   plug.SetBlockSize(4);
   plug.AttachInputBuffers(0, 1, &pIn, 8);
-}
-
-TEST(IPlugBase, TheSameBlockSizeKeepsTheScratchContents)
-{
-  StereoFrame frame;
-  frame.attach();
-  frame.plug.ProcessBuffers(0.0f, StereoFrame::kFrames);
-  frame.plug.SetBlockSize(StereoFrame::kFrames);
-  std::fill(frame.out0, frame.out0 + StereoFrame::kFrames, 0.0f);
-  frame.plug.SetInputChannelConnections(0, 1, false); // input now reads its scratch buffer
-  frame.plug.ProcessBuffers(0.0f, StereoFrame::kFrames);
-  EXPECT_EQ(frame.out0[3], 1.0f);
-  frame.plug.ZeroScratchBuffers();
-  frame.plug.ProcessBuffers(0.0f, StereoFrame::kFrames);
-  EXPECT_EQ(frame.out0[3], 0.0f);
 }
 
 TEST(IPlugBase, EditorChangesSetTheParameterTellTheHostAndNotifyTheInstrument)

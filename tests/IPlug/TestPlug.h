@@ -33,11 +33,6 @@ public:
   void GetTime(ITimeInfo*) override {}
   void ResizeGraphics(int, int) override {}
   bool SendMidiMsg(IMidiMsg*) override { return true; }
-  EHost GetHost() override
-  {
-    ++mHostQueries;
-    return IPlugBase::GetHost();
-  }
 
   struct Informed
   {
@@ -48,7 +43,6 @@ public:
   std::vector<int> mChanged;
   std::vector<Informed> mInformed;
   int mPresetsChanged = 0;
-  int mHostQueries = 0;
   double mTempo = 120.0;
 };
 

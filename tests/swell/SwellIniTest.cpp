@@ -72,7 +72,10 @@ protected:
 TEST_F(IniStore, ValuesAreStrippedOfBlanksAndOfOneMatchingPairOfQuotes)
 {
   const std::pair<const char*, const char*> cases[] = {
-      {"  'abc'  ", "abc"}, {"'abc", "'abc"}, {"'abc\"", "'abc\""}, {"'", "'"},
+      {"  'abc'  ", "abc"},
+      {"'abc", "'abc"},
+      {"'abc\"", "'abc\""},
+      {"'", "'"},
   };
   time_t stamp = 1000000000;
   for (const auto& [stored, read] : cases)
@@ -138,7 +141,7 @@ TEST_F(IniStore, TextThatWouldNotReadBackAsWrittenIsRefused)
   };
   const std::string file = mFile;
   const Case cases[] = {
-      {nullptr, "k", "v", file.c_str()}, {"S", "k", "v", nullptr},        {"a]b", "k", "v", file.c_str()},
+      {nullptr, "k", "v", file.c_str()}, {"S", "k", "v", nullptr},           {"a]b", "k", "v", file.c_str()},
       {"S", "k=x", "v", file.c_str()},   {"S", "k", "a\n[T]", file.c_str()},
   };
   writeFile(mFile, "[S]\nk=old\n");

@@ -111,13 +111,6 @@ Levels playPhrase(int program, const std::string& name)
   return player.levels;
 }
 
-Levels playSingleNote(int program)
-{
-  ProgramPlayer player(program);
-  player.play({48}, 1.0, 0.5);
-  return player.levels;
-}
-
 std::vector<FactoryProgram> sourcePrograms()
 {
   Tessaryn table{IPlugInstanceInfo{}};
@@ -153,7 +146,9 @@ TEST(FactoryBank, EveryProgramSoundsStaysFiniteAndKeepsASingleNoteWithinFullScal
   {
     const std::string& name = programs[i].mName;
     const Levels phrase = playPhrase(i, name);
-    const Levels note = playSingleNote(i);
+    ProgramPlayer single(i);
+    single.play({48}, 1.0, 0.5);
+    const Levels& note = single.levels;
     EXPECT_TRUE(phrase.mFinite && note.mFinite) << name;
     EXPECT_TRUE(phrase.mChannelsAlike) << name;
     EXPECT_GT(phrase.rms(), 0.003) << name << " is nearly silent";

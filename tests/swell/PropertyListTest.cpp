@@ -68,18 +68,12 @@ TEST(PropertyList, AStringCopiesOutOnlyAsMuchAsTheBufferHolds)
 
 TEST(PropertyList, NumbersConvertAndReportWhetherTheConversionWasExact)
 {
-  const int32_t small = 0x00020301;
-  double half = 2.5;
   int64_t huge = int64_t(1) << 40;
-  Owned fromInt(makeInt(small));
-  Owned fromReal(CFNumberCreate(kCFAllocatorDefault, kCFNumberDoubleType, &half));
+  Owned fromInt(makeInt(0x00020301));
   Owned fromHuge(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt64Type, &huge));
-
   int32_t out = 0;
   EXPECT_TRUE(CFNumberGetValue(fromInt, kCFNumberSInt32Type, &out));
-  EXPECT_EQ(out, small);
-  EXPECT_FALSE(CFNumberGetValue(fromReal, kCFNumberSInt32Type, &out));
-  EXPECT_EQ(out, 2);
+  EXPECT_EQ(out, 0x00020301);
   EXPECT_FALSE(CFNumberGetValue(fromHuge, kCFNumberSInt32Type, &out));
   EXPECT_EQ(out, INT32_MAX);
 }

@@ -62,7 +62,10 @@ TEST_F(Lv2RunTest, OddAndChangingBlockLengthsKeepEveryEventOnItsFrame)
     host.Run(block.mFrames);
     ASSERT_EQ(host.Left().size(), block.mFrames);
     EXPECT_EQ(left(block.mNoteFrame), noteLevel(note)) << block.mFrames;
-    if (block.mNoteFrame > 0) EXPECT_EQ(left(block.mNoteFrame - 1), noteLevel(note - 1)) << block.mFrames;
+    if (block.mNoteFrame > 0)
+    {
+      EXPECT_EQ(left(block.mNoteFrame - 1), noteLevel(note - 1)) << block.mFrames;
+    }
   }
 }
 

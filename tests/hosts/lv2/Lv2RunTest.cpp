@@ -113,13 +113,6 @@ TEST_F(Lv2RunTest, TimePositionsReachTheTransportAtTheirFrames)
   EXPECT_EQ(right[Frame::kBeatFrame], 7.5f); // two bars of three beats, and a half
   EXPECT_EQ(right[Frame::kNumeratorFrame], 3.0f);
   EXPECT_EQ(right[Frame::kPlayingFrame], 1.0f);
-
-  // A position inside a block starts a new render there.
-  host.ClearOutput();
-  host.Position(100, {90.0, 1, 0.0f, 4.0f, 8, 0.0f});
-  host.Run(256);
-  EXPECT_EQ(host.Right()[100 + Frame::kBeatFrame], 2.0f); // one bar of four eighths
-  EXPECT_EQ(host.Right()[100 + Frame::kDenominatorFrame], 8.0f);
 }
 
 TEST_F(Lv2RunTest, ASavedStateReopensWithTheSameSound)

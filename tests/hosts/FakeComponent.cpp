@@ -8,8 +8,6 @@ OSStatus render(void* storage, AudioUnitRenderActionFlags*, const AudioTimeStamp
   auto& unit = *static_cast<FakeUnit*>(storage);
   if (frames > unit.mMaxFrames || !(time->mFlags & kAudioTimeStampSampleTimeValid))
     return kAudioUnitErr_InvalidPropertyValue;
-  AudioUnitRenderActionFlags pre = kAudioUnitRenderAction_PreRender;
-  if (unit.mNotify) unit.mNotify(unit.mNotifyRefCon, &pre, time, 0, frames, data);
   for (uint32_t b = 0; b < data->mNumberBuffers; ++b)
     for (uint32_t i = 0; i < frames; ++i)
       static_cast<float*>(data->mBuffers[b].mData)[i] = float((time->mSampleTime + i) / 1000.0);
@@ -62,10 +60,6 @@ ComponentResult fakeEntry(ComponentParameters* params, void* storage)
   case kAudioUnitSetPropertySelect:
     return setProperty(*unit, ComponentParam<uint32_t>(params, 1), ComponentParam<uint32_t>(params, 2),
                        ComponentParam<const void*>(params, 4));
-  case kAudioUnitAddRenderNotifySelect:
-    unit->mNotify = ComponentParam<AURenderCallback>(params, 1);
-    unit->mNotifyRefCon = ComponentParam<void*>(params, 2);
-    return noErr;
   }
   return noErr;
 }

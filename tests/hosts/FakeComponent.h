@@ -14,8 +14,6 @@ struct FakeUnit
   uint32_t mMaxFrames = 1024;
   AudioStreamBasicDescription mOutputFormat{};
   HostCallbackInfo mHost{};
-  AURenderCallback mNotify = nullptr;
-  void* mNotifyRefCon = nullptr;
   std::vector<double> mRenderTimes;
 };
 

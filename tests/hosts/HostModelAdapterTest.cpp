@@ -1,7 +1,6 @@
 // The host model driving the real Audio Unit adapter with its test instrument:
-// configuration, the known signal, MIDI and transport, parameter texts,
-// notifications, state, presets, and a render path that neither allocates nor
-// locks.
+// configuration, the known signal, MIDI and transport, notifications, state, presets, and a render path that neither
+// allocates nor locks.
 
 #include "HostModel.h"
 
@@ -75,17 +74,6 @@ TEST_F(HostModelAdapterTest, MidiAndTheTransportReachTheInstrumentWithTheBlock)
   EXPECT_TRUE(plug->mTimeInfo.mTransportIsRunning);
   ASSERT_EQ(plug->mMidi.size(), 1u);
   EXPECT_EQ(plug->mMidi[0].mOffset, 17);
-}
-
-TEST_F(HostModelAdapterTest, ParameterDescriptionsReadAsPlainTexts)
-{
-  HostParameterInfo info;
-  ASSERT_EQ(host->GetParameterInfo(kCutoff, info), noErr);
-  EXPECT_EQ(info.mName, "Cutoff Frequency Of The Filter!");
-  EXPECT_EQ(info.mUnitName, "Hz");
-  EXPECT_EQ(host->GetParameterInfo(99, info), kAudioUnitErr_InvalidElement);
-  EXPECT_EQ(host->ParameterValueStrings(kWave), (std::vector<std::string>{"tri", "saw", "pulse"}));
-  EXPECT_TRUE(host->ParameterValueStrings(kLevel).empty());
 }
 
 TEST_F(HostModelAdapterTest, TheInstrumentsAnnouncementsReachTheFrontEnd)

@@ -163,23 +163,30 @@ void Lv2TestHost::Restore(const LilvState* state)
   lilv_state_restore(state, mInstance, setPortValue, this, 0, mFeatures.data());
 }
 
-std::vector<std::string> Lv2TestHost::PresetLabels() const
+std::vector<LilvState*> Lv2TestHost::presetStates() const
 {
-  std::vector<std::string> labels;
+  std::vector<LilvState*> states;
   LilvNode* presetClass = lilv_new_uri(mWorld, LV2_PRESETS__Preset);
-  LilvNode* label = lilv_new_uri(mWorld, LILV_NS_RDFS "label");
   LilvNodes* presets = lilv_plugin_get_related(mPlugin, presetClass);
   LILV_FOREACH(nodes, i, presets)
   {
-    const LilvNode* preset = lilv_nodes_get(presets, i);
-    lilv_world_load_resource(mWorld, preset);
-    LilvNode* name = lilv_world_get(mWorld, preset, label, nullptr);
-    labels.emplace_back(name ? lilv_node_as_string(name) : "");
-    lilv_node_free(name);
+    if (LilvState* state =
+            lilv_state_new_from_world(mWorld, const_cast<LV2_URID_Map*>(&mMap), lilv_nodes_get(presets, i)))
+      states.push_back(state);
   }
   lilv_nodes_free(presets);
-  lilv_node_free(label);
   lilv_node_free(presetClass);
+  return states;
+}
+
+std::vector<std::string> Lv2TestHost::PresetLabels() const
+{
+  std::vector<std::string> labels;
+  for (LilvState* state : presetStates())
+  {
+    labels.emplace_back(lilv_state_get_label(state) ? lilv_state_get_label(state) : "");
+    lilv_state_free(state);
+  }
   std::sort(labels.begin(), labels.end());
   return labels;
 }
@@ -187,18 +194,13 @@ std::vector<std::string> Lv2TestHost::PresetLabels() const
 LilvState* Lv2TestHost::Preset(const std::string& wanted) const
 {
   LilvState* found = nullptr;
-  LilvNode* presetClass = lilv_new_uri(mWorld, LV2_PRESETS__Preset);
-  LilvNodes* presets = lilv_plugin_get_related(mPlugin, presetClass);
-  LILV_FOREACH(nodes, i, presets)
+  for (LilvState* state : presetStates())
   {
-    LilvState* state = lilv_state_new_from_world(mWorld, const_cast<LV2_URID_Map*>(&mMap), lilv_nodes_get(presets, i));
-    if (!found && state && wanted == lilv_state_get_label(state))
+    if (!found && wanted == lilv_state_get_label(state))
       found = state;
     else
       lilv_state_free(state);
   }
-  lilv_nodes_free(presets);
-  lilv_node_free(presetClass);
   return found;
 }
 

@@ -78,6 +78,8 @@ private:
   static const void* portValue(const char* symbol, void* userData, uint32_t* size, uint32_t* type);
   static void setPortValue(const char* symbol, void* userData, const void* value, uint32_t size, uint32_t type);
   void beginEvents();
+  // Every preset of the plug-in, loaded; the caller frees them.
+  std::vector<LilvState*> presetStates() const;
   float* controlBySymbol(const char* symbol);
 
   LilvWorld* mWorld = nullptr;

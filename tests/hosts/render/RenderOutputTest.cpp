@@ -84,22 +84,6 @@ TEST_F(RenderOutputTest, TheLengthIsExactWithFramesOrTailAndEndsAfterTheFadeOthe
   EXPECT_EQ(frames(render({})), size_t(most)) << "a held note stops at the limit";
 }
 
-TEST(TailDetectorTest, QuietMeansBelowMinus90DecibelsOnEveryChannelAfterTheLastEvent)
-{
-  const uint32_t hold = uint32_t(TailDetector::kHoldSeconds * kRate);
-  std::vector<float> quiet(hold * 2, 3.0e-5f), loud(hold * 2, 0.0f);
-  loud[hold / 2] = -3.3e-5f; // just above -90 dBFS, on one channel only
-  const float* channels[] = {quiet.data(), loud.data()};
-
-  TailDetector detector(kRate, 10);
-  EXPECT_EQ(detector.keep(channels, 2, 0, hold * 2), hold / 2 + 1 + hold);
-  EXPECT_TRUE(detector.finished());
-
-  TailDetector beforeTheEvent(kRate, hold * 4);
-  EXPECT_EQ(beforeTheEvent.keep(channels, 2, 0, hold * 2), hold * 2) << "nothing ends before the last event";
-  EXPECT_FALSE(beforeTheEvent.finished());
-}
-
 TEST(WavFileTest, AnUnfinishedFileLeavesNothingBehind)
 {
   TemporaryFolder folder;

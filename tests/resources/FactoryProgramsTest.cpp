@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -141,6 +142,9 @@ TEST(FactoryBank, OpensWithItsSixtyFourProgramsAsTheHostsFactoryPresetsInSourceO
 
 TEST(FactoryBank, EveryProgramSoundsStaysFiniteAndKeepsASingleNoteWithinFullScale)
 {
+  // scripts/factory-levels.sh collects these lines into a table.
+  const auto dBFS = [](double level) { return 20.0 * std::log10(std::max(level, 1e-9)); };
+  printf("[levels] %-3s %-24s %10s %10s %10s\n", "#", "program", "peak dBFS", "rms dBFS", "note peak");
   const std::vector<FactoryProgram> programs = sourcePrograms();
   for (int i = 0; i < int(programs.size()); ++i)
   {
@@ -149,6 +153,8 @@ TEST(FactoryBank, EveryProgramSoundsStaysFiniteAndKeepsASingleNoteWithinFullScal
     ProgramPlayer single(i);
     single.play({48}, 1.0, 0.5);
     const Levels& note = single.levels;
+    printf("[levels] %-3d %-24s %10.1f %10.1f %10.1f\n", i, name.c_str(), dBFS(phrase.mPeak), dBFS(phrase.rms()),
+           dBFS(note.mPeak));
     EXPECT_TRUE(phrase.mFinite && note.mFinite) << name;
     EXPECT_TRUE(phrase.mChannelsAlike) << name;
     EXPECT_GT(phrase.rms(), 0.003) << name << " is nearly silent";

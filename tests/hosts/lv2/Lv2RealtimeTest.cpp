@@ -1,0 +1,264 @@
+// The audio thread never waits for the instrument's lock: while another
+// thread holds it, the LV2 run call and the host model's fast procedures
+// return, play their notes and hand the program change and the learned
+// controller over; both act once the lock is free.
+
+#include "AllocationCounter.h"
+#include "HostModel.h"
+#include "Lv2Instrument.h"
+#include "Lv2TestHost.h"
+#include "TessarynEntry.h"
+#include "tessaryn.h"
+
+#include <gtest/gtest.h>
+#include <lv2/atom/forge.h>
+#include <lv2/midi/midi.h>
+
+#include <algorithm>
+#include <array>
+#include <future>
+#include <initializer_list>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+constexpr double kRate = 48000.0;
+constexpr uint32_t kFrames = 512;
+constexpr uint8_t kController = 20;
+constexpr uint8_t kControllerValue = 64;
+constexpr int kProgram = 1;
+const std::string kBundle = std::string(TESSARYN_LV2_DIR) + "/tessaryn.lv2/";
+
+// The instrument under an entry that remembers the instance it opened.
+AudioUnit gOpened = nullptr;
+
+ComponentResult probeEntry(ComponentParameters* params, void* storage)
+{
+  const ComponentResult result = Tessaryn_Entry(params, storage);
+  if (params->what == kComponentOpenSelect && result == noErr) gOpened = reinterpret_cast<AudioUnit>(params->params[0]);
+  return result;
+}
+
+Component probeComponent()
+{
+  static const Component component = []
+  {
+    const ComponentDescription description{kAudioUnitType_MusicDevice, MakeFourCharCode("RtPr"),
+                                           MakeFourCharCode("PeWo"), 0, 0};
+    return RegisterComponent(description, "Realtime probe", probeEntry, Synth::kBundleIdentifier, kBundle.c_str());
+  }();
+  return component;
+}
+
+// The opened instrument, with controller kController learned for CutOff.
+Synth* openedSynth()
+{
+  auto* synth = static_cast<Synth*>(static_cast<IPlugAU*>(GetComponentInstanceStorage(gOpened)));
+  synth->doMidiLearn(true);
+  synth->setMidiLearnCC(kController);
+  synth->setMidiLearnParam(Tessaryn::kCutOff);
+  return synth;
+}
+
+// Holds the instance's lock on another thread as a host call does: a
+// property request whose listener waits until released.
+class LockHolder
+{
+public:
+  explicit LockHolder(AudioUnit unit) : mUnit(unit)
+  {
+    AudioUnitAddPropertyListener(unit, kAudioUnitProperty_OfflineRender, hold, this);
+    mThread = std::thread(
+        [this]
+        {
+          const uint32_t online = 0;
+          AudioUnitSetProperty(mUnit, kAudioUnitProperty_OfflineRender, kAudioUnitScope_Global, 0, &online,
+                               sizeof online);
+        });
+    mHeld.get_future().wait();
+  }
+  ~LockHolder() { Release(); }
+
+  void Release()
+  {
+    if (!mThread.joinable()) return;
+    mRelease.set_value();
+    mThread.join();
+    AudioUnitRemovePropertyListenerWithUserData(mUnit, kAudioUnitProperty_OfflineRender, hold, this);
+  }
+
+private:
+  static void hold(void* self, AudioUnit, AudioUnitPropertyID, AudioUnitScope, AudioUnitElement)
+  {
+    auto* holder = static_cast<LockHolder*>(self);
+    holder->mHeld.set_value();
+    holder->mReleased.wait();
+  }
+
+  AudioUnit mUnit;
+  std::promise<void> mHeld;
+  std::promise<void> mRelease;
+  std::future<void> mReleased = mRelease.get_future();
+  std::thread mThread;
+};
+
+// The host's worker: keeps what run() schedules for the test to perform.
+struct TestWorker
+{
+  TestWorker() { mMessages.reserve(64); }
+
+  static LV2_Worker_Status schedule(LV2_Worker_Schedule_Handle handle, uint32_t size, const void* data)
+  {
+    auto* self = static_cast<TestWorker*>(handle);
+    if (size > sizeof(Message::mBytes) || self->mMessages.size() == self->mMessages.capacity())
+      return LV2_WORKER_ERR_NO_SPACE;
+    Message message{size, {}};
+    std::copy_n(static_cast<const uint8_t*>(data), size, message.mBytes.begin());
+    self->mMessages.push_back(message);
+    return LV2_WORKER_SUCCESS;
+  }
+
+  struct Message
+  {
+    uint32_t mSize;
+    std::array<uint8_t, 16> mBytes;
+  };
+  std::vector<Message> mMessages;
+  LV2_Worker_Schedule mSchedule = {this, schedule};
+};
+
+std::vector<uint8_t> midiSequence(LV2_URID_Map* map, std::initializer_list<Lv2TestMidi> events)
+{
+  std::vector<uint8_t> buffer(4096);
+  LV2_Atom_Forge forge;
+  lv2_atom_forge_init(&forge, map);
+  lv2_atom_forge_set_buffer(&forge, buffer.data(), buffer.size());
+  LV2_Atom_Forge_Frame frame;
+  lv2_atom_forge_sequence_head(&forge, &frame, 0);
+  const LV2_URID midiEvent = map->map(map->handle, LV2_MIDI__MidiEvent);
+  for (const Lv2TestMidi& event : events)
+  {
+    const uint8_t bytes[3] = {event.mStatus, event.mData1, event.mData2};
+    lv2_atom_forge_frame_time(&forge, event.mFrame);
+    lv2_atom_forge_atom(&forge, sizeof bytes, midiEvent);
+    lv2_atom_forge_write(&forge, bytes, sizeof bytes);
+  }
+  lv2_atom_forge_pop(&forge, &frame);
+  return buffer;
+}
+
+const std::initializer_list<Lv2TestMidi> kHandedOver = {
+    {0, 0x90, 60, 100}, {10, 0xC0, kProgram, 0}, {20, 0xB0, kController, kControllerValue}};
+
+bool sounds(const float* samples)
+{
+  return std::any_of(samples, samples + kFrames, [](float sample) { return sample != 0.0f; });
+}
+
+void expectHandedOver(Synth* synth, bool applied)
+{
+  const double learned = kControllerValue / 127.0;
+  EXPECT_EQ(synth->GetCurrentPresetIdx() == kProgram, applied) << "program change";
+  EXPECT_EQ(synth->GetParam(Tessaryn::kCutOff)->GetNormalized() == learned, applied) << "learned controller";
+}
+} // namespace
+
+TEST(Lv2Realtime, RunReturnsWhileTheLockIsHeldAndItsWorkActsOnceFree)
+{
+  for (const bool withWorker : {true, false})
+  {
+    SCOPED_TRACE(withWorker ? "with the host's worker" : "without a worker");
+    Lv2TestHost host("urn:pellworth:tessaryn");
+    TestWorker worker;
+    const LV2_Feature map = {LV2_URID__map, host.MapFeature()};
+    const LV2_Feature schedule = {LV2_WORKER__schedule, &worker.mSchedule};
+    const LV2_Feature* features[] = {&map, withWorker ? &schedule : nullptr, nullptr};
+    registerTessarynComponent(kBundle.c_str());
+    const auto instrument = Lv2Instrument::Create(probeComponent(), kRate, "urn:test#state", features);
+    ASSERT_TRUE(instrument);
+    Synth* synth = openedSynth();
+    float left[kFrames], right[kFrames];
+    instrument->ConnectPort(Lv2Instrument::kLeftPort, left);
+    instrument->ConnectPort(Lv2Instrument::kRightPort, right);
+    std::vector<uint8_t> events = midiSequence(host.MapFeature(), kHandedOver);
+    instrument->ConnectPort(Lv2Instrument::kEventsPort, events.data());
+
+    LockHolder lock(gOpened);
+    long allocations = 0;
+    {
+      AllocationCounter counter;
+      instrument->Run(kFrames);
+      allocations = counter.Allocations();
+    }
+    EXPECT_EQ(allocations, 0);
+    EXPECT_TRUE(sounds(left)) << "the note plays in its block";
+    expectHandedOver(synth, false);
+    lock.Release();
+
+    events = midiSequence(host.MapFeature(), {});
+    instrument->ConnectPort(Lv2Instrument::kEventsPort, events.data());
+    if (withWorker)
+      for (const TestWorker::Message& message : worker.mMessages)
+        instrument->Work(message.mSize, message.mBytes.data());
+    else
+      instrument->Run(kFrames);
+    expectHandedOver(synth, true);
+  }
+}
+
+TEST(Lv2Realtime, TheFastMidiAndRenderProceduresReturnWhileTheLockIsHeld)
+{
+  registerTessarynComponent(kBundle.c_str());
+  HostModel model;
+  ASSERT_EQ(model.Open(probeComponent()), noErr);
+  ASSERT_EQ(model.SetSampleRate(kRate), noErr);
+  ASSERT_EQ(model.SetMaxFrames(kFrames), noErr);
+  ASSERT_EQ(model.SetStreamFormat(kAudioUnitScope_Output, 0, 2), noErr);
+  ASSERT_EQ(model.Initialize(), noErr);
+  Synth* synth = openedSynth();
+  float left[kFrames], right[kFrames];
+  float* outputs[] = {left, right};
+
+  LockHolder lock(gOpened);
+  for (const Lv2TestMidi& event : kHandedOver)
+    EXPECT_EQ(model.SendMidiForRender(event.mStatus, event.mData1, event.mData2, event.mFrame), noErr);
+  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
+  EXPECT_TRUE(sounds(left));
+  expectHandedOver(synth, false);
+  lock.Release();
+  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
+  expectHandedOver(synth, true);
+}
+
+// Host threads change parameters, programs and bypass while the audio thread
+// renders; the sanitizer build checks that none of it races the render.
+TEST(Lv2Realtime, HostChangesWhileRenderingLeaveTheRenderAlone)
+{
+  registerTessarynComponent(kBundle.c_str());
+  HostModel model;
+  ASSERT_EQ(model.Open(probeComponent()), noErr);
+  ASSERT_EQ(model.SetMaxFrames(kFrames), noErr);
+  ASSERT_EQ(model.Initialize(), noErr);
+  std::thread host(
+      [&model]
+      {
+        for (int i = 0; i < 20; ++i)
+        {
+          model.SetParameter(Tessaryn::kCutOff, float(i % 2));
+          model.SelectPreset(i % 4);
+          const uint32_t bypass = i % 2;
+          AudioUnitSetProperty(model.Unit(), kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global, 0, &bypass,
+                               sizeof bypass);
+        }
+      });
+  float left[kFrames], right[kFrames];
+  float* outputs[] = {left, right};
+  for (int block = 0; block < 50; ++block)
+  {
+    model.SendMidiForRender(0x90, uint8_t(60 + block % 12), 100, 0);
+    EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
+  }
+  host.join();
+}

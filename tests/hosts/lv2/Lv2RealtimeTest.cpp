@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <future>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -94,12 +95,6 @@ struct LockHolder
   std::thread mThread;
 };
 
-LV2_Worker_Status countSchedule(LV2_Worker_Schedule_Handle count, uint32_t, const void*)
-{
-  ++*static_cast<int*>(count);
-  return LV2_WORKER_SUCCESS;
-}
-
 std::vector<uint8_t> midiSequence(LV2_URID_Map* map, std::initializer_list<Lv2TestMidi> events)
 {
   std::vector<uint8_t> buffer(4096);
@@ -141,49 +136,89 @@ void expectHandedOver(Synth* synth, bool applied)
   EXPECT_EQ(synth->GetCurrentPresetIdx() == kProgram, applied) << "program change";
   EXPECT_EQ(synth->GetParam(Tessaryn::kCutOff)->GetNormalized() == learned, applied) << "learned controller";
 }
+
+using ScheduleWork = LV2_Worker_Status (*)(LV2_Worker_Schedule_Handle, uint32_t, const void*);
+
+// An LV2 instance of the probe, with or without a worker of the host's.
+struct Lv2Rig
+{
+  explicit Lv2Rig(ScheduleWork worker)
+  {
+    mWorker = {this, worker};
+    mFeatures[1] = worker ? &mSchedule : nullptr;
+    mInstrument = Lv2Instrument::Create(probeComponent(), kRate, "urn:test#state", mFeatures);
+    mSynth = openedSynth();
+    mInstrument->ConnectPort(Lv2Instrument::kLeftPort, mLeft);
+    mInstrument->ConnectPort(Lv2Instrument::kRightPort, mRight);
+    send({});
+  }
+  void send(std::initializer_list<Lv2TestMidi> events)
+  {
+    mEvents = midiSequence(mHost.MapFeature(), events);
+    mInstrument->ConnectPort(Lv2Instrument::kEventsPort, mEvents.data());
+  }
+
+  Lv2TestHost mHost{"urn:pellworth:tessaryn"};
+  LV2_Worker_Schedule mWorker = {};
+  LV2_Feature mMap = {LV2_URID__map, mHost.MapFeature()};
+  LV2_Feature mSchedule = {LV2_WORKER__schedule, &mWorker};
+  const LV2_Feature* mFeatures[3] = {&mMap, nullptr, nullptr};
+  std::unique_ptr<Lv2Instrument> mInstrument;
+  Synth* mSynth = nullptr;
+  float mLeft[kFrames] = {}, mRight[kFrames] = {};
+  std::vector<uint8_t> mEvents;
+  int mScheduled = 0;
+};
+
+LV2_Worker_Status countSchedule(LV2_Worker_Schedule_Handle rig, uint32_t, const void*)
+{
+  ++static_cast<Lv2Rig*>(rig)->mScheduled;
+  return LV2_WORKER_SUCCESS;
+}
+
+// A host may run the work at once, as offline hosts do.
+LV2_Worker_Status performNow(LV2_Worker_Schedule_Handle rig, uint32_t size, const void* data)
+{
+  return static_cast<Lv2Rig*>(rig)->mInstrument->Work(size, data);
+}
 } // namespace
 
 TEST(Lv2Realtime, RunReturnsWhileTheLockIsHeldAndItsWorkActsOnceFree)
 {
-  for (const bool withWorker : {true, false})
+  for (const ScheduleWork worker : {countSchedule, ScheduleWork(nullptr)})
   {
-    SCOPED_TRACE(withWorker ? "with the host's worker" : "without a worker");
-    Lv2TestHost host("urn:pellworth:tessaryn");
-    int scheduled = 0;
-    LV2_Worker_Schedule worker = {&scheduled, countSchedule};
-    const LV2_Feature map = {LV2_URID__map, host.MapFeature()};
-    const LV2_Feature schedule = {LV2_WORKER__schedule, &worker};
-    const LV2_Feature* features[] = {&map, withWorker ? &schedule : nullptr, nullptr};
-    const auto instrument = Lv2Instrument::Create(probeComponent(), kRate, "urn:test#state", features);
-    ASSERT_TRUE(instrument);
-    Synth* synth = openedSynth();
-    float left[kFrames], right[kFrames];
-    instrument->ConnectPort(Lv2Instrument::kLeftPort, left);
-    instrument->ConnectPort(Lv2Instrument::kRightPort, right);
-    std::vector<uint8_t> events = midiSequence(host.MapFeature(), kHandedOver);
-    instrument->ConnectPort(Lv2Instrument::kEventsPort, events.data());
-
+    SCOPED_TRACE(worker ? "with the host's worker" : "without a worker");
+    Lv2Rig rig(worker);
+    rig.send(kHandedOver);
     LockHolder lock(gOpened);
     long allocations = 0;
     {
       AllocationCounter counter;
-      instrument->Run(kFrames);
+      rig.mInstrument->Run(kFrames);
       allocations = counter.Allocations();
     }
     EXPECT_EQ(allocations, 0);
-    EXPECT_TRUE(sounds(left)) << "the note plays in its block";
-    expectHandedOver(synth, false);
+    EXPECT_TRUE(sounds(rig.mLeft)) << "the note plays in its block";
+    expectHandedOver(rig.mSynth, false);
     lock.Release();
 
-    events = midiSequence(host.MapFeature(), {});
-    instrument->ConnectPort(Lv2Instrument::kEventsPort, events.data());
-    EXPECT_EQ(scheduled > 0, withWorker);
-    if (withWorker)
-      instrument->Work(0, nullptr); // as the host's worker thread would
+    rig.send({});
+    EXPECT_EQ(rig.mScheduled > 0, worker != nullptr);
+    if (worker)
+      rig.mInstrument->Work(1, "");
     else
-      instrument->Run(kFrames);
-    expectHandedOver(synth, true);
+      rig.mInstrument->Run(kFrames);
+    expectHandedOver(rig.mSynth, true);
   }
+}
+
+TEST(Lv2Realtime, PortChangesReachTheInstrumentThroughTheWorker)
+{
+  Lv2Rig rig(performNow);
+  float resonance = 0.75f;
+  rig.mInstrument->ConnectPort(Lv2Instrument::kFirstControlPort + Tessaryn::kReso, &resonance);
+  rig.mInstrument->Run(kFrames);
+  EXPECT_EQ(rig.mSynth->GetParam(Tessaryn::kReso)->Value(), resonance);
 }
 
 TEST(Lv2Realtime, TheFastMidiAndRenderProceduresReturnWhileTheLockIsHeld)

@@ -151,9 +151,9 @@ public:
   explicit Tessaryn(IPlugInstanceInfo instanceInfo);
   ~Tessaryn() override;
 
-  // Host threads, under the plug-in mutex. Reset expects the host not to
-  // render while it changes rate or block size (both reallocate the frame's
-  // buffers too).
+  // Host threads, under the plug-in mutex. The adapter changes rate and block
+  // size only while uninitialised, so a Reset during rendering (bypass) only
+  // asks the render to release its notes and restart its generators.
   void Reset() override;
   void OnParamChange(int index) override;
   void PresetsChangedByHost() override;

@@ -90,10 +90,7 @@ void Synth::ProcessMidiMsg(IMidiMsg* pMsg)
     handleControlChange(*pMsg);
     break;
   case IMidiMsg::kProgramChange:
-    if (mIgnoreProgramChange) break;
-    mPendingProgram = pMsg->Program();
-    mWorkPending = true;
-    tryPendingWork();
+    if (!mIgnoreProgramChange) handOver(mPendingProgram, pMsg->Program());
     break;
   default: // polyphonic pressure and system messages
     break;
@@ -106,11 +103,7 @@ void Synth::handleControlChange(const IMidiMsg& msg)
   if (controller < kNumControllers)
   {
     if (mMidiLearn)
-    {
-      mPendingLearnCC = controller;
-      mWorkPending = true;
-      tryPendingWork();
-    }
+      handOver(mPendingLearnCC, controller);
     else
       queueMidiMsg(msg);
   }
@@ -137,6 +130,13 @@ void Synth::postControllerValue(int paramIdx, double normalizedValue)
   mPendingControllerValue[paramIdx] = normalizedValue;
   mPendingControllers[paramIdx / 64].fetch_or(uint64_t(1) << (paramIdx % 64));
   mWorkPending = true;
+}
+
+void Synth::handOver(std::atomic<int>& slot, int value)
+{
+  slot = value;
+  mWorkPending = true;
+  tryPendingWork();
 }
 
 void Synth::tryPendingWork()

@@ -157,6 +157,7 @@ private:
   void startMidiLearn(bool unlearn, bool on);
   void handleControlChange(const IMidiMsg& msg);
   void queueMidiMsg(IMidiMsg msg);
+  void handOver(std::atomic<int>& slot, int value);
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();
   int unserializeOlderState(ByteChunk* pChunk, int startPos);

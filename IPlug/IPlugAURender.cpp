@@ -312,8 +312,8 @@ ComponentResult IPlugAU::RenderProc(void* plug, AudioUnitRenderActionFlags*, con
 ComponentResult IPlugAU::render(const AudioTimeStamp* timeStamp, uint32_t outputBusIdx, uint32_t nFrames,
                                 AudioBufferList* bufferList)
 {
-  if (!timeStamp || !bufferList || !(timeStamp->mFlags & kAudioTimeStampSampleTimeValid) || outputBusIdx >= static_cast<uint32_t>(NOutputBuses()) ||
-      nFrames > static_cast<uint32_t>(GetBlockSize()))
+  if (!timeStamp || !bufferList || !(timeStamp->mFlags & kAudioTimeStampSampleTimeValid) ||
+      outputBusIdx >= static_cast<uint32_t>(NOutputBuses()) || nFrames > static_cast<uint32_t>(GetBlockSize()))
     return kAudioUnitErr_InvalidPropertyValue;
 
   notifyRender(kAudioUnitRenderAction_PreRender, timeStamp, outputBusIdx, nFrames, bufferList);

@@ -34,8 +34,8 @@ std::unique_ptr<Lv2Instrument> Lv2Instrument::Create(Component component, double
   const LV2_URID_Map* map = nullptr;
   const LV2_Options_Option* options = nullptr;
   const LV2_Worker_Schedule* worker = nullptr;
-  lv2_features_query(features, LV2_URID__map, &map, true, LV2_OPTIONS__options, &options, false,
-                     LV2_WORKER__schedule, &worker, false, nullptr);
+  lv2_features_query(features, LV2_URID__map, &map, true, LV2_OPTIONS__options, &options, false, LV2_WORKER__schedule,
+                     &worker, false, nullptr);
   if (!map || !component) return nullptr;
   std::unique_ptr<Lv2Instrument> instrument(new Lv2Instrument(sampleRate, *map, stateUri));
   instrument->mWorker = worker;

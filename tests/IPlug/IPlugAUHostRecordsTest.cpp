@@ -24,7 +24,8 @@ TEST_F(HostRecordsTest, RateAndBlockSizeChangeOnlyWhileUninitialised)
   MakeDefaultASBD(&format, 96000.0, 2, false);
   ASSERT_EQ(CallEntry(plug.get(), kAudioUnitInitializeSelect), noErr);
   EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_SampleRate, kGlobal, 0, 48000.0), kAudioUnitErr_Initialized);
-  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_MaximumFramesPerSlice, kGlobal, 0, 512u), kAudioUnitErr_Initialized);
+  EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_MaximumFramesPerSlice, kGlobal, 0, 512u),
+            kAudioUnitErr_Initialized);
   EXPECT_EQ(SetValue(plug.get(), kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0, format),
             kAudioUnitErr_Initialized);
   EXPECT_EQ(plug->GetSampleRate(), 44100.0);
@@ -57,8 +58,8 @@ TEST_F(HostRecordsTest, NaNValuesAndNullRecordsAreRefused)
     const char* what;
     ComponentResult result;
   } cases[] = {
-      {"NaN parameter", CallEntry(plug.get(), kAudioUnitSetParameterSelect,
-                                  {kLevel, kGlobal, 0, ComponentArgFromFloat(nan), 0})},
+      {"NaN parameter",
+       CallEntry(plug.get(), kAudioUnitSetParameterSelect, {kLevel, kGlobal, 0, ComponentArgFromFloat(nan), 0})},
       {"NaN scheduled parameter", CallEntry(plug.get(), kAudioUnitScheduleParametersSelect, {Arg(&nanEvent), 1})},
       {"null parameter events", CallEntry(plug.get(), kAudioUnitScheduleParametersSelect, {0, 3})},
       {"null parameter output", CallEntry(plug.get(), kAudioUnitGetParameterSelect, {kLevel, kGlobal, 0, 0})},

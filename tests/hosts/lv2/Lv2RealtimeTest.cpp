@@ -69,10 +69,13 @@ struct LockHolder
   explicit LockHolder(AudioUnit unit) : mUnit(unit)
   {
     AudioUnitAddPropertyListener(unit, kAudioUnitProperty_OfflineRender, hold, this);
-    mThread = std::thread([unit] {
-      const uint32_t online = 0;
-      AudioUnitSetProperty(unit, kAudioUnitProperty_OfflineRender, kAudioUnitScope_Global, 0, &online, sizeof online);
-    });
+    mThread = std::thread(
+        [unit]
+        {
+          const uint32_t online = 0;
+          AudioUnitSetProperty(unit, kAudioUnitProperty_OfflineRender, kAudioUnitScope_Global, 0, &online,
+                               sizeof online);
+        });
     mHeld.get_future().wait();
   }
   ~LockHolder() { Release(); }

@@ -31,8 +31,7 @@ public:
 
   IBitmap bitmap(const char* name, int nStates = 1, bool framesAreHorizontal = false)
   {
-    const std::string path = mFolder + "/" + name + ".png";
-    return mGraphics.LoadIBitmap(mNextId++, path.c_str(), nStates, framesAreHorizontal);
+    return mGraphics.LoadIBitmap(mNextId++, path(name).c_str(), nStates, framesAreHorizontal);
   }
 
   void startRow(int column, int row, const char* className)
@@ -61,6 +60,7 @@ public:
   }
 
   IPlugBase* plug() const { return mPlug; }
+  std::string path(const char* name) const { return (mFolder.empty() ? "" : mFolder + "/") + name + ".png"; }
 
 private:
   IGraphics& mGraphics;
@@ -143,11 +143,12 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
   IPlugBase* pPlug = rows.plug();
 
   rows.startRow(1, 0, "IKnobLineControl");
+  const IBitmap dial = rows.bitmap("gallery_mask_base");
   for (int i = 0; i < 3; ++i)
   {
     const IRECT r(rows.x() + i * 48, rows.midY(40), rows.x() + i * 48 + 40, rows.midY(40) + 40);
-    rows.add(new IPanelControl(pPlug, IRECT(r.L + 4, r.T + 4, r.R - 4, r.B - 4), IColor(255, 58, 63, 70)));
-    rows.addAt(new IKnobLineControl(pPlug, r, -1, &kAccent, 4.0, 16.0), i * 0.5);
+    rows.add(new IBitmapControl(pPlug, r.L, r.T, dial));
+    rows.addAt(new IKnobLineControl(pPlug, r, -1, &kAccent, 3.0, 13.0), i * 0.5);
   }
 
   rows.startRow(1, 1, "IKnobRotaterControl");
@@ -206,6 +207,15 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
   rows.add(new IBitmapTextControl(pPlug, IRECT(rows.x(), rows.midY(28), rows.x() + 184, rows.midY(28) + 28),
                                   rows.bitmap("gallery_font", 95), "TESSARYN v2.3.1 {bitmap font}", &near, 8, 14, 0,
                                   true, false));
+
+  rows.startRow(1, 9, "Knob with value display");
+  auto* pKnob = rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(40), kGalleryLevel, knob));
+  IText value(12, COLOR_WHITE, "Arial", IText::kStyleNormal, IText::kAlignNear);
+  pKnob->SetValDisplayControl(
+      rows.add(new ITextControl(pPlug, IRECT(rows.x() + 48, rows.midY(16), rows.x() + 180, rows.midY(16) + 16), &value)));
+  // The display follows value changes; fill it for the value the knob starts with.
+  pKnob->SetValueFromPlug(pPlug->GetParam(kGalleryLevel)->GetNormalized());
+  pKnob->SetDirty(false);
 }
 } // namespace
 
@@ -229,7 +239,7 @@ ControlGalleryPlug::ControlGalleryPlug()
 void AttachControlGallery(IGraphics& graphics, const std::string& bitmapFolder)
 {
   GalleryRows rows(graphics, bitmapFolder);
-  graphics.AttachBackground(kFirstBitmapId, (bitmapFolder + "/gallery_background.png").c_str());
+  graphics.AttachBackground(kFirstBitmapId, rows.path("gallery_background").c_str());
   IText title(16, COLOR_WHITE, "Arial", IText::kStyleBold, IText::kAlignNear);
   rows.add(new ITextControl(rows.plug(), IRECT(14, 10, 500, 32), &title, "Tessaryn control gallery"));
   const IBitmap knob = rows.bitmap("gallery_knob", 65);

@@ -48,5 +48,6 @@ public:
 bool WriteControlGalleryBitmaps(const std::string& folder);
 
 // Attaches the background and every row to graphics, whose plug-in must be a
-// ControlGalleryPlug. Bitmaps are loaded by their path in bitmapFolder.
+// ControlGalleryPlug. Bitmaps are loaded as "bitmapFolder/name.png" (just
+// "name.png" for an empty folder); the platform picks name@2x.png itself.
 void AttachControlGallery(IGraphics& graphics, const std::string& bitmapFolder);

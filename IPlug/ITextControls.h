@@ -17,6 +17,8 @@ public:
   bool Draw(IGraphics* pGraphics) override;
 
 protected:
+  ITextControl(IPlugBase* pPlug, const IRECT& rect, int paramIdx, const IText* pText, const char* str);
+
   WDL_String mStr;
 };
 

@@ -236,6 +236,11 @@ ControlGalleryPlug::ControlGalleryPlug()
   GetParam(kGalleryLevel)->InitDouble("Level", 70.0, 0.0, 100.0, 0.1, "%");
 }
 
+void ControlGalleryPlug::InformHostOfParamChange(int paramIdx, double normalizedValue)
+{
+  if (IGraphics* pGraphics = GetGUI()) pGraphics->SetParameterFromPlug(paramIdx, normalizedValue, true);
+}
+
 void AttachControlGallery(IGraphics& graphics, const std::string& bitmapFolder)
 {
   GalleryRows rows(graphics, bitmapFolder);

@@ -22,8 +22,15 @@ TEST(ControlGallery, DrawsFromItsOwnPngFilesAtOneAndTwoTimes)
     IRECT all(0, 0, kControlGalleryWidth, kControlGalleryHeight);
     pGraphics->Draw(&all);
     EXPECT_EQ(pGraphics->GetPoint(5, 5), IColor(255, 0x10, 0x12, 0x14)) << "background, scale " << scale;
-    EXPECT_EQ(pGraphics->GetPoint(256, 184), IColor(255, 0x40, 0xb0, 0x60)) << "switch that is on, scale " << scale;
+    EXPECT_EQ(pGraphics->GetPoint(268, 184), IColor(255, 0x40, 0xb0, 0x60)) << "switch that is on, scale " << scale;
     EXPECT_EQ(pGraphics->GetPoint(210, 70), COLOR_RED) << "panel, scale " << scale;
+
+    // The invisible switch turns the lamp and the switch of the same parameter off.
+    IMouseMod left(true);
+    pGraphics->OnMouseDown(300, 350, &left);
+    pGraphics->OnMouseUp(300, 350, &left);
+    pGraphics->Draw(&all);
+    EXPECT_EQ(pGraphics->GetPoint(268, 184), IColor(255, 0x50, 0x56, 0x5e)) << "switch that is off, scale " << scale;
   }
   std::filesystem::remove_all(folder);
 }

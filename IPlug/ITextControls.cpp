@@ -72,8 +72,8 @@ bool ICaptionControl::Draw(IGraphics* pGraphics)
 }
 
 IBitmapTextControl::IBitmapTextControl(IPlugBase* pPlug, const IRECT& rect, const IBitmap& bitmap, const char* str,
-                                       const IText* pText, int charWidth, int charHeight, int charOffset, bool multiLine,
-                                       bool vCenter)
+                                       const IText* pText, int charWidth, int charHeight, int charOffset,
+                                       bool multiLine, bool vCenter)
     : IControl(pPlug, rect), mStr(str), mCharWidth(charWidth), mCharHeight(charHeight), mCharOffset(charOffset),
       mTextBitmap(bitmap), mMultiLine(multiLine), mVCentre(vCenter)
 {

@@ -4,7 +4,6 @@
 
 #include "ControlArt.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,7 @@ struct ImageSpec
   const char* stem; // written as <stem>.png and <stem>@2x.png
   int frames;
   int width, height; // one frame at scale 1
-  std::function<void(const Painter&, const FrameSpot&)> paint;
+  FramePainter paint;
   // Rotary selectors keep their caption right beneath them, clear of the
   // lamps under them; everything else lines its caption up with the
   // knobs' captions of its row.

@@ -109,8 +109,7 @@ void paintStep(const Painter& p, const FrameSpot& f, bool pointsLeft)
 {
   const bool held = f.index == 1;
   paintPlate(p, f, held);
-  paintTriangle(p, f.width / 2, f.height / 2 + (held ? 0.5 : 0.0), 7.0, pointsLeft,
-                held ? art::kTitle : art::kCaption);
+  paintTriangle(p, f.width / 2, f.height / 2 + (held ? 0.5 : 0.0), 7.0, pointsLeft, held ? art::kTitle : art::kCaption);
 }
 
 // A labelled plate with a lamp at its left end, lit in the second frame.
@@ -139,31 +138,9 @@ void paintScrew(const Painter& p, double x, double y)
   p.fillDome(x, y, 3.2, art::kScrew, rgb(0x3a3936));
   p.radialLine(x, y, -2.4, 2.4, 60.0, 1.0, rgb(0x1a1a1a));
 }
-} // namespace
-
-namespace control_art
-{
-void knob(const Painter& p, const FrameSpot& f)
-{
-  paintKnob(p, f, kDarkCap);
-}
-
-void knobWhite(const Painter& p, const FrameSpot& f)
-{
-  paintKnob(p, f, kWhiteCap);
-}
-
-void selector(const Painter& p, const FrameSpot& f)
-{
-  paintSelector(p, f, kDarkCap);
-}
-
-void selectorWhite(const Painter& p, const FrameSpot& f)
-{
-  paintSelector(p, f, kWhiteCap);
-}
-
-void slideSwitch(const Painter& p, const FrameSpot& f)
+// A slide switch whose lever stands in the frame's position, top first,
+// matching the click zones of a stacked switch.
+void paintSlideSwitch(const Painter& p, const FrameSpot& f)
 {
   const double pitch = f.height / f.count;
   const Box slot{f.width / 2 - 2.5, pitch / 2 - 3, f.width / 2 + 2.5, f.height - pitch / 2 + 3};
@@ -177,76 +154,8 @@ void slideSwitch(const Painter& p, const FrameSpot& f)
     p.line(lever.l + 3, y + groove, lever.r - 3, y + groove, 0.7, rgb(0x000000, 0.35));
 }
 
-void buttonGreyOff(const Painter& p, const FrameSpot& f)
-{
-  paintButton(p, f, art::kButtonGrey, false);
-}
-
-void buttonGreyOn(const Painter& p, const FrameSpot& f)
-{
-  paintButton(p, f, art::kButtonGrey, true);
-}
-
-void buttonWhiteOff(const Painter& p, const FrameSpot& f)
-{
-  paintButton(p, f, art::kButtonWhite, false);
-}
-
-void buttonWhiteOn(const Painter& p, const FrameSpot& f)
-{
-  paintButton(p, f, art::kButtonWhite, true);
-}
-
-void buttonOrangeOff(const Painter& p, const FrameSpot& f)
-{
-  paintButton(p, f, art::kButtonOrange, false);
-}
-
-void buttonOrangeOn(const Painter& p, const FrameSpot& f)
-{
-  paintButton(p, f, art::kButtonOrange, true);
-}
-
-// Shown only while lit: the unlit lamp is printed on the panel beneath it.
-void lamp(const Painter& p, const FrameSpot& f)
-{
-  const double cx = f.width / 2, cy = f.height / 2;
-  p.glow(cx, cy, f.width / 2, {1.0, 0.3, 0.12, 0.9});
-  p.fillDome(cx, cy, f.width * 0.3, art::kLampCore, art::kLampLit);
-}
-
-void previous(const Painter& p, const FrameSpot& f)
-{
-  paintStep(p, f, true);
-}
-
-void next(const Painter& p, const FrameSpot& f)
-{
-  paintStep(p, f, false);
-}
-
-void midiLearn(const Painter& p, const FrameSpot& f)
-{
-  paintLampPlate(p, f, "MIDI LEARN");
-}
-
-void midiUnlearn(const Painter& p, const FrameSpot& f)
-{
-  paintLampPlate(p, f, "MIDI UNLEARN");
-}
-
-void tweaksOpen(const Painter& p, const FrameSpot& f)
-{
-  paintTweakKick(p, f, false);
-}
-
-void tweaksClose(const Painter& p, const FrameSpot& f)
-{
-  paintTweakKick(p, f, true);
-}
-
 // A slatted cover plate held by four screws.
-void blind(const Painter& p, const FrameSpot& f)
+void paintBlind(const Painter& p, const FrameSpot& f)
 {
   const Box plate{0, 0, f.width, f.height};
   p.fillRoundRectShaded(plate, 0.0, art::kBlind, art::kPanelBottom);
@@ -259,5 +168,59 @@ void blind(const Painter& p, const FrameSpot& f)
   for (const double x : {6.0, f.width - 6.0})
     for (const double y : {8.0, f.height - 8.0})
       paintScrew(p, x, y);
+}
+} // namespace
+
+namespace control_art
+{
+FramePainter knob(bool white)
+{
+  return [white](const Painter& p, const FrameSpot& f) { paintKnob(p, f, white ? kWhiteCap : kDarkCap); };
+}
+
+FramePainter selector(bool white)
+{
+  return [white](const Painter& p, const FrameSpot& f) { paintSelector(p, f, white ? kWhiteCap : kDarkCap); };
+}
+
+FramePainter slideSwitch()
+{
+  return paintSlideSwitch;
+}
+
+FramePainter button(const Colour& face, bool lit)
+{
+  return [face, lit](const Painter& p, const FrameSpot& f) { paintButton(p, f, face, lit); };
+}
+
+// Shown only while lit: the unlit lamp is printed on the panel beneath it.
+FramePainter lamp()
+{
+  return [](const Painter& p, const FrameSpot& f)
+  {
+    const double cx = f.width / 2, cy = f.height / 2;
+    p.glow(cx, cy, f.width / 2, {1.0, 0.3, 0.12, 0.9});
+    p.fillDome(cx, cy, f.width * 0.3, art::kLampCore, art::kLampLit);
+  };
+}
+
+FramePainter step(bool pointsLeft)
+{
+  return [pointsLeft](const Painter& p, const FrameSpot& f) { paintStep(p, f, pointsLeft); };
+}
+
+FramePainter lampPlate(const char* label)
+{
+  return [label](const Painter& p, const FrameSpot& f) { paintLampPlate(p, f, label); };
+}
+
+FramePainter tweakKick(bool pointsLeft)
+{
+  return [pointsLeft](const Painter& p, const FrameSpot& f) { paintTweakKick(p, f, pointsLeft); };
+}
+
+FramePainter blind()
+{
+  return paintBlind;
 }
 } // namespace control_art

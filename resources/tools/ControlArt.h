@@ -4,34 +4,31 @@
 
 #include "Painter.h"
 
+#include <functional>
+
 struct FrameSpot
 {
-  int index;  // 0-based frame
-  int count;  // frames in the strip
+  int index; // 0-based frame
+  int count; // frames in the strip
   double width, height;
 };
 
+using FramePainter = std::function<void(const Painter&, const FrameSpot&)>;
+
 namespace control_art
 {
-void knob(const Painter& p, const FrameSpot& f);
-void knobWhite(const Painter& p, const FrameSpot& f);
-void selector(const Painter& p, const FrameSpot& f);
-void selectorWhite(const Painter& p, const FrameSpot& f);
-// A slide switch whose lever stands in the frame's position, top first,
-// matching the click zones of a stacked switch.
-void slideSwitch(const Painter& p, const FrameSpot& f);
-void buttonGreyOff(const Painter& p, const FrameSpot& f);
-void buttonGreyOn(const Painter& p, const FrameSpot& f);
-void buttonWhiteOff(const Painter& p, const FrameSpot& f);
-void buttonWhiteOn(const Painter& p, const FrameSpot& f);
-void buttonOrangeOff(const Painter& p, const FrameSpot& f);
-void buttonOrangeOn(const Painter& p, const FrameSpot& f);
-void lamp(const Painter& p, const FrameSpot& f);
-void previous(const Painter& p, const FrameSpot& f);
-void next(const Painter& p, const FrameSpot& f);
-void midiLearn(const Painter& p, const FrameSpot& f);
-void midiUnlearn(const Painter& p, const FrameSpot& f);
-void tweaksOpen(const Painter& p, const FrameSpot& f);
-void tweaksClose(const Painter& p, const FrameSpot& f);
-void blind(const Painter& p, const FrameSpot& f);
+// 65-frame knob: a cream cap when white, else a dark one.
+FramePainter knob(bool white);
+// Rotary switch over one detent per frame.
+FramePainter selector(bool white);
+// A slide switch whose lever stands in the frame's position, top first.
+FramePainter slideSwitch();
+// Push button: frame 1 at rest, frame 2 held; lit shows its lamp on.
+FramePainter button(const Colour& face, bool lit);
+FramePainter lamp();
+FramePainter step(bool pointsLeft);
+// A plate labelled with label and a lamp lit in its second frame.
+FramePainter lampPlate(const char* label);
+FramePainter tweakKick(bool pointsLeft);
+FramePainter blind();
 } // namespace control_art

@@ -70,8 +70,7 @@ void Painter::polar(double x, double y, double radius, double degrees, double* p
   *py = y - radius * std::cos(radians);
 }
 
-void Painter::radialLine(double x, double y, double r0, double r1, double degrees, double width,
-                         const Colour& c) const
+void Painter::radialLine(double x, double y, double r0, double r1, double degrees, double width, const Colour& c) const
 {
   double x0, y0, x1, y1;
   polar(x, y, r0, degrees, &x0, &y0);

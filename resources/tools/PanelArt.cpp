@@ -12,7 +12,7 @@ constexpr double kCaptionLine = 10.0;
 constexpr double kFrameRadius = 5.0;
 constexpr double kFramePad = 5.0;
 // Free space kept between a switch's position texts and other controls.
-constexpr double kTextClearance = 2.0;
+constexpr double kTextClearance = 1.0;
 
 const TextStyle kCaptionStyle{art::kCaptionSize, true, art::kCaption};
 const TextStyle kPositionStyle{art::kPositionSize, false, art::kPositionText};
@@ -202,9 +202,10 @@ private:
       if (item.param < 0 || !isSlideSwitch(item)) continue;
       const std::vector<std::string> texts = positionTexts(item);
       const Box box = positionsBox(item, texts);
-      const bool clear = box.r < PanelSize::kWidth - 4 &&
-                         std::none_of(taken.begin(), taken.end(), [&](const auto& other)
-                                      { return other.first != &item && other.second.overlaps(box); });
+      const bool clear =
+          box.r < PanelSize::kWidth - 4 &&
+          std::none_of(taken.begin(), taken.end(),
+                       [&](const auto& other) { return other.first != &item && other.second.overlaps(box); });
       if (!clear) continue;
       mPositions[&item] = texts;
       mExtents[&item] = unite(mExtents[&item], box);

@@ -138,20 +138,33 @@ const char* sectionTitle(Section section)
 {
   switch (section)
   {
-  case S::kOutput: return "OUTPUT";
-  case S::kModulation: return "MODULATION";
-  case S::kWheels: return "WHEELS";
-  case S::kEffects: return "EFFECTS";
-  case S::kArpeggiator: return "ARPEGGIATOR";
-  case S::kKeyAssign: return "KEY ASSIGN";
-  case S::kOscillators: return "OSCILLATORS";
-  case S::kFilter: return "FILTER";
-  case S::kEnvelopes: return "ENVELOPES";
-  case S::kVoice: return "VOICE";
-  case S::kProgram: return "PROGRAM";
+  case S::kOutput:
+    return "OUTPUT";
+  case S::kModulation:
+    return "MODULATION";
+  case S::kWheels:
+    return "WHEELS";
+  case S::kEffects:
+    return "EFFECTS";
+  case S::kArpeggiator:
+    return "ARPEGGIATOR";
+  case S::kKeyAssign:
+    return "KEY ASSIGN";
+  case S::kOscillators:
+    return "OSCILLATORS";
+  case S::kFilter:
+    return "FILTER";
+  case S::kEnvelopes:
+    return "ENVELOPES";
+  case S::kVoice:
+    return "VOICE";
+  case S::kProgram:
+    return "PROGRAM";
   case S::kTweaksLeft:
-  case S::kTweaksRight: return "TWEAKS";
-  case S::kNone: break;
+  case S::kTweaksRight:
+    return "TWEAKS";
+  case S::kNone:
+    break;
   }
   return "";
 }

@@ -26,8 +26,8 @@ int previewFrame(const PanelItem& item, int frames)
 
 bool shownInPreview(const PanelItem& item, bool open)
 {
-  const bool closedOnly = item.image && (std::string(item.image).starts_with("blind") ||
-                                         std::string(item.image) == "tweak_on");
+  const bool closedOnly =
+      item.image && (std::string(item.image).starts_with("blind") || std::string(item.image) == "tweak_on");
   return open ? !closedOnly : !item.inTweakStrip;
 }
 

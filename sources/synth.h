@@ -42,7 +42,8 @@ public:
   // Host MIDI or render thread, under the adapter's lock. Allocates nothing:
   // a message that would make the queue grow is dropped.
   void ProcessMidiMsg(IMidiMsg* pMsg) override;
-  // Callers hold the mutex or run on the host's main thread.
+  // Callers hold the mutex or run on the host's main thread. The state is
+  // the values alone, as many as the version in mDataVersion wrote.
   int UnserializeState(ByteChunk* pChunk, int startPos) override;
   int UnserializePresets(ByteChunk* pChunk, int startPos) override;
 
@@ -140,7 +141,6 @@ private:
   void queueMidiMsg(IMidiMsg msg);
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();
-  int unserializeOlderState(ByteChunk* pChunk, int startPos);
   void openConfig();
   void writeStartupBank();
   FileReadOptions fileReadOptions();

@@ -54,13 +54,3 @@ TEST(ByteChunk, ANegativeOrWrappingStringLengthIsAFailedRead)
     EXPECT_STREQ(text.Get(), "kept");
   }
 }
-
-TEST(ByteChunk, ResizeZeroesNewBytesAndReportsTheOldSize)
-{
-  ByteChunk chunk;
-  chunk.PutStr("xyz");
-  EXPECT_EQ(chunk.Resize(2), 7);
-  EXPECT_EQ(chunk.Resize(6), 2);
-  for (int i = 2; i < 6; ++i)
-    EXPECT_EQ(chunk.GetBytes()[i], 0);
-}

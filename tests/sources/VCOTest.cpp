@@ -71,8 +71,9 @@ TEST(WaveTables, EachTableHoldsThePromisedLevelsAndNoPartialAboveItsCount)
         const double w = count == 1 ? 1.0 : 0.54 + 0.46 * std::cos((k - 1) * (std::numbers::pi / 2) / (count - 1));
         return triangle ? std::numbers::sqrt2 / 2 * w / (double(k) * k) : 0.5 * w / k;
       };
+      // Harmonic 2048 of the richest sawtooth is a sine sampled at its zeros.
       double promisedPower = 0.0;
-      for (int k = 1; k <= count; ++k)
+      for (int k = 1; k <= count && k < WaveTables::kTableSize / 2; ++k)
         promisedPower += promised(k) * promised(k) / 2;
       const double* table = waves.get(set, t);
       double power = 0.0;
@@ -81,9 +82,11 @@ TEST(WaveTables, EachTableHoldsThePromisedLevelsAndNoPartialAboveItsCount)
       // All the power lies in the promised harmonics: none is left above them.
       EXPECT_NEAR(power, promisedPower, 1e-12) << "set " << set << " table " << t;
       for (int k : {1, count, count + 1, count + 2})
-        if (k < WaveTables::kTableSize / 2)
-          EXPECT_NEAR(harmonicLevel(table, k), k <= count ? promised(k) : 0.0, 1e-12)
-              << "set " << set << " table " << t << " harmonic " << k;
+      {
+        if (k >= WaveTables::kTableSize / 2) continue;
+        EXPECT_NEAR(harmonicLevel(table, k), k <= count ? promised(k) : 0.0, 1e-12)
+            << "set " << set << " table " << t << " harmonic " << k;
+      }
     }
 }
 

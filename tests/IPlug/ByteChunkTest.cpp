@@ -5,29 +5,6 @@
 #include <climits>
 #include <string>
 
-TEST(ByteChunk, ValuesRoundTripInLittleEndianWithoutPadding)
-{
-  ByteChunk chunk;
-  const int i = 0x01020304;
-  const double d = -2.5;
-  chunk.Put(&i);
-  chunk.PutBool(true);
-  EXPECT_EQ(chunk.Put(&d), 13);
-  EXPECT_EQ(chunk.GetBytes()[0], 0x04);
-  EXPECT_EQ(chunk.GetBytes()[4], 1);
-
-  int readInt = 0;
-  bool readBool = false;
-  double readDouble = 0.0;
-  int pos = chunk.Get(&readInt, 0);
-  pos = chunk.GetBool(&readBool, pos);
-  pos = chunk.Get(&readDouble, pos);
-  EXPECT_EQ(pos, 13);
-  EXPECT_EQ(readInt, i);
-  EXPECT_TRUE(readBool);
-  EXPECT_EQ(readDouble, d);
-}
-
 TEST(ByteChunk, AFailedReadReturnsMinusOneAndLeavesTheTarget)
 {
   ByteChunk chunk;

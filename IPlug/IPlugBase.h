@@ -177,7 +177,11 @@ public:
   int UnserializePreset(int idx, ByteChunk* pChunk, int startPos);
   // Any thread; takes the mutex.
   bool SerializeParams(ByteChunk* pChunk);
-  int UnserializeParams(ByteChunk* pChunk, int startPos);
+  // Each value is clamped to its parameter's range; the first that cannot be
+  // read is applied as 0 and ends the reading (result -1). Data of an older,
+  // shorter parameter list holds nValues: the parameters after them get 0.
+  int UnserializeParams(ByteChunk* pChunk, int startPos) { return UnserializeParams(pChunk, startPos, NParams()); }
+  int UnserializeParams(ByteChunk* pChunk, int startPos, int nValues);
 
   // ---- Program (FXP) and bank (FXB) files: the editor thread, callers hold the mutex. ----
   // Chunk form when the plug-in does state chunks, else parameter form. The

@@ -261,14 +261,14 @@ bool IPlugBase::SerializeParams(ByteChunk* pChunk)
   return true;
 }
 
-int IPlugBase::UnserializeParams(ByteChunk* pChunk, int startPos)
+int IPlugBase::UnserializeParams(ByteChunk* pChunk, int startPos, int nValues)
 {
   WDL_MutexLock lock(&mMutex);
   int pos = startPos;
   for (int i = 0; pos >= 0 && i < NParams(); ++i)
   {
     double value = 0.0;
-    pos = pChunk->Get(&value, pos);
+    if (i < nValues) pos = pChunk->Get(&value, pos);
     GetParam(i)->Set(value);
   }
   OnParamReset();

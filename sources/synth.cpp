@@ -164,27 +164,11 @@ void Synth::PerformPendingWork()
   }
 }
 
+// Values older than 2.2.0 end before the last parameter, which they lack.
 int Synth::UnserializeState(ByteChunk* pChunk, int startPos)
 {
-  if (mDataVersion >= kFirstVersionWithAllParams) return UnserializeParams(pChunk, startPos);
-  return unserializeOlderState(pChunk, startPos);
-}
-
-int Synth::unserializeOlderState(ByteChunk* pChunk, int startPos)
-{
-  WDL_MutexLock lock(&mMutex);
-  const int missingIdx = NParams() - 2;
-  GetParam(missingIdx)->Set(0.0);
-  int pos = startPos;
-  for (int i = 0; pos >= 0 && i < NParams(); ++i)
-  {
-    if (i == missingIdx) continue;
-    double value = 0.0;
-    pos = pChunk->Get(&value, pos);
-    GetParam(i)->Set(value);
-  }
-  OnParamReset();
-  return pos;
+  const bool older = mDataVersion < kFirstVersionWithAllParams;
+  return UnserializeParams(pChunk, startPos, older ? NParams() - 1 : NParams());
 }
 
 // A program list that fails to read is tried once more as older data.

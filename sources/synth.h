@@ -47,7 +47,8 @@ public:
   // Under the mutex: the program change, learn capture and learned controller
   // values handed over by the MIDI and render threads, in that order.
   void PerformPendingWork() override;
-  // Callers hold the mutex or run on the host's main thread.
+  // Callers hold the mutex or run on the host's main thread. The state is
+  // the values alone, as many as the version in mDataVersion wrote.
   int UnserializeState(ByteChunk* pChunk, int startPos) override;
   int UnserializePresets(ByteChunk* pChunk, int startPos) override;
 
@@ -160,7 +161,6 @@ private:
   void handOver(std::atomic<int>& slot, int value);
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();
-  int unserializeOlderState(ByteChunk* pChunk, int startPos);
   void openConfig();
   void writeStartupBank();
   FileReadOptions fileReadOptions();

@@ -299,8 +299,6 @@ private:
   struct Voicing;
 
   // Host side of the hand-over to the render.
-  int readParamValues(const ByteChunk* pChunk, int pos, int nValues);
-
   void markPending(int index);
   void requestRender(uint32_t request);
   // Audio side: applies requests and pending indices, at a control tick.

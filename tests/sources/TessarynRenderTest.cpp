@@ -82,18 +82,6 @@ TEST(TessarynRender, OutRangeOffAndVolumeZeroSilenceExactlyWhileOscillatorsRunOn
   }
 }
 
-TEST(TessarynRender, ResonanceHalfWayDoublesTheFilterOutput)
-{
-  for (auto [reso, comp] : {std::pair{0.0, 1.0}, std::pair{0.5, 2.0}, std::pair{1.0, 1.0}})
-  {
-    TessarynRig rig;
-    rig.set(T::kReso, reso);
-    rig.noteOn(60);
-    rig.ticks(2);
-    EXPECT_DOUBLE_EQ(rig.synth.comp, comp) << "Reso " << reso;
-  }
-}
-
 struct RouteCase
 {
   int target;
@@ -212,25 +200,6 @@ TEST(TessarynEffects, HardSyncRestartsSlavesWhenTheirMasterWraps)
       }
     }
     EXPECT_GT(restarts, 5);
-  }
-}
-
-TEST(TessarynEffects, CrossModulationChangesTheSoundInBothModes)
-{
-  for (int fxMode : {0, 1})
-  {
-    TessarynRig dry, wet;
-    for (TessarynRig* rig : {&dry, &wet})
-    {
-      rig->set(T::kEffects, 1);
-      rig->set(T::kFXType, 2); // X-Mod
-      rig->set(T::kFXMode, fxMode);
-      rig->noteOn(57);
-    }
-    wet.set(T::kFXXMod, 1.0);
-    const Stereo a = dry.render(1024), b = wet.render(1024);
-    EXPECT_NE(a.left, b.left) << "mode " << fxMode;
-    EXPECT_TRUE(identical(b));
   }
 }
 

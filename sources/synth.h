@@ -40,7 +40,8 @@ public:
   void OnParamChange(int paramIdx) override;
   void OnActivate(bool active) override;
   // Host MIDI or render thread, under the adapter's lock. Allocates nothing:
-  // a message that would make the queue grow is dropped.
+  // in a full queue a note-off takes the place of a message that cannot leave
+  // a note sounding; any other message is dropped.
   void ProcessMidiMsg(IMidiMsg* pMsg) override;
   // Callers hold the mutex or run on the host's main thread.
   int UnserializeState(ByteChunk* pChunk, int startPos) override;
@@ -137,7 +138,8 @@ protected:
 private:
   void startMidiLearn(bool unlearn, bool on);
   void handleControlChange(const IMidiMsg& msg);
-  void queueMidiMsg(IMidiMsg msg);
+  void queueMidiMsg(const IMidiMsg& msg);
+  bool makeRoomForNoteOff();
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();
   int unserializeOlderState(ByteChunk* pChunk, int startPos);

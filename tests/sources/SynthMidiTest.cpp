@@ -4,6 +4,7 @@
 
 #include "IMidiMsg.h"
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 
@@ -44,6 +45,25 @@ TEST_F(SynthTest, MessagesBeyondTheFirstControlTickMoveHalfATickLater)
     const std::vector<IMidiMsg> queued = drainQueue();
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(queued[0].mOffset, c.queuedOffset) << c.offset;
+  }
+}
+
+TEST_F(SynthTest, AFullQueueStillTakesANoteOff)
+{
+  // A queue of note-ons gives way to a note-off, and so does one of nothing
+  // but note-offs (more than there are keys, so some key has two).
+  for (const uint32_t fill : {0x90u, 0x80u})
+  {
+    setBlockSize(64);
+    const int capacity = synth->mMidiQueue.Capacity();
+    for (int i = 0; i < capacity; ++i)
+      midi(fill, i % 128, 100, static_cast<uint32_t>(i));
+    midi(0x90, 61, 0, 5); // a note-on of velocity 0 stops the note too
+    const std::vector<IMidiMsg> queued = drainQueue();
+    EXPECT_EQ(static_cast<int>(queued.size()), capacity) << fill;
+    EXPECT_TRUE(std::any_of(queued.begin(), queued.end(),
+                            [](const IMidiMsg& m) { return m.mOffset == 5 && m.NoteNumber() == 61 && m.Velocity() == 0; }))
+        << fill;
   }
 }
 

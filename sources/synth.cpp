@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <bitset>
-#include <climits>
 
 namespace
 {
@@ -122,11 +121,7 @@ void Synth::queueMidiMsg(const IMidiMsg& msg)
   // for a block. In a flood beyond that a note-off still gets in, since a
   // stuck note is worse than a lost one.
   if (mMidiQueue.NumPending() >= mMidiQueue.Capacity() && !(isNoteOff(msg) && makeRoomForNoteOff())) return;
-  // A message beyond the first tick moves half a tick later, so it lands on
-  // the tick nearest its offset rather than the one before it.
-  IMidiMsg shifted = msg;
-  if (shifted.mOffset > mUpdateInterval) shifted.mOffset += std::min(mUpdateInterval / 2, INT_MAX - shifted.mOffset);
-  mMidiQueue.Add(&shifted);
+  mMidiQueue.Add(&msg);
 }
 
 // Drops what cannot leave a note sounding: the newest message that is not a

@@ -5,7 +5,6 @@
 #include "IMidiMsg.h"
 
 #include <algorithm>
-#include <climits>
 #include <functional>
 
 TEST_F(SynthTest, EachKindOfMessageIsQueuedActedOnOrDroppedOnAnyChannel)
@@ -28,23 +27,6 @@ TEST_F(SynthTest, EachKindOfMessageIsQueuedActedOnOrDroppedOnAnyChannel)
     const std::vector<IMidiMsg> queued = drainQueue();
     ASSERT_EQ(queued.size(), c.queued ? 1u : 0u) << std::hex << c.status << " " << std::dec << c.data1;
     EXPECT_EQ(synth->mAllNotesOffCalls, c.allNotesOffCalls) << std::hex << c.status << " " << std::dec << c.data1;
-  }
-}
-
-TEST_F(SynthTest, MessagesBeyondTheFirstControlTickMoveHalfATickLater)
-{
-  ASSERT_EQ(synth->mUpdateInterval, 44);
-  const struct
-  {
-    uint32_t offset;
-    int queuedOffset;
-  } cases[] = {{43, 43}, {44, 44}, {45, 67}, {INT_MAX - 10, INT_MAX}};
-  for (const auto& c : cases)
-  {
-    midi(0x90, 60, 100, c.offset);
-    const std::vector<IMidiMsg> queued = drainQueue();
-    ASSERT_EQ(queued.size(), 1u);
-    EXPECT_EQ(queued[0].mOffset, c.queuedOffset) << c.offset;
   }
 }
 

@@ -131,13 +131,15 @@ bool Synth::makeRoomForNoteOff()
 {
   if (mMidiQueue.RemoveNewest([](const IMidiMsg& pending) { return !isNoteOff(pending); })) return true;
   std::bitset<kNumKeys> later;
-  return mMidiQueue.RemoveNewest([&later](const IMidiMsg& pending) {
-    const int key = pending.NoteNumber();
-    if (key >= kNumKeys) return true; // no key to stop
-    const bool repeated = later.test(key);
-    later.set(key);
-    return repeated;
-  });
+  return mMidiQueue.RemoveNewest(
+      [&later](const IMidiMsg& pending)
+      {
+        const int key = pending.NoteNumber();
+        if (key >= kNumKeys) return true; // no key to stop
+        const bool repeated = later.test(key);
+        later.set(key);
+        return repeated;
+      });
 }
 
 int Synth::UnserializeState(ByteChunk* pChunk, int startPos)

@@ -15,16 +15,15 @@ namespace
 {
 constexpr const char* kUri = "urn:pellworth:tessaryn";
 constexpr double kRate = 44100.0; // 44-frame ticks: no block size below is a multiple
-constexpr uint32_t kLength = 40000;
+constexpr uint32_t kLength = 20000;
 const std::string kBundle = std::string(TESSARYN_LV2_DIR) + "/tessaryn.lv2/";
 
 // Legato and repeated notes, a chord, a note-off and note-on on one frame,
-// messages on the tick grid (8800, 22000) and across every block boundary.
+// messages on the tick grid (4400, 11000) and across every block boundary.
 const std::vector<Lv2TestMidi> kSong = {
-    {100, 0x90, 48, 100},  {5000, 0xB0, 1, 64},  {8800, 0x90, 55, 90},  {9001, 0x80, 48, 0},
-    {13337, 0xE0, 0, 80},  {17000, 0x80, 55, 0}, {17000, 0x90, 60, 127}, {20479, 0x90, 64, 70},
-    {22000, 0xE0, 0, 64},  {26000, 0x80, 60, 0}, {26043, 0x90, 64, 0},  {30000, 0x91, 67, 110},
-    {33333, 0xB0, 1, 0},   {36000, 0x81, 67, 0},
+    {50, 0x90, 48, 100},  {2500, 0xB0, 1, 64},    {4400, 0x90, 55, 90},  {4501, 0x80, 48, 0},  {6667, 0xE0, 0, 80},
+    {8500, 0x80, 55, 0},  {8500, 0x90, 60, 127},  {10239, 0x90, 64, 70}, {11000, 0xE0, 0, 64}, {13000, 0x80, 60, 0},
+    {13021, 0x90, 64, 0}, {15000, 0x91, 67, 110}, {16667, 0xB0, 1, 0},   {18000, 0x81, 67, 0},
 };
 
 // Calls play(offset within the block, message) for the song's messages in
@@ -53,9 +52,9 @@ std::vector<float> throughHostModel(const std::string& program, uint32_t blockSi
 
   std::vector<float> left, block(blockSize), right(blockSize);
   playInBlocks(
-      blockSize,
-      [&](uint32_t offset, const Lv2TestMidi& m) { model.SendMidi(m.mStatus, m.mData1, m.mData2, offset); },
-      [&](uint32_t frames) {
+      blockSize, [&](uint32_t offset, const Lv2TestMidi& m) { model.SendMidi(m.mStatus, m.mData1, m.mData2, offset); },
+      [&](uint32_t frames)
+      {
         float* outputs[] = {block.data(), right.data()};
         model.Render(outputs, 2, frames);
         left.insert(left.end(), block.begin(), block.begin() + frames);

@@ -44,7 +44,8 @@ TEST_F(SynthTest, AFullQueueStillTakesANoteOff)
     const std::vector<IMidiMsg> queued = drainQueue();
     EXPECT_EQ(static_cast<int>(queued.size()), capacity) << fill;
     EXPECT_TRUE(std::any_of(queued.begin(), queued.end(),
-                            [](const IMidiMsg& m) { return m.mOffset == 5 && m.NoteNumber() == 61 && m.Velocity() == 0; }))
+                            [](const IMidiMsg& m)
+                            { return m.mOffset == 5 && m.NoteNumber() == 61 && m.Velocity() == 0; }))
         << fill;
   }
 }

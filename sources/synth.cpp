@@ -5,7 +5,7 @@
 #include "IMidiMsg.h"
 
 #include <algorithm>
-#include <climits>
+#include <bitset>
 #include <iterator>
 
 namespace
@@ -113,15 +113,39 @@ void Synth::handleControlChange(const IMidiMsg& msg)
   }
 }
 
-void Synth::queueMidiMsg(IMidiMsg msg)
+namespace
+{
+bool isNoteOff(const IMidiMsg& msg)
+{
+  return msg.StatusMsg() == IMidiMsg::kNoteOff || (msg.StatusMsg() == IMidiMsg::kNoteOn && msg.Velocity() == 0);
+}
+} // namespace
+
+void Synth::queueMidiMsg(const IMidiMsg& msg)
 {
   // Growing the queue would allocate on the render thread; Reset sizes it
-  // for a block, so a flood beyond that is dropped instead.
-  if (mMidiQueue.NumPending() >= mMidiQueue.Capacity()) return;
-  // A message beyond the first tick moves half a tick later, so it lands on
-  // the tick nearest its offset rather than the one before it.
-  if (msg.mOffset > mUpdateInterval) msg.mOffset += std::min(mUpdateInterval / 2, INT_MAX - msg.mOffset);
+  // for a block. In a flood beyond that a note-off still gets in, since a
+  // stuck note is worse than a lost one.
+  if (mMidiQueue.NumPending() >= mMidiQueue.Capacity() && !(isNoteOff(msg) && makeRoomForNoteOff())) return;
   mMidiQueue.Add(&msg);
+}
+
+// Drops what cannot leave a note sounding: the newest message that is not a
+// note-off, else (the queue holds nothing but note-offs, more than there are
+// keys) the earlier of two note-offs for one key, which then stops later.
+bool Synth::makeRoomForNoteOff()
+{
+  if (mMidiQueue.RemoveNewest([](const IMidiMsg& pending) { return !isNoteOff(pending); })) return true;
+  std::bitset<kNumKeys> later;
+  return mMidiQueue.RemoveNewest(
+      [&later](const IMidiMsg& pending)
+      {
+        const int key = pending.NoteNumber();
+        if (key >= kNumKeys) return true; // no key to stop
+        const bool repeated = later.test(key);
+        later.set(key);
+        return repeated;
+      });
 }
 
 void Synth::postControllerValue(int paramIdx, double normalizedValue)

@@ -40,9 +40,10 @@ public:
   void OnParamChange(int paramIdx) override;
   void OnActivate(bool active) override;
   // Host MIDI or render thread, with or without the adapter's lock. Allocates
-  // nothing and never waits: a message that would make the queue grow is
-  // dropped, and what needs the mutex while another thread holds it is handed
-  // over (see PerformPendingWork).
+  // nothing and never waits: in a full queue a note-off takes the place of a
+  // message that cannot leave a note sounding, any other message is dropped;
+  // what needs the mutex while another thread holds it is handed over (see
+  // PerformPendingWork).
   void ProcessMidiMsg(IMidiMsg* pMsg) override;
   // Under the mutex: the program change, learn capture and learned controller
   // values handed over by the MIDI and render threads, in that order.
@@ -157,7 +158,8 @@ private:
 
   void startMidiLearn(bool unlearn, bool on);
   void handleControlChange(const IMidiMsg& msg);
-  void queueMidiMsg(IMidiMsg msg);
+  void queueMidiMsg(const IMidiMsg& msg);
+  bool makeRoomForNoteOff();
   void handOver(std::atomic<int>& slot, int value);
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();

@@ -188,7 +188,8 @@ protected:
 
   // ---- Audio thread: render. ----
   void handleSync2Host();
-  void handleMidiEvents();
+  // tickFrame: the tick's frame in the block being rendered.
+  void handleMidiEvents(int tickFrame);
   void update();
   void next();
 

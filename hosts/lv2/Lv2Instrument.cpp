@@ -106,9 +106,10 @@ void Lv2Instrument::applyControls()
     // Only the host's own changes: a program change inside the instrument
     // must not be undone by a port that still holds the old value.
     if (value == mLastControls[id] || std::isnan(value)) continue;
-    mHost.SetParameter(id, value);
+    if (!mRebaseControls) mHost.SetParameter(id, value);
     mLastControls[id] = value;
   }
+  mRebaseControls = false;
 }
 
 void Lv2Instrument::flushPendingMidi()
@@ -185,6 +186,7 @@ LV2_State_Status Lv2Instrument::Restore(LV2_State_Retrieve_Function retrieve, LV
   if (type != mUrids.mAtomChunk) return LV2_STATE_ERR_BAD_TYPE;
   mGate.EnterControl();
   const OSStatus result = mHost.LoadState(static_cast<const uint8_t*>(bytes), size);
+  mRebaseControls = mRebaseControls || result == noErr;
   mGate.LeaveControl();
   return result == noErr ? LV2_STATE_SUCCESS : LV2_STATE_ERR_UNKNOWN;
 }

@@ -427,9 +427,10 @@ void Tessaryn::OnParamChange(int index)
     break;
   case kARPState:
   {
-    // A program change or restore replays ARPState unchanged; that must not
-    // release a Hold stored with it.
-    const bool changed = i != arpState;
+    // Only a change of its own releases Hold: a program change or restore
+    // replays ARPState too, and the Hold stored with it must stand (the Hold
+    // handler keeps it off if the arpeggiator runs).
+    const bool changed = i != arpState && mParamResetDepth == 0;
     arpState = i;
     arpOn = i != kArpOff;
     markPending(index);

@@ -196,6 +196,10 @@ enum : AudioUnitPropertyID
   // such files.
   kTessarynProperty_LoadBankFile = 64000,
   kTessarynProperty_LoadProgramFile = 64001,
+  // Also ours: the default of the parameter numbered by the element, in its
+  // own units, as a Float32; global scope, get only. The standard parameter
+  // info carries the current value in its default field instead.
+  kTessarynProperty_ParameterDefault = 64002,
 };
 
 // Status numbers, as signed 32-bit values.

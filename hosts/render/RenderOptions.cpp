@@ -221,7 +221,7 @@ Options:
   --frames N          render exactly N frames
   --tempo BPM         play the file at this tempo instead of its tempo map
   --list-programs     list the programs and exit
-  --list-params       list the parameters with range, default and texts, and exit
+  --list-params       list the parameters with range, texts, default and current value, and exit
   --quiet             print nothing but errors
   -h, --help          show this text and exit
 

@@ -242,4 +242,18 @@ TEST_F(IniStore, ReadersSeeOnlyWholeFilesWhileOtherProcessesWrite)
   }
   EXPECT_EQ(tornReads, 0);
 }
+
+TEST_F(IniStore, ABatchWritesItsChangesOnceAtItsEndAndReadsThemMeanwhile)
+{
+  writeFile(mFile, "[S]\na=1\n");
+  {
+    IniWriteBatch batch(mFile.c_str());
+    WritePrivateProfileSection("S", "", mFile.c_str());
+    WritePrivateProfileString("S", "b", "2", mFile.c_str());
+    EXPECT_EQ(readFile(mFile), "[S]\na=1\n");
+    EXPECT_EQ(get("S", "b", mFile), "2");
+    EXPECT_TRUE(batch.end());
+  }
+  EXPECT_EQ(readFile(mFile), "[S]\nb=2\n\n");
+}
 } // namespace

@@ -40,8 +40,8 @@ int createBeside(const std::string& target, std::string* pTemporary)
   const size_t nameStart = target.rfind('/') + 1;
   for (int attempt = 0; attempt < kNameAttempts; ++attempt)
   {
-    *pTemporary = target.substr(0, nameStart) + "." + target.substr(nameStart) + "." + std::to_string(getpid()) +
-                  "-" + std::to_string(sCounter++) + ".tmp";
+    *pTemporary = target.substr(0, nameStart) + "." + target.substr(nameStart) + "." + std::to_string(getpid()) + "-" +
+                  std::to_string(sCounter++) + ".tmp";
     const int fd = open(pTemporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

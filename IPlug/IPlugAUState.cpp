@@ -55,7 +55,8 @@ ComponentResult IPlugAU::SetState(CFPropertyListRef plist)
   // A project saved while this component carried an earlier ID is ours too.
   const bool ownSubtype = subtype == asInt(desc.componentSubType) ||
                           (asInt(desc.componentSubType) == GetUniqueID() && IsOwnUniqueID(subtype));
-  if (!complete || type != asInt(desc.componentType) || !ownSubtype || manufacturer != asInt(desc.componentManufacturer))
+  if (!complete || type != asInt(desc.componentType) || !ownSubtype ||
+      manufacturer != asInt(desc.componentManufacturer))
     return kAudioUnitErr_InvalidPropertyValue;
 
   const bool named = RestorePreset(name.Get());

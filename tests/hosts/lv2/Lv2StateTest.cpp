@@ -52,8 +52,8 @@ LV2_State_Status restoreBlob(Lv2TestHost& host, const std::vector<uint8_t>& blob
     *flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
     return from->mBlob->data();
   };
-  const auto* state = static_cast<const LV2_State_Interface*>(
-      lilv_instance_get_extension_data(host.Instance(), LV2_STATE__interface));
+  const auto* state =
+      static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(host.Instance(), LV2_STATE__interface));
   return state->restore(lilv_instance_get_handle(host.Instance()), retrieve, &source, 0, nullptr);
 }
 } // namespace

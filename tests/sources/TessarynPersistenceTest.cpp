@@ -5,7 +5,10 @@
 #include "TessarynRig.h"
 
 #include "BigEndian.h"
+#include "HostModel.h"
+#include "IPlugAUDictionary.h"
 #include "ScopedConfigHome.h"
+#include "TessarynEntry.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,23 @@ TEST_F(TessarynPersistence, ProgramFilesCarryTheCodeAndLoadWithItOrTheFormerNumb
     writeBytes(file.Get(), std::string(saved).replace(kIdPos, 4, reinterpret_cast<const char*>(id.GetBytes()), 4));
     EXPECT_EQ(rig.synth.loadTessarynProgramFromFXP(&file), c.loads) << std::hex << c.id;
   }
+}
+
+// A host project saved by an earlier build holds the former subtype.
+TEST_F(TessarynPersistence, AHostStateSavedUnderTheFormerSubtypeLoads)
+{
+  HostModel host;
+  ASSERT_EQ(host.Open(registerTessarynComponent("")), noErr);
+  host.SetParameter(T::kCutOff, 0.25f);
+  CFPropertyListRef state = nullptr;
+  ASSERT_EQ(host.GetState(&state), noErr);
+  PutNumberInDict(const_cast<CFMutableDictionaryRef>(AsDictionary(state)), "subtype", T::kFormerUniqueID);
+  host.SetParameter(T::kCutOff, 0.75f);
+  EXPECT_EQ(host.SetState(state), noErr);
+  CFRelease(state);
+  float cutOff = 0.0f;
+  host.GetParameter(T::kCutOff, &cutOff);
+  EXPECT_EQ(cutOff, 0.25f);
 }
 
 TEST_F(TessarynPersistence, ABankCutInHalfLeavesEveryProgramAsItWas)

@@ -102,6 +102,9 @@ public:
   const char* GetProductName() const { return mProductName; }
   const char* GetMfrName() const { return mMfrName; }
   int GetUniqueID() const { return mUniqueID; }
+  // The ID of earlier builds: their files and host states are still ours.
+  void SetFormerUniqueID(int id) { mFormerUniqueID = id; }
+  bool IsOwnUniqueID(int id) const { return id == mUniqueID || (id != 0 && id == mFormerUniqueID); }
   int GetMfrID() const { return mMfrID; }
   bool IsInst() const { return mIsInst; }
   bool DoesMIDI() const { return mDoesMIDI; }
@@ -188,6 +191,8 @@ public:
   // file is replaced whole: a failed write leaves an earlier file as it was.
   bool SaveProgramAsFXP(WDL_String* pFile);
   bool SaveBankAsFXB(WDL_String* pFile);
+  // Why the last save failed, for the user ("cannot create a file in ...").
+  const char* GetFileError() const { return mFileError.Get(); }
   // False, changing nothing, for a file that is missing, foreign, of another
   // format version or damaged before its first value.
   bool LoadProgramFromFXP(WDL_String* pFile) { return LoadProgramFromFXP(pFile, GenericFileReadOptions()); }
@@ -230,6 +235,8 @@ protected:
   char mProductName[kNameSize];
   char mMfrName[kNameSize];
   int mUniqueID;
+  int mFormerUniqueID = 0;
+  WDL_String mFileError;
   int mMfrID;
   int mVersion;
   EAPI mAPI;
@@ -276,4 +283,10 @@ private:
   bool loadProgramState(ByteChunk* pFile, int pos, const FileReadOptions& options, int fileVersion);
   bool loadBankState(ByteChunk* pFile, int pos, const FileReadOptions& options, int fileVersion);
   bool loadProgramBlocks(ByteChunk* pFile, int pos, int nPrograms, const FileReadOptions& options);
+  bool loadBank(ByteChunk* pFile, const FileReadOptions& options);
+  bool writeFile(const char* path, const ByteChunk& file);
+  // What a bank load changes, so that a load failing part way can undo it.
+  struct ProgramsBackup;
+  void backUpPrograms(ProgramsBackup* pBackup);
+  void restorePrograms(ProgramsBackup* pBackup);
 };

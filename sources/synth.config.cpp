@@ -1,5 +1,6 @@
 #include "synth.h"
 
+#include "AtomicFile.h"
 #include "swell-ini.h"
 
 #include <climits>
@@ -119,8 +120,8 @@ void Synth::openConfig()
   mProgramPath = mHomePath;
   if (exists(mIniPath.Get()))
     loadConfig();
-  else if (FILE* file = fopen(mIniPath.Get(), "wb"))
-    fclose(file);
+  else
+    writeFileAtomically(mIniPath.Get(), "", 0);
 }
 
 void Synth::loadConfig()
@@ -139,9 +140,12 @@ void Synth::loadConfig()
   }
 }
 
+// One write of the file for all of it: a reader, or a crash, never meets the
+// learned controllers half written.
 bool Synth::saveConfig(bool midiGlobalOnly)
 {
-  return writingIni(
+  IniWriteBatch batch(mIniPath.Get());
+  const bool changed = writingIni(
       [&]
       {
         const char* iniPath = mIniPath.Get();
@@ -160,6 +164,7 @@ bool Synth::saveConfig(bool midiGlobalOnly)
           WritePrivateProfileString(kMidiControl, ControllerKey(controller).mText, value, iniPath);
         }
       });
+  return batch.end() && changed;
 }
 
 bool Synth::saveStartupFxb()

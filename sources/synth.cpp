@@ -11,7 +11,6 @@
 namespace
 {
 constexpr int kVendorVersion = 0x00020301;
-constexpr int kUniqueID = 1416;
 constexpr int kMfrID = 0x5065576F; // 'PeWo'
 constexpr int kInitialQueueSize = 1024;
 // Program data older than this lacks the second-to-last parameter.
@@ -36,6 +35,7 @@ Synth::Synth(IPlugInstanceInfo instanceInfo)
 {
   for (std::atomic<int>& param : mMidiControlParam)
     param = -1;
+  SetFormerUniqueID(kFormerUniqueID);
   clearKeyBuffer();
   SetOutputLabel(0, "Tessaryn ");
   SetOutputLabel(1, "Tessaryn ");

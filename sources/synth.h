@@ -7,6 +7,7 @@
 // without a lock; everything that writes them from other threads does so
 // under the plug-in mutex.
 
+#include "BigEndian.h"
 #include "ByteChunk.h"
 #include "IMidiQueue.h"
 #include "IPlugAU.h"
@@ -29,6 +30,11 @@ public:
   static constexpr int kDataVersion = 20301;
   // The factory bank lies in the resource folder registered for this bundle.
   static constexpr const char* kBundleIdentifier = "com.pellworth.audiounit.Tessaryn";
+  // The component subtype and the ID in program and bank files: the code
+  // '1416'. Earlier builds used the number 1416, and their files and host
+  // projects must still load.
+  static constexpr int kUniqueID = FourCC("1416");
+  static constexpr int kFormerUniqueID = 1416;
 
   // Creating thread, under the adapter's creation lock; allocates.
   explicit Synth(IPlugInstanceInfo instanceInfo);

@@ -28,6 +28,37 @@ size_t utf8CharacterLength(const std::string& text, size_t at)
   return length;
 }
 
+// Paths break best after a '/' or a '-'.
+std::vector<std::string> segmentsOf(const std::string& word)
+{
+  std::vector<std::string> segments(1);
+  for (char c : word)
+  {
+    segments.back() += c;
+    if (c == '/' || c == '-') segments.emplace_back();
+  }
+  if (segments.back().empty()) segments.pop_back();
+  return segments;
+}
+
+void placeSegment(cairo_t* cr, const std::string& segment, double maxWidth, std::vector<std::string>& lines)
+{
+  if (textWidth(cr, lines.back() + segment) <= maxWidth)
+  {
+    lines.back() += segment;
+    return;
+  }
+  if (!lines.back().empty()) lines.emplace_back();
+  for (size_t at = 0; at < segment.size();)
+  {
+    const size_t length = utf8CharacterLength(segment, at);
+    const std::string piece = segment.substr(at, length);
+    if (!lines.back().empty() && textWidth(cr, lines.back() + piece) > maxWidth) lines.emplace_back();
+    lines.back() += piece;
+    at += length;
+  }
+}
+
 // Appends `word` to the lines, starting a new line when it does not fit.
 void placeWord(cairo_t* cr, const std::string& word, double maxWidth, std::vector<std::string>& lines)
 {
@@ -38,14 +69,7 @@ void placeWord(cairo_t* cr, const std::string& word, double maxWidth, std::vecto
     return;
   }
   if (!lines.back().empty()) lines.emplace_back();
-  for (size_t at = 0; at < word.size();)
-  {
-    const size_t length = utf8CharacterLength(word, at);
-    const std::string piece = word.substr(at, length);
-    if (!lines.back().empty() && textWidth(cr, lines.back() + piece) > maxWidth) lines.emplace_back();
-    lines.back() += piece;
-    at += length;
-  }
+  for (const std::string& segment : segmentsOf(word)) placeSegment(cr, segment, maxWidth, lines);
 }
 } // namespace
 

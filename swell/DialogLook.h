@@ -27,7 +27,7 @@ void setTextColour(cairo_t* cr, bool onAccent);
 void setAccentColour(cairo_t* cr);
 void showText(cairo_t* cr, double x, double baseline, const std::string& text);
 // Breaks at spaces and newlines; a word wider than the line (a long path) is
-// broken between characters.
+// broken after a '/' or '-', else between characters.
 std::vector<std::string> wrapText(cairo_t* cr, const std::string& text, double maxWidth);
 void drawFocusRing(cairo_t* cr, const DialogRect& rect, double scale);
 // A context for measuring text before a window exists.

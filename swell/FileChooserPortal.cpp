@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace
@@ -198,6 +199,22 @@ std::string pathFromResponse(DBusMessage* response)
   return pathFromFileUri(firstUri(&arguments));
 }
 
+// libdbus reads the session bus address once per process; reading it each
+// time follows a bus that was started after the first dialog.
+DBusConnection* openSessionBus()
+{
+  const char* address = getenv("DBUS_SESSION_BUS_ADDRESS");
+  if (!address || !address[0]) return dbus_bus_get_private(DBUS_BUS_SESSION, nullptr);
+  DBusConnection* bus = dbus_connection_open_private(address, nullptr);
+  if (bus && !dbus_bus_register(bus, nullptr))
+  {
+    dbus_connection_close(bus);
+    dbus_connection_unref(bus);
+    return nullptr;
+  }
+  return bus;
+}
+
 // A private connection to the session bus, so our matches and messages never
 // mix with another user of the bus in the same process.
 class PortalConnection
@@ -205,10 +222,7 @@ class PortalConnection
 public:
   PortalConnection()
   {
-    DBusError error;
-    dbus_error_init(&error);
-    mBus = dbus_bus_get_private(DBUS_BUS_SESSION, &error);
-    dbus_error_free(&error);
+    mBus = openSessionBus();
     if (mBus) dbus_connection_set_exit_on_disconnect(mBus, FALSE);
   }
   ~PortalConnection()
@@ -225,6 +239,7 @@ public:
 private:
   std::string expectedRequestPath(const std::string& token) const;
   void watchResponse(const std::string& requestPath);
+  void watchPortalExit();
   std::string call(const FileChooserRequest& request, const std::string& token);
   std::string awaitResponse(const std::string& requestPath, int timeoutMs);
   void closeRequest(const std::string& requestPath);
@@ -248,6 +263,25 @@ void PortalConnection::watchResponse(const std::string& requestPath)
   const std::string rule =
       "type='signal',interface='" + std::string(kRequest) + "',member='Response',path='" + requestPath + "'";
   dbus_bus_add_match(mBus, rule.c_str(), nullptr);
+}
+
+// A portal that ends while its dialog is open would otherwise leave us waiting.
+void PortalConnection::watchPortalExit()
+{
+  const std::string rule = "type='signal',sender='org.freedesktop.DBus',member='NameOwnerChanged',arg0='" +
+                           std::string(kPortalName) + "'";
+  dbus_bus_add_match(mBus, rule.c_str(), nullptr);
+}
+
+bool isPortalExit(DBusMessage* message)
+{
+  const char* name = nullptr;
+  const char* oldOwner = nullptr;
+  const char* newOwner = nullptr;
+  return dbus_message_is_signal(message, DBUS_INTERFACE_DBUS, "NameOwnerChanged") &&
+         dbus_message_get_args(message, nullptr, DBUS_TYPE_STRING, &name, DBUS_TYPE_STRING, &oldOwner,
+                               DBUS_TYPE_STRING, &newOwner, DBUS_TYPE_INVALID) &&
+         std::string(name) == kPortalName && !newOwner[0];
 }
 
 // The request object's path, or "" when no portal answered the call.
@@ -281,9 +315,10 @@ std::string PortalConnection::awaitResponse(const std::string& requestPath, int 
       const char* path = dbus_message_get_path(message);
       const bool isResponse =
           dbus_message_is_signal(message, kRequest, "Response") && path && requestPath == path;
+      const bool portalEnded = isPortalExit(message);
       const std::string chosen = isResponse ? pathFromResponse(message) : "";
       dbus_message_unref(message);
-      if (isResponse) return chosen;
+      if (isResponse || portalEnded) return chosen;
     }
     const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (remaining <= 0) break;
@@ -309,6 +344,7 @@ std::optional<std::string> PortalConnection::choose(const FileChooserRequest& re
   const std::string token = "tessaryn" + std::to_string(getpid()) + "_" + std::to_string(++gRequestCount);
   const std::string expected = expectedRequestPath(token);
   watchResponse(expected);
+  watchPortalExit();
   const std::string requestPath = call(request, token);
   if (requestPath.empty()) return std::nullopt;
   // Portals older than the handle_token option choose their own path.

@@ -221,7 +221,8 @@ void FakePortal::respond(DBusMessage* call, const std::string& token)
   dbus_message_append_args(reply, DBUS_TYPE_OBJECT_PATH, &pathData, DBUS_TYPE_INVALID);
   dbus_connection_send(mBus, reply, nullptr);
   dbus_message_unref(reply);
-  if (mAnswer == Answer::kNever) return;
+  if (mAnswer == Answer::kExit) dbus_bus_release_name(mBus, "org.freedesktop.portal.Desktop", nullptr);
+  if (mAnswer == Answer::kNever || mAnswer == Answer::kExit) return;
   DBusMessage* response = dbus_message_new_signal(pathData, "org.freedesktop.portal.Request", "Response");
   DBusMessageIter arguments;
   dbus_message_iter_init_append(response, &arguments);

@@ -20,6 +20,7 @@ public:
     kChoose,  // responds with the uri
     kCancel,  // the user cancelled
     kNever,   // takes the call but never responds
+    kExit,    // takes the call, then leaves the bus without responding
   };
   struct Request
   {

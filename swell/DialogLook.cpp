@@ -80,10 +80,14 @@ void fillBackground(cairo_t* cr, double width, double height)
   cairo_fill(cr);
 }
 
+// Resolved once per process: each lookup goes through fontconfig.
 void setFont(cairo_t* cr, double size, bool bold, double scale)
 {
-  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
-                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  static cairo_font_face_t* const kRegular =
+      cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  static cairo_font_face_t* const kBold =
+      cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_face(cr, bold ? kBold : kRegular);
   cairo_set_font_size(cr, size * scale);
 }
 

@@ -99,6 +99,7 @@ DialogKeyPress decodeKey(XKeyEvent& event)
 
 X11DialogWindow::~X11DialogWindow()
 {
+  if (mBuffer) cairo_surface_destroy(mBuffer);
   if (mSurface) cairo_surface_destroy(mSurface);
   if (mWindow) XDestroyWindow(mDisplay, mWindow);
   if (mDisplay) XCloseDisplay(mDisplay);
@@ -119,6 +120,7 @@ bool X11DialogWindow::open(const std::string& title, int width, int height, unsi
   setWindowManagerHints(title, width, height, ownerWindow);
   centre(width, height, ownerWindow);
   mSurface = cairo_xlib_surface_create(mDisplay, mWindow, DefaultVisual(mDisplay, screen), width, height);
+  mBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   XMapRaised(mDisplay, mWindow);
   return true;
 }
@@ -215,10 +217,11 @@ bool X11DialogWindow::isDoubleClick(const XButtonEvent& press)
 void X11DialogWindow::repaint(X11DialogContent& content)
 {
   if (content.finished()) return;
+  cairo_t* buffer = cairo_create(mBuffer);
+  content.draw(buffer, mWidth, mHeight);
+  cairo_destroy(buffer);
   cairo_t* cr = cairo_create(mSurface);
-  cairo_push_group(cr);
-  content.draw(cr, mWidth, mHeight);
-  cairo_pop_group_to_source(cr);
+  cairo_set_source_surface(cr, mBuffer, 0, 0);
   cairo_paint(cr);
   cairo_destroy(cr);
   cairo_surface_flush(mSurface);

@@ -67,6 +67,9 @@ private:
   Display* mDisplay = nullptr;
   Window mWindow = 0;
   cairo_surface_t* mSurface = nullptr;
+  // Text is drawn off-screen: cairo's xlib backend keeps glyph state per
+  // connection that it never frees, and every dialog has a connection of its own.
+  cairo_surface_t* mBuffer = nullptr;
   Atom mDeleteWindow = 0;
   int mWidth = 0;
   int mHeight = 0;

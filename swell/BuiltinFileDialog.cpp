@@ -1,6 +1,7 @@
 #include "BuiltinFileDialog.h"
 
 #include "FileChooserRoutes.h"
+#include "X11MessageBox.h"
 
 #include <algorithm>
 #include <climits>
@@ -86,7 +87,7 @@ double baselineIn(cairo_t* cr, double top, double height)
 } // namespace
 
 BuiltinFileDialog::BuiltinFileDialog(const FileChooserRequest& request)
-    : mSave(request.save), mExtensions(splitExtensions(request.extensions)), mScale(request.scale > 0 ? request.scale : 1),
+    : mSave(request.save), mOwnerWindow(request.ownerWindow), mExtensions(splitExtensions(request.extensions)), mScale(request.scale > 0 ? request.scale : 1),
       mField(request.save ? request.proposedName : ""), mFocus(request.save ? Focus::kField : Focus::kList),
       mButtons({request.save ? "Save" : "Open", "Cancel"}, mScale)
 {
@@ -156,7 +157,9 @@ void BuiltinFileDialog::acceptTypedPath()
     enterFolder(normalised(path));
     mField.clear();
   }
-  else if (mSave ? isFolder(parentOf(path)) && path.back() != '/' : isFile(path))
+  else if (mSave && isFolder(parentOf(path)) && path.back() != '/')
+    finishSave(path);
+  else if (!mSave && isFile(path))
     finish(path);
 }
 
@@ -166,6 +169,8 @@ void BuiltinFileDialog::activateEntry(const Entry& entry)
     enterFolder(parentOf(mFolder));
   else if (entry.isFolder)
     enterFolder(joinPath(mFolder, entry.name));
+  else if (mSave)
+    finishSave(joinPath(mFolder, entry.name));
   else
     finish(joinPath(mFolder, entry.name));
 }
@@ -182,6 +187,16 @@ void BuiltinFileDialog::finish(const std::string& path)
 {
   mResult = path;
   mDone = true;
+}
+
+// Saving over a file needs the user's word, as every desktop's save dialog asks.
+void BuiltinFileDialog::finishSave(const std::string& typedPath)
+{
+  const std::string path = withSaveExtension(typedPath, mExtensions);
+  const size_t slash = path.rfind('/');
+  const std::string question = "\"" + path.substr(slash + 1) + "\" already exists in \"" +
+                               path.substr(0, slash) + "\".\nDo you want to replace it?";
+  if (!isFile(path) || RunX11MessageBox(question.c_str(), "Replace File", 4, mOwnerWindow, mScale) == 1) finish(path);
 }
 
 void BuiltinFileDialog::keyPressed(const DialogKeyPress& press)

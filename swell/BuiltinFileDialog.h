@@ -47,6 +47,7 @@ private:
   void acceptTypedPath();
   void activateEntry(const Entry& entry);
   void finish(const std::string& path);
+  void finishSave(const std::string& typedPath);
   std::string resolveTyped() const;
   DialogRect fieldRect() const;
   DialogRect listRect() const;
@@ -57,6 +58,7 @@ private:
   static constexpr int kHeight = 402;
 
   bool mSave;
+  unsigned long mOwnerWindow;
   std::vector<std::string> mExtensions;
   double mScale;
   std::string mFolder;

@@ -74,12 +74,15 @@ bool hasOneOfExtensions(const std::string& fileName, const std::vector<std::stri
   return extensions.empty();
 }
 
+std::string withSaveExtension(const std::string& path, const std::vector<std::string>& extensions)
+{
+  return hasOneOfExtensions(path, extensions) ? path : path + "." + extensions.front();
+}
+
 std::string RunFileChooser(const FileChooserRequest& request)
 {
   FileChooserRequest resolved = request;
   if (resolved.folder.empty()) resolved.folder = DesktopFolder();
-  std::string chosen = chooseByRoutes(resolved);
-  const std::vector<std::string> extensions = splitExtensions(request.extensions);
-  if (request.save && !chosen.empty() && !hasOneOfExtensions(chosen, extensions)) chosen += "." + extensions.front();
-  return chosen;
+  const std::string chosen = chooseByRoutes(resolved);
+  return request.save && !chosen.empty() ? withSaveExtension(chosen, splitExtensions(request.extensions)) : chosen;
 }

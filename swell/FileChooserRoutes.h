@@ -17,3 +17,5 @@ std::string chooseWithBuiltinDialog(const FileChooserRequest& request);
 std::vector<std::string> splitExtensions(const std::string& extensions);
 // True when the file name ends in "." and one of the extensions (any case), or there are none.
 bool hasOneOfExtensions(const std::string& fileName, const std::vector<std::string>& extensions);
+// The path a save dialog answers: with the first extension appended when it has none of them.
+std::string withSaveExtension(const std::string& path, const std::vector<std::string>& extensions);

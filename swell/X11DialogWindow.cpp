@@ -186,13 +186,13 @@ void X11DialogWindow::dispatch(const XEvent& event, X11DialogContent& content)
   {
     XKeyEvent key = event.xkey;
     content.keyPressed(decodeKey(key));
-    repaint(content);
+    afterInput(content);
     break;
   }
   case ButtonPress:
     if (event.xbutton.button != Button1) break;
     content.clicked(event.xbutton.x, event.xbutton.y, isDoubleClick(event.xbutton));
-    repaint(content);
+    afterInput(content);
     break;
   case ClientMessage:
     if (static_cast<Atom>(event.xclient.data.l[0]) == mDeleteWindow) content.closeRequested();
@@ -200,6 +200,15 @@ void X11DialogWindow::dispatch(const XEvent& event, X11DialogContent& content)
   default:
     break;
   }
+}
+
+// A question the content asked on the way (replace a file?) had the focus and
+// leaves it at the root when it closes.
+void X11DialogWindow::afterInput(X11DialogContent& content)
+{
+  if (content.finished()) return;
+  XSetInputFocus(mDisplay, mWindow, RevertToParent, CurrentTime);
+  repaint(content);
 }
 
 // X reports single presses only; two close in time and place make a double click.

@@ -61,6 +61,7 @@ private:
   void setWindowManagerHints(const std::string& title, int width, int height, unsigned long ownerWindow);
   void centre(int width, int height, unsigned long ownerWindow);
   void repaint(X11DialogContent& content);
+  void afterInput(X11DialogContent& content);
   void dispatch(const XEvent& event, X11DialogContent& content);
   bool isDoubleClick(const XButtonEvent& press);
 

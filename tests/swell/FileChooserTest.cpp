@@ -108,11 +108,16 @@ TEST_F(FileChooserTest, desktopDialogProgramsAreCalledWithoutShellAndAnswer)
   }
 }
 
+// Where the built-in dialog's list rows lie, at scale 1.
+constexpr int kListTop = 78;
+constexpr int kRowHeight = 22;
+
 struct BuiltinAnswer
 {
   bool save;
   const char* extensions;
-  std::vector<std::string> keys; // key names, or "=" and text to type
+  std::vector<std::string> keys; // key names, "=" and text to type, "?" waits for a question, "@" and
+                                 // a row double-clicks in the list
   const char* expected;          // relative to the test folder; "" for none
 };
 
@@ -127,6 +132,10 @@ TEST_F(FileChooserTest, builtinDialogIsDrivenByKeys)
       {true, "fxb", {"BackSpace", "BackSpace", "BackSpace", "BackSpace", "BackSpace", "BackSpace", "BackSpace",
                      "BackSpace", "=sub/mine.fxb", "Return"}, "sub/mine.fxb"},
       {true, "fxp", {"Tab", "Tab", "Tab", "Return"}, ""},
+      // Saving over a file is asked first; "No" keeps the dialog open.
+      {true, "fxp", {"Down", "Down", "Return", "?", "Escape", "Escape"}, ""},
+      {true, "fxp", {"Down", "Down", "Return", "?", "Return"}, "a.fxp"},
+      {false, "fxp", {"@1", "@1"}, "sub/deep.fxp"},
   };
   XvfbServer server;
   ASSERT_TRUE(server.Running());
@@ -144,6 +153,10 @@ TEST_F(FileChooserTest, builtinDialogIsDrivenByKeys)
     {
       if (key[0] == '=')
         driver.typeText(key.substr(1));
+      else if (key[0] == '?')
+        ASSERT_NE(driver.waitForDialog(), 0u);
+      else if (key[0] == '@')
+        driver.doubleClick(window, 100, kListTop + kRowHeight * std::stoi(key.substr(1)) + kRowHeight / 2);
       else
         driver.pressKey(XStringToKeysym(key.c_str()));
     }

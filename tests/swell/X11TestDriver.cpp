@@ -120,6 +120,12 @@ void X11TestDriver::click(Window window, int x, int y)
   XFlush(mDisplay);
 }
 
+void X11TestDriver::doubleClick(Window window, int x, int y)
+{
+  click(window, x, y);
+  click(window, x, y);
+}
+
 void X11TestDriver::requestClose(Window window)
 {
   XEvent event{};

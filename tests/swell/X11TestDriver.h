@@ -22,6 +22,7 @@ public:
   void pressKey(KeySym symbol);
   void typeText(const std::string& text);
   void click(Window window, int x, int y);
+  void doubleClick(Window window, int x, int y);
   // What the close button of a window manager sends.
   void requestClose(Window window);
   // The centres of the push buttons along the dialog's foot, left to right.

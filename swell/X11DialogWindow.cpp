@@ -27,18 +27,20 @@ Atom atom(Display* display, const char* name)
 
 // The owner belongs to another connection and may be gone already; a query on a
 // dead window must not reach Xlib's default handler, which ends the process.
+// The handler is process-wide, so it is swapped only around these two requests.
 bool ownerFrame(Display* display, Window owner, int& x, int& y, int& width, int& height)
 {
   XErrorHandler previous = XSetErrorHandler(ignoreErrors);
   XWindowAttributes attributes;
   Window child;
-  bool found = XGetWindowAttributes(display, owner, &attributes) &&
-               XTranslateCoordinates(display, owner, attributes.root, 0, 0, &x, &y, &child);
+  const bool found = XGetWindowAttributes(display, owner, &attributes) &&
+                     XTranslateCoordinates(display, owner, attributes.root, 0, 0, &x, &y, &child);
   XSync(display, False);
   XSetErrorHandler(previous);
+  if (!found) return false;
   width = attributes.width;
   height = attributes.height;
-  return found;
+  return true;
 }
 
 DialogKey keyOf(KeySym symbol, unsigned int state)
@@ -154,7 +156,7 @@ void X11DialogWindow::centre(int width, int height, unsigned long ownerWindow)
   const int screen = DefaultScreen(mDisplay);
   int x = 0, y = 0;
   int areaWidth = DisplayWidth(mDisplay, screen), areaHeight = DisplayHeight(mDisplay, screen);
-  if (ownerWindow) ownerFrame(mDisplay, ownerWindow, x, y, areaWidth, areaHeight);
+  if (ownerWindow && !ownerFrame(mDisplay, ownerWindow, x, y, areaWidth, areaHeight)) x = y = 0;
   x += (areaWidth - width) / 2;
   y += (areaHeight - height) / 2;
   XMoveWindow(mDisplay, mWindow, std::max(0, x), std::max(0, y));

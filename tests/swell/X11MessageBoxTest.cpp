@@ -94,4 +94,25 @@ TEST_F(X11MessageBoxTest, longTextWrapsWithinTheBoxAtAnyScale)
     EXPECT_EQ(answerOf(box, mDriver, window), 1);
   }
 }
+TEST_F(X11MessageBoxTest, boxIsCentredOverItsOwnerEvenOneThatIsGone)
+{
+  const Window owner = mDriver.createOwner(200, 150, 1096, 395);
+  const Window gone = mDriver.createOwner(0, 0, 10, 10);
+  mDriver.destroy(gone);
+  for (const Window ownerWindow : {owner, gone})
+  {
+    std::future<int> box = std::async(std::launch::async, [&] {
+      return RunX11MessageBox("Cannot load file!", "Error", 0, ownerWindow, 1.0);
+    });
+    const Window window = mDriver.waitForDialog();
+    ASSERT_NE(window, 0u);
+    const auto [x, y] = mDriver.centreOf(window);
+    const std::pair<int, int> expected = ownerWindow == owner ? std::pair{200 + 548, 150 + 197} : std::pair{800, 500};
+    EXPECT_NEAR(x, expected.first, 1);
+    EXPECT_NEAR(y, expected.second, 1);
+    mDriver.pressKey(XK_Return);
+    EXPECT_EQ(answerOf(box, mDriver, window), 1);
+  }
+  mDriver.destroy(owner);
+}
 } // namespace

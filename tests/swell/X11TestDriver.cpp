@@ -145,6 +145,29 @@ int X11TestDriver::width(Window window)
   return XGetWindowAttributes(mDisplay, window, &attributes) ? attributes.width : 0;
 }
 
+Window X11TestDriver::createOwner(int x, int y, int width, int height)
+{
+  const Window owner = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), x, y, width, height, 0, 0, 0);
+  XSync(mDisplay, False);
+  return owner;
+}
+
+void X11TestDriver::destroy(Window window)
+{
+  XDestroyWindow(mDisplay, window);
+  XSync(mDisplay, False);
+}
+
+std::pair<int, int> X11TestDriver::centreOf(Window window)
+{
+  XWindowAttributes attributes;
+  XGetWindowAttributes(mDisplay, window, &attributes);
+  int x, y;
+  Window child;
+  XTranslateCoordinates(mDisplay, window, attributes.root, 0, 0, &x, &y, &child);
+  return {x + attributes.width / 2, y + attributes.height / 2};
+}
+
 std::vector<std::pair<int, int>> X11TestDriver::buttonCentres(Window window, double scale)
 {
   std::vector<std::pair<int, int>> spans;

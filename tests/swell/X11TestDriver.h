@@ -28,6 +28,11 @@ public:
   // The centres of the push buttons along the dialog's foot, left to right.
   std::vector<std::pair<int, int>> buttonCentres(Window window, double scale);
   int width(Window window);
+  // An unmapped top-level window, standing for the editor.
+  Window createOwner(int x, int y, int width, int height);
+  void destroy(Window window);
+  // The window's centre on the screen.
+  std::pair<int, int> centreOf(Window window);
   bool writePng(Window window, const std::string& path);
 
 private:

@@ -1,6 +1,7 @@
 #include "synth.h"
 
 #include "AtomicFile.h"
+#include "DesktopServices.h"
 #include "swell-ini.h"
 
 #include <climits>
@@ -39,17 +40,6 @@ struct ControllerKey
   explicit ControllerKey(int controller) { snprintf(mText, sizeof mText, "CC%i", controller); }
   char mText[8];
 };
-
-// Per-user settings live under $XDG_CONFIG_HOME, else ~/.config. A relative
-// value is ignored: it would follow whatever folder the host runs in.
-WDL_String configHome(const WDL_String& homePath)
-{
-  const char* xdgConfigHome = getenv("XDG_CONFIG_HOME");
-  if (xdgConfigHome && xdgConfigHome[0] == '/') return WDL_String(xdgConfigHome);
-  WDL_String folder;
-  folder.SetFormatted(0, "%s/.config", homePath.Get());
-  return folder;
-}
 
 bool exists(const char* path)
 {
@@ -114,7 +104,7 @@ template <typename Write> bool writingIni(Write write)
 void Synth::openConfig()
 {
   mHomePath.Set(getenv("HOME"));
-  mIniPath.SetFormatted(0, "%s/%s", configHome(mHomePath).Get(), kMakerFolder);
+  mIniPath.SetFormatted(0, "%s/%s", ConfigFolder().c_str(), kMakerFolder);
   if (!exists(mIniPath.Get())) createFolder(mIniPath);
   mIniPath.Append(kIniFileName);
   mProgramPath = mHomePath;

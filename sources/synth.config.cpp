@@ -1,5 +1,7 @@
 #include "synth.h"
 
+#include "AtomicFile.h"
+#include "DesktopServices.h"
 #include "swell-ini.h"
 
 #include <climits>
@@ -38,17 +40,6 @@ struct ControllerKey
   explicit ControllerKey(int controller) { snprintf(mText, sizeof mText, "CC%i", controller); }
   char mText[8];
 };
-
-// Per-user settings live under $XDG_CONFIG_HOME, else ~/.config. A relative
-// value is ignored: it would follow whatever folder the host runs in.
-WDL_String configHome(const WDL_String& homePath)
-{
-  const char* xdgConfigHome = getenv("XDG_CONFIG_HOME");
-  if (xdgConfigHome && xdgConfigHome[0] == '/') return WDL_String(xdgConfigHome);
-  WDL_String folder;
-  folder.SetFormatted(0, "%s/.config", homePath.Get());
-  return folder;
-}
 
 bool exists(const char* path)
 {
@@ -113,14 +104,14 @@ template <typename Write> bool writingIni(Write write)
 void Synth::openConfig()
 {
   mHomePath.Set(getenv("HOME"));
-  mIniPath.SetFormatted(0, "%s/%s", configHome(mHomePath).Get(), kMakerFolder);
+  mIniPath.SetFormatted(0, "%s/%s", ConfigFolder().c_str(), kMakerFolder);
   if (!exists(mIniPath.Get())) createFolder(mIniPath);
   mIniPath.Append(kIniFileName);
   mProgramPath = mHomePath;
   if (exists(mIniPath.Get()))
     loadConfig();
-  else if (FILE* file = fopen(mIniPath.Get(), "wb"))
-    fclose(file);
+  else
+    writeFileAtomically(mIniPath.Get(), "", 0);
 }
 
 void Synth::loadConfig()
@@ -139,9 +130,12 @@ void Synth::loadConfig()
   }
 }
 
+// One write of the file for all of it: a reader, or a crash, never meets the
+// learned controllers half written.
 bool Synth::saveConfig(bool midiGlobalOnly)
 {
-  return writingIni(
+  IniWriteBatch batch(mIniPath.Get());
+  const bool changed = writingIni(
       [&]
       {
         const char* iniPath = mIniPath.Get();
@@ -160,6 +154,7 @@ bool Synth::saveConfig(bool midiGlobalOnly)
           WritePrivateProfileString(kMidiControl, ControllerKey(controller).mText, value, iniPath);
         }
       });
+  return batch.end() && changed;
 }
 
 bool Synth::saveStartupFxb()

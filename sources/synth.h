@@ -7,6 +7,7 @@
 // without a lock; everything that writes them from other threads does so
 // under the plug-in mutex.
 
+#include "BigEndian.h"
 #include "ByteChunk.h"
 #include "IMidiQueue.h"
 #include "IPlugAU.h"
@@ -29,6 +30,11 @@ public:
   static constexpr int kDataVersion = 20301;
   // The factory bank lies in the resource folder registered for this bundle.
   static constexpr const char* kBundleIdentifier = "com.pellworth.audiounit.Tessaryn";
+  // The component subtype and the ID in program and bank files: the code
+  // '1416'. Earlier builds used the number 1416, and their files and host
+  // projects must still load.
+  static constexpr int kUniqueID = FourCC("1416");
+  static constexpr int kFormerUniqueID = 1416;
 
   // Creating thread, under the adapter's creation lock; allocates.
   explicit Synth(IPlugInstanceInfo instanceInfo);
@@ -40,14 +46,16 @@ public:
   void OnParamChange(int paramIdx) override;
   void OnActivate(bool active) override;
   // Host MIDI or render thread, with or without the adapter's lock. Allocates
-  // nothing and never waits: a message that would make the queue grow is
-  // dropped, and what needs the mutex while another thread holds it is handed
-  // over (see PerformPendingWork).
+  // nothing and never waits: in a full queue a note-off takes the place of a
+  // message that cannot leave a note sounding, any other message is dropped;
+  // what needs the mutex while another thread holds it is handed over (see
+  // PerformPendingWork).
   void ProcessMidiMsg(IMidiMsg* pMsg) override;
   // Under the mutex: the program change, learn capture and learned controller
   // values handed over by the MIDI and render threads, in that order.
   void PerformPendingWork() override;
-  // Callers hold the mutex or run on the host's main thread.
+  // Callers hold the mutex or run on the host's main thread. The state is
+  // the values alone, as many as the version in mDataVersion wrote.
   int UnserializeState(ByteChunk* pChunk, int startPos) override;
   int UnserializePresets(ByteChunk* pChunk, int startPos) override;
 
@@ -156,11 +164,11 @@ private:
 
   void startMidiLearn(bool unlearn, bool on);
   void handleControlChange(const IMidiMsg& msg);
-  void queueMidiMsg(IMidiMsg msg);
+  void queueMidiMsg(const IMidiMsg& msg);
+  bool makeRoomForNoteOff();
   void handOver(std::atomic<int>& slot, int value);
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();
-  int unserializeOlderState(ByteChunk* pChunk, int startPos);
   void openConfig();
   void writeStartupBank();
   FileReadOptions fileReadOptions();

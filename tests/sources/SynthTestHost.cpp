@@ -18,9 +18,9 @@ ComponentResult recordingSynthEntry(ComponentParameters* params, void* storage)
 
 Component synthComponent()
 {
-  static const Component component =
-      RegisterComponent({kAudioUnitType_MusicDevice, 1416, MakeFourCharCode("PeWo"), 0, 0}, "Pellworth: Tessaryn",
-                        recordingSynthEntry, "com.pellworth.audiounit.Tessaryn", "/tmp/tessaryn-test-resources");
+  static const Component component = RegisterComponent(
+      {kAudioUnitType_MusicDevice, Synth::kUniqueID, MakeFourCharCode("PeWo"), 0, 0}, "Pellworth: Tessaryn",
+      recordingSynthEntry, "com.pellworth.audiounit.Tessaryn", "/tmp/tessaryn-test-resources");
   return component;
 }
 } // namespace

@@ -26,6 +26,8 @@ public:
   void initParameters() override;
   void allNotesOff() override { ++mAllNotesOffCalls; }
 
+  using Synth::mEditorGraphics;
+  using Synth::mHomePath;
   using Synth::mIgnoreProgramChange;
   using Synth::mIniPath;
   using Synth::mMidiControlParam;
@@ -42,6 +44,9 @@ public:
   using Synth::mStartupBankPath;
   using Synth::mUpdateCountdown;
   using Synth::mUpdateInterval;
+  using Synth::mUpdateRequest;
+  using Synth::mUpdateScheme;
+  using Synth::mUpdateTimeouts;
 
   int mAllNotesOffCalls = 0;
 };

@@ -4,7 +4,6 @@
 
 #include "IGraphics.h"
 
-#include <exception>
 #include <string>
 
 namespace
@@ -25,40 +24,87 @@ std::string withPath(const char* format, const WDL_String& path)
 
 void Synth::runFileCommand(File::Command command)
 {
+  if (!confirmCommand(command)) return;
   switch (command)
   {
-  case File::CopyProgram: copyPreset(); break;
+  case File::CopyProgram:
+    copyPreset();
+    break;
   case File::PasteProgram:
-    if (confirm("Do you really want to overwrite the current program?", "Paste Program")) pastePreset();
+    pastePreset();
     break;
   case File::InitProgram:
-    if (confirm("Do you really want to initialize the current program?", "Initialize Program")) initPreset();
+    initPreset();
     break;
-  case File::LoadProgram: loadFile("fxp", &Synth::loadTessarynProgramFromFXP); break;
+  case File::LoadProgram:
+    loadFile("fxp", &Synth::loadTessarynProgramFromFXP);
+    break;
   case File::SaveProgram:
     saveFile("fxp", defaultProgramFileName(GetPresetName(GetCurrentPresetIdx())).Get(), &IPlugBase::SaveProgramAsFXP);
     break;
-  case File::LoadBank: loadFile("fxb", &Synth::loadTessarynBankFromFXB); break;
-  case File::SaveBank: saveFile("fxb", "Tessaryn", &IPlugBase::SaveBankAsFXB); break;
-  case File::DefaultPath: chooseProgramFolder(); break;
-  case File::ReloadConfiguration: reloadConfig(); break;
+  case File::LoadBank:
+    loadFile("fxb", &Synth::loadTessarynBankFromFXB);
+    break;
+  case File::SaveBank:
+    saveFile("fxb", "Tessaryn", &IPlugBase::SaveBankAsFXB);
+    break;
+  case File::DefaultPath:
+    chooseProgramFolder();
+    break;
+  case File::ReloadConfiguration:
+    loadConfig();
+    break;
   case File::SaveConfiguration:
-    if (confirm(withPath("The INI configuration file is:\n%s\n\nDo you really want to overwrite it?", mIniPath),
-                "Save Configuration"))
-      reportIniWrite(saveConfig(false));
+    reportIniWrite(saveConfig(false));
     break;
-  case File::SelectStartupBank: selectStartupBank(); break;
-  case File::LoadStartupBank: loadStartupBank(); break;
+  case File::SelectStartupBank:
+    selectStartupBank();
+    break;
+  case File::LoadStartupBank:
+    if (!loadTessarynBankFromFXB(&mStartupBankPath)) tell("Cannot load file!", "Error");
+    break;
   case File::UnselectStartupBank:
-    if (confirm(withPath("The Startup Bank is:\n%s\n\nDo you really want to unselect it?", mStartupBankPath),
-                "Unselect Startup Bank"))
-      reportIniWrite(unsetStartupFxb());
+    reportIniWrite(unsetStartupFxb());
     break;
-  case File::MidiThru: toggleOption(mMidiThru); break;
-  case File::IgnoreProgramChange: toggleOption(mIgnoreProgramChange); break;
-  case File::CheckForUpdate: checkVersionAgainstWeb(); break;
-  case File::VisitWebSite: break; // the menu opens the site itself
+  case File::MidiThru:
+    toggleOption(mMidiThru);
+    break;
+  case File::IgnoreProgramChange:
+    toggleOption(mIgnoreProgramChange);
+    break;
+  case File::CheckForUpdate:
+    checkVersionAgainstWeb();
+    break;
+  case File::VisitWebSite:
+    break; // the menu opens the site itself
   }
+}
+
+// False when the user answers No to the command's question; commands that
+// ask nothing go ahead.
+bool Synth::confirmCommand(File::Command command)
+{
+  static const struct
+  {
+    File::Command command;
+    const char* question; // with %s for the file it names
+    const char* caption;
+    WDL_String Synth::*file;
+  } kQuestions[] = {
+      {File::PasteProgram, "Do you really want to overwrite the current program?", "Paste Program", nullptr},
+      {File::InitProgram, "Do you really want to initialize the current program?", "Initialize Program", nullptr},
+      {File::ReloadConfiguration, "The INI configuration file is:\n%s\n\nDo you really want to reload it?",
+       "Reload Configuration", &Synth::mIniPath},
+      {File::SaveConfiguration, "The INI configuration file is:\n%s\n\nDo you really want to overwrite it?",
+       "Save Configuration", &Synth::mIniPath},
+      {File::LoadStartupBank, "The Startup Bank is:\n%s\n\nDo you really want to reload all programs?",
+       "Load Startup Bank", &Synth::mStartupBankPath},
+      {File::UnselectStartupBank, "The Startup Bank is:\n%s\n\nDo you really want to unselect it?",
+       "Unselect Startup Bank", &Synth::mStartupBankPath},
+  };
+  for (const auto& q : kQuestions)
+    if (q.command == command) return confirm(q.file ? withPath(q.question, this->*q.file) : q.question, q.caption);
+  return true;
 }
 
 bool Synth::confirm(const std::string& question, const char* caption)
@@ -114,21 +160,6 @@ void Synth::chooseProgramFolder()
   reportIniWrite(saveProgramPath());
 }
 
-void Synth::reloadConfig()
-{
-  if (!confirm(withPath("The INI configuration file is:\n%s\n\nDo you really want to reload it?", mIniPath),
-               "Reload Configuration"))
-    return;
-  try
-  {
-    loadConfig();
-  }
-  catch (const std::exception&)
-  {
-    tell("Uhoh, something is wrong with reading the INI file!", kIniCaption);
-  }
-}
-
 // The bank is only remembered here; it is loaded at the next start or by
 // "Load Startup Bank".
 void Synth::selectStartupBank()
@@ -137,14 +168,6 @@ void Synth::selectStartupBank()
   if (!askForFile(file, kFileOpen, mHomePath, "fxb")) return;
   mStartupBankPath = file;
   reportIniWrite(saveStartupFxb());
-}
-
-void Synth::loadStartupBank()
-{
-  if (!confirm(withPath("The Startup Bank is:\n%s\n\nDo you really want to reload all programs?", mStartupBankPath),
-               "Load Startup Bank"))
-    return;
-  if (!loadTessarynBankFromFXB(&mStartupBankPath)) tell("Cannot load file!", "Error");
 }
 
 void Synth::toggleOption(std::atomic<bool>& option)

@@ -192,15 +192,14 @@ private:
   void openConfig();
   void writeStartupBank();
   FileReadOptions fileReadOptions();
+  bool confirmCommand(File::Command command);
   bool confirm(const std::string& question, const char* caption);
   void tell(const std::string& message, const char* caption);
   bool askForFile(WDL_String& file, EFileAction action, const WDL_String& folder, const char* extensions);
   void loadFile(const char* extension, bool (Synth::*load)(WDL_String*));
   void saveFile(const char* extension, const char* proposedName, bool (IPlugBase::*save)(WDL_String*));
   void chooseProgramFolder();
-  void reloadConfig();
   void selectStartupBank();
-  void loadStartupBank();
   void toggleOption(std::atomic<bool>& option);
   void reportIniWrite(bool written);
   std::string serverURL(const char* path) const;

@@ -2,9 +2,9 @@
 // on a thread of its own and its answer is shown from the editor's idle call,
 // so a slow or silent server never holds up the host's user interface.
 
+#include "synth.h"
 #include "BuildSettings.h"
 #include "IGraphics.h"
-#include "synth.h"
 
 #include <cstring>
 #include <string>
@@ -83,9 +83,9 @@ void Synth::showUpdateReply(const HttpReply& reply)
     tell("Invalid call to " + server + ".", kCaption);
   else if (const std::string number = leadingNumber(body); !isNewer(number))
     tell("Your version is up to date.", kCaption);
-  else if (confirm("A new version of Tessaryn is available.\n\n\tYour version: \t2.3.1." + std::to_string(kBuildNumber) +
-                       "\n\tNew version: \t" + versionText(number) + "\n\nDo you want to go to " + server +
-                       " to get the new version?",
+  else if (confirm("A new version of Tessaryn is available.\n\n\tYour version: \t2.3.1." +
+                       std::to_string(kBuildNumber) + "\n\tNew version: \t" + versionText(number) +
+                       "\n\nDo you want to go to " + server + " to get the new version?",
                    "New Version of Tessaryn Detected"))
     mEditorGraphics->OpenURL(serverURL(kDownloadPage).c_str());
 }

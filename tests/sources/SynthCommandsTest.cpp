@@ -1,26 +1,13 @@
 #include "SynthTestHost.h"
-#include "TestGraphics.h"
 
 #include "swell-ini.h"
 
 #include <filesystem>
 #include <fstream>
 
-namespace
+struct SynthCommands : SynthWithEditor
 {
-constexpr int kYes = 1;
-constexpr int kNo = 7;
-} // namespace
-
-// An open instance whose editor is a headless context with scripted answers.
-struct SynthCommands : SynthTest
-{
-  SynthCommands() : graphics(new TestGraphics(synth, 8, 8))
-  {
-    synth->mEditorGraphics = graphics;
-    synth->AttachGraphics(graphics);
-    synth->mProgramPath.Set(folder("programs").c_str());
-  }
+  SynthCommands() { synth->mProgramPath.Set(folder("programs").c_str()); }
   std::string folder(const std::string& name) const
   {
     const std::string path = mConfigHome.home() + "/" + name;
@@ -34,8 +21,6 @@ struct SynthCommands : SynthTest
     return value;
   }
   std::string programName() const { return synth->GetPresetName(synth->GetCurrentPresetIdx()); }
-
-  TestGraphics* graphics; // owned by the instance
 };
 
 TEST_F(SynthCommands, EachFileDialogOpensWithItsActionNameFolderAndExtensionAndCancellingChangesNothing)
@@ -122,7 +107,6 @@ TEST_F(SynthCommands, AnsweringNoToAQuestionChangesNothing)
 
 TEST_F(SynthCommands, SettingsChosenInTheMenuReachTheIniFileAtOnce)
 {
-  graphics->mMessageBoxAnswer = kYes;
   synth->runFileCommand(File::MidiThru);
   EXPECT_TRUE(synth->mMidiThru);
   EXPECT_EQ(ini("MIDI Global", "MIDI Thru"), "true");

@@ -6,6 +6,7 @@
 #include "ComponentManager.h"
 #include "IControl.h"
 #include "ScopedConfigHome.h"
+#include "TestGraphics.h"
 #include "synth.h"
 
 #include <gtest/gtest.h>
@@ -82,4 +83,16 @@ struct SynthTest : ::testing::Test
   ScopedConfigHome mConfigHome; // first: the shell reads its configuration when it opens
   ComponentInstance mInstance = nullptr;
   RecordingSynth* synth = nullptr;
+};
+
+// The same, with a headless editor whose message boxes, dialogs and URLs are
+// recorded and answered by the test.
+struct SynthWithEditor : SynthTest
+{
+  static constexpr int kYes = 1;
+  static constexpr int kNo = 7;
+
+  SynthWithEditor();
+
+  TestGraphics* graphics; // owned by the instance
 };

@@ -1,27 +1,19 @@
 #include "LocalHttpServer.h"
 #include "SynthTestHost.h"
-#include "TestGraphics.h"
 
 #include "BuildSettings.h"
 #include "swell-ini.h"
 
 namespace
 {
-constexpr int kYes = 1;
 // Milliseconds a silent server is given, to keep the tests quick.
 constexpr long kShortWait = 300;
 } // namespace
 
 // An instance whose editor is headless, asking servers started by the test.
-struct SynthUpdateCheck : SynthTest
+struct SynthUpdateCheck : SynthWithEditor
 {
-  SynthUpdateCheck() : graphics(new TestGraphics(synth, 8, 8))
-  {
-    synth->mEditorGraphics = graphics;
-    synth->AttachGraphics(graphics);
-    synth->mUpdateScheme = "http";
-    graphics->mMessageBoxAnswer = kYes;
-  }
+  SynthUpdateCheck() { synth->mUpdateScheme = "http"; }
   // Through the configuration, as a user would point the instrument elsewhere.
   void useServer(const std::string& host)
   {
@@ -35,8 +27,6 @@ struct SynthUpdateCheck : SynthTest
     synth->mUpdateRequest.wait();
     synth->OnIdle();
   }
-
-  TestGraphics* graphics; // owned by the instance
 };
 
 TEST_F(SynthUpdateCheck, TheServersAnswerDecidesTheMessageAndOnlyANewerVersionLeadsToTheDownloadPage)

@@ -114,6 +114,7 @@ public:
   // Writes mStartupBankPath, also when empty ("File=").
   bool saveStartupFxb();
   bool unsetStartupFxb();
+  // Writes mProgramPath as the folder the file dialogs start in.
   bool saveProgramPath();
 
   // The options menu's commands with their questions, dialogs and messages,

@@ -1,6 +1,7 @@
 #include "synth.h"
 
 #include "AtomicFile.h"
+#include "BuildSettings.h"
 #include "DesktopServices.h"
 #include "swell-ini.h"
 
@@ -26,9 +27,12 @@ constexpr const char* kIgnoreProgramChangeKey = "Ignore Program Change";
 constexpr const char* kStartupBank = "Startup Bank";
 constexpr const char* kStartupBankKey = "File";
 constexpr const char* kMidiControl = "MIDI Control";
+constexpr const char* kProgramPathKey = "Path to Program Files";
 constexpr int kOptionSize = 64;
 constexpr int kPathSize = 1024;
 constexpr int kMaxProgramFileNameLength = 63;
+constexpr int kServerSize = 256;
+constexpr const char* kHostCharacters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-:";
 
 const char* boolText(bool value)
 {
@@ -76,6 +80,16 @@ void readPath(const char* iniPath, const char* section, const char* key, WDL_Str
   if (text[0]) path.Set(text);
 }
 
+// The update server's name goes into a URL: anything but a host name with
+// an optional port is ignored rather than let it change what the URL means.
+void readServer(const char* iniPath, WDL_String& server)
+{
+  char text[kServerSize];
+  GetPrivateProfileString("Online", "Server", "", text, kServerSize, iniPath);
+  const size_t length = strlen(text);
+  if (length && strspn(text, kHostCharacters) == length) server.Set(text);
+}
+
 // The leading decimal number of a stored entry; text that is no number, or
 // one no parameter index could be, means no assignment.
 int storedControllerParam(const char* text)
@@ -108,6 +122,7 @@ void Synth::openConfig()
   if (!exists(mIniPath.Get())) createFolder(mIniPath);
   mIniPath.Append(kIniFileName);
   mProgramPath = mHomePath;
+  mUpdateServer.Set(kDefaultUpdateServer);
   if (exists(mIniPath.Get()))
     loadConfig();
   else
@@ -119,7 +134,7 @@ void Synth::loadConfig()
   const char* iniPath = mIniPath.Get();
   readOption(iniPath, kMidiThruKey, mMidiThru);
   readOption(iniPath, kIgnoreProgramChangeKey, mIgnoreProgramChange);
-  readPath(iniPath, "Global", "Path to Program Files", mProgramPath);
+  readPath(iniPath, "Global", kProgramPathKey, mProgramPath);
   mStartupBankPath.Set("");
   readPath(iniPath, kStartupBank, kStartupBankKey, mStartupBankPath);
   for (int controller = 0; controller < kNumControllers; ++controller)
@@ -128,6 +143,7 @@ void Synth::loadConfig()
     GetPrivateProfileString(kMidiControl, ControllerKey(controller).mText, "-1", text, kOptionSize, iniPath);
     if (text[0]) mMidiControlParam[controller] = storedControllerParam(text);
   }
+  readServer(iniPath, mUpdateServer);
 }
 
 // One write of the file for all of it: a reader, or a crash, never meets the
@@ -166,6 +182,14 @@ void Synth::writeStartupBank()
 {
   WritePrivateProfileSection(kStartupBank, "", mIniPath.Get());
   WritePrivateProfileString(kStartupBank, kStartupBankKey, mStartupBankPath.Get(), mIniPath.Get());
+}
+
+bool Synth::saveProgramPath()
+{
+  bool written = false;
+  const bool completed = writingIni(
+      [&] { written = WritePrivateProfileString("Global", kProgramPathKey, mProgramPath.Get(), mIniPath.Get()); });
+  return completed && written;
 }
 
 bool Synth::unsetStartupFxb()

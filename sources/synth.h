@@ -9,12 +9,16 @@
 
 #include "BigEndian.h"
 #include "ByteChunk.h"
+#include "FileCommand.h"
+#include "IGraphicsStructs.h"
 #include "IMidiQueue.h"
 #include "IPlugAU.h"
 #include "IPlugStructs.h"
 #include "TunedPitchScale.h"
+#include "http.h"
 
 #include <atomic>
+#include <string>
 
 class IControl;
 class IGraphics;
@@ -118,6 +122,24 @@ public:
   // Writes mStartupBankPath, also when empty ("File=").
   bool saveStartupFxb();
   bool unsetStartupFxb();
+  // Writes mProgramPath as the folder the file dialogs start in.
+  bool saveProgramPath();
+
+  // The options menu's commands with their questions, dialogs and messages,
+  // through the editor's graphics context; without one they do nothing.
+  // The editor's thread.
+  void runFileCommand(File::Command command);
+  // Starts asking the update server for the newest version; a call while an
+  // earlier request runs is ignored. The answer is shown by OnIdle.
+  void checkVersionAgainstWeb();
+  // Opens the vendor's home page in the browser.
+  void visitWebSite();
+  // The update server's host name, as the messages and the menu name it.
+  const char* updateServer() const { return mUpdateServer.Get(); }
+  // The editor's thread: OnIdle shows the update check's answer once it has
+  // come; closing the editor cancels a running check.
+  void OnIdle() override;
+  void OnGUIClose() override;
 
 protected:
   // Hands a learned controller's parameter value over; the audio thread.
@@ -153,6 +175,13 @@ protected:
   int mNumPressedKeys = 0;
   int mNumHeldKeys = 0;
 
+  // The update check; tests point it at a local server with short timeouts.
+  // Destroying the request cancels it, so closing the instance stops it too.
+  HttpGet mUpdateRequest;
+  HttpTimeouts mUpdateTimeouts;
+  std::string mUpdateScheme = "https";
+  WDL_String mUpdateServer;
+
 private:
   // The hand-over from threads that never wait for the mutex: fixed size and
   // lock-free; the latest program and controller values win.
@@ -172,6 +201,18 @@ private:
   void openConfig();
   void writeStartupBank();
   FileReadOptions fileReadOptions();
+  bool confirmCommand(File::Command command);
+  bool confirm(const std::string& question, const char* caption);
+  void tell(const std::string& message, const char* caption);
+  bool askForFile(WDL_String& file, EFileAction action, const WDL_String& folder, const char* extensions);
+  void loadFile(const char* extension, bool (Synth::*load)(WDL_String*));
+  void saveFile(const char* extension, const char* proposedName, bool (IPlugBase::*save)(WDL_String*));
+  void chooseProgramFolder();
+  void selectStartupBank();
+  void toggleOption(std::atomic<bool>& option);
+  void reportIniWrite(bool written);
+  std::string serverURL(const char* path) const;
+  void showUpdateReply(const HttpReply& reply);
 };
 
 // Sets folder to the part of file before its last slash or backslash,

@@ -99,3 +99,10 @@ std::vector<int> SynthTest::pressedKeys() const
 {
   return {synth->mPressedKeys, synth->mPressedKeys + synth->mNumPressedKeys};
 }
+
+SynthWithEditor::SynthWithEditor() : graphics(new TestGraphics(synth, 8, 8))
+{
+  synth->mEditorGraphics = graphics;
+  synth->AttachGraphics(graphics);
+  graphics->mMessageBoxAnswer = kYes;
+}

@@ -105,6 +105,9 @@ public:
   // Writes mStartupBankPath, also when empty ("File=").
   bool saveStartupFxb();
   bool unsetStartupFxb();
+  // The editor scale the user set in the configuration, 0 when unset: the
+  // window host then takes the host's or the desktop's. Editor thread.
+  double userEditorScale() const { return mUserEditorScale; }
 
 protected:
   int mDataVersion = kDataVersion;
@@ -124,6 +127,7 @@ protected:
   WDL_String mIniPath;
   WDL_String mProgramPath;
   WDL_String mStartupBankPath;
+  double mUserEditorScale = 0.0;
   // Written by learn under the mutex, read by the render loop without it.
   std::atomic<int> mMidiControlParam[kNumControllers];
   bool mMidiLearn = false;

@@ -7,6 +7,7 @@
 #include "CFAUPreset.h"
 #include "ComponentManager.h"
 #include "IPlugAUDictionary.h"
+#include "TestGraphics.h"
 #include "TestPlug.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "TestGraphics.h"
 #include "TestPlug.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
 #pragma once
 // A plug-in frame with the host side recorded instead of supplied by an adapter.
 
-#include "IGraphics.h"
 #include "IPlugBase.h"
 
 #include <string>
@@ -44,30 +43,4 @@ public:
   std::vector<Informed> mInformed;
   int mPresetsChanged = 0;
   double mTempo = 120.0;
-};
-
-class FakeGraphics : public IGraphics
-{
-public:
-  struct Call
-  {
-    int idx;
-    double value;
-    bool normalized;
-  };
-
-  explicit FakeGraphics(bool* pDestroyed = nullptr) : mDestroyed(pDestroyed) {}
-  ~FakeGraphics() override
-  {
-    if (mDestroyed) *mDestroyed = true;
-  }
-  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override
-  {
-    mCalls.push_back({paramIdx, value, normalized});
-  }
-  void PrepDraw() override { ++mPrepDraws; }
-
-  std::vector<Call> mCalls;
-  int mPrepDraws = 0;
-  bool* mDestroyed;
 };

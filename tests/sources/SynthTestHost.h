@@ -52,6 +52,8 @@ std::unique_ptr<RecordingSynth> makeShell();
 // Stands in for the editor's learn switch.
 struct RecordingSwitch : IControl
 {
+  RecordingSwitch() : IControl(nullptr, IRECT()) {}
+  bool Draw(IGraphics*) override { return false; }
   void SetValueFromPlug(double value) override { mValues.push_back(value); }
   void SetDirty(bool pushParamToPlug) override { mDirtyPushes.push_back(pushParamToPlug); }
 

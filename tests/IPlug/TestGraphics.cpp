@@ -1,0 +1,49 @@
+#include "TestGraphics.h"
+
+#include "IPopupMenu.h"
+#include "LICE_IBitmap.h"
+#include "LICE_PNG.h"
+
+std::atomic<int> TestGraphics::sBitmapLoads{0};
+
+int TestGraphics::ShowMessageBox(const char* text, const char*, int)
+{
+  mMessages.push_back(text);
+  return mMessageBoxAnswer;
+}
+
+IPopupMenu* TestGraphics::CreateIPopupMenu(IPopupMenu* pMenu, IRECT*)
+{
+  ReleaseMouseCapture();
+  std::vector<std::string> items;
+  for (int i = 0; i < pMenu->GetNItems(); ++i)
+    items.push_back(std::string(pMenu->IsItemChecked(i) ? "*" : "") + pMenu->GetItemText(i));
+  mMenus.push_back(items);
+  if (mMenuChoice < 0 || mMenuChoice >= pMenu->GetNItems()) return nullptr;
+  pMenu->SetChosenItemIdx(mMenuChoice);
+  return pMenu;
+}
+
+bool TestGraphics::OpenURL(const char* url, const char*, const char*, const char*)
+{
+  mOpenedURLs.push_back(url ? url : "");
+  return mOpenURLResult;
+}
+
+bool TestGraphics::GetTextFromClipboard(WDL_String* pStr)
+{
+  pStr->Set(mClipboard.c_str());
+  return !mClipboard.empty();
+}
+
+LICE_IBitmap* TestGraphics::OSLoadBitmap(int, const char* name)
+{
+  const std::string path = mResourceFolder + "/" + name;
+  ++sBitmapLoads;
+  if (GetScale() > 1.0 && path.size() > 4)
+  {
+    const std::string sharper = path.substr(0, path.size() - 4) + "@2x.png";
+    if (LICE_IBitmap* bitmap = LICE_LoadPNG(sharper.c_str(), 2.0)) return bitmap;
+  }
+  return LICE_LoadPNG(path.c_str(), 1.0);
+}

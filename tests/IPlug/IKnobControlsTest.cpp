@@ -1,0 +1,101 @@
+#include "IFaderControl.h"
+#include "IKnobControls.h"
+
+#include "ControlTestEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(IKnobControl, DragAndWheelMoveByGearingAndFineModifiers)
+{
+  enum Gesture
+  {
+    kDrag,
+    kWheel
+  };
+  struct Case
+  {
+    EDirection direction;
+    Gesture gesture;
+    int dX, dY;
+    IMouseMod mod;
+    double expected;
+  };
+  const IMouseMod plain(true), shift(true, false, true), control(true, false, false, true);
+  const Case cases[] = {
+      {kVertical, kDrag, 0, -40, plain, 1.0},   // up by the full height
+      {kVertical, kDrag, 0, -40, shift, 0.1},   // a tenth with shift
+      {kVertical, kDrag, 0, -80, plain, 1.0},   // clamped
+      {kVertical, kDrag, 40, 0, plain, 0.0},    // across a vertical knob
+      {kHorizontal, kDrag, 20, 0, control, 0.05},
+      {kVertical, kWheel, 0, 0, plain, 0.01},   // one notch
+      {kVertical, kWheel, 0, 0, control, 0.001},
+  };
+  for (const Case& c : cases)
+  {
+    IKnobMultiControl knob(nullptr, 0, 0, -1, IBitmap(nullptr, 40, 40), c.direction, 1.0);
+    IMouseMod mod = c.mod;
+    if (c.gesture == kDrag)
+      knob.OnMouseDrag(0, 0, c.dX, c.dY, &mod);
+    else
+      knob.OnMouseWheel(0, 0, &mod, 1);
+    EXPECT_NEAR(knob.GetValue(), c.expected, 1e-12) << c.dX << "," << c.dY;
+  }
+}
+
+TEST(IFaderControl, ClicksPutTheHandleCentreUnderTheMouse)
+{
+  struct Case
+  {
+    EDirection direction;
+    int len, x, y;
+    double expected;
+  };
+  // Handle 20 × 10 (vertical) or 10 × 20 (horizontal), fader at (0, 10).
+  const Case cases[] = {
+      {kVertical, 100, 5, 15, 1.0},    {kVertical, 100, 5, 105, 0.0},  {kVertical, 100, 5, 60, 0.5},
+      {kVertical, 100, 5, 0, 1.0},     {kHorizontal, 100, 5, 15, 0.0}, {kHorizontal, 100, 95, 15, 1.0},
+      {kHorizontal, 100, 50, 15, 0.5}, {kVertical, 10, 5, 15, 1.0}, // no travel left for the handle
+  };
+  for (const Case& c : cases)
+  {
+    const IBitmap handle(nullptr, c.direction == kVertical ? 20 : 10, c.direction == kVertical ? 10 : 20);
+    IFaderControl fader(nullptr, 0, 10, c.len, -1, handle, c.direction);
+    IMouseMod mod(true);
+    fader.OnMouseDown(c.x, c.y, &mod);
+    EXPECT_DOUBLE_EQ(fader.GetValue(), c.expected) << c.x << "," << c.y;
+  }
+}
+
+TEST(IFaderControl, OnlyHandleFaderIsHitOnItsHandle)
+{
+  IFaderControl fader(nullptr, 0, 10, 100, -1, IBitmap(nullptr, 20, 10), kVertical, true);
+  fader.SetValueFromPlug(1.0);
+  EXPECT_EQ(fader.GetHandleRECT(), IRECT(0, 10, 20, 20));
+  EXPECT_EQ(fader.GetHandleRECT(0.0), IRECT(0, 100, 20, 110));
+  EXPECT_TRUE(fader.IsHit(5, 15));
+  EXPECT_FALSE(fader.IsHit(5, 60));
+}
+
+TEST(IKnobLineControl, PointsClockwiseFromStraightUp)
+{
+  struct Case
+  {
+    double value;
+    int onX, onY, offX, offY;
+  };
+  // -90° to +90° over a 21 × 21 knob centred on (10.5, 10.5).
+  const Case cases[] = {{0.5, 10, 2, 10, 18}, {1.0, 18, 10, 2, 10}, {0.0, 2, 10, 18, 10}};
+  for (const Case& c : cases)
+  {
+    ControlTestEditor editor(21, 21);
+    const IColor white = COLOR_WHITE;
+    editor.attach(new IKnobLineControl(&editor.mPlug, IRECT(0, 0, 21, 21), -1, &white, 0.0, 0.0,
+                                       -std::numbers::pi / 2, std::numbers::pi / 2))
+        ->SetValueFromPlug(c.value);
+    editor.drawAll();
+    EXPECT_GT(editor.mGraphics->GetPoint(c.onX, c.onY).R, 64) << c.value;
+    EXPECT_EQ(editor.mGraphics->GetPoint(c.offX, c.offY), COLOR_BLUE) << c.value;
+  }
+}

@@ -1,0 +1,248 @@
+#include "ControlGallery.h"
+
+#include "IFaderControl.h"
+#include "IGraphics.h"
+#include "IKnobControls.h"
+#include "IPlatformControls.h"
+#include "ISwitchControls.h"
+#include "ITextControls.h"
+
+namespace
+{
+constexpr int kRowTop = 44;
+constexpr int kRowHeight = 56;
+constexpr int kColumnWidth = kControlGalleryWidth / 2;
+constexpr int kLabelWidth = 200;
+// Far from the instrument's own resource ids: the bitmap cache is shared by
+// every editor in the process.
+constexpr int kFirstBitmapId = 9001;
+
+const IColor kLabelColor(255, 200, 204, 210);
+const IColor kAccent(255, 240, 160, 48);
+
+// Places controls in row `row` of column `column`, right of the row's label.
+class GalleryRows
+{
+public:
+  GalleryRows(IGraphics& graphics, const std::string& folder)
+      : mGraphics(graphics), mPlug(graphics.GetPlug()), mFolder(folder)
+  {
+  }
+
+  IBitmap bitmap(const char* name, int nStates = 1, bool framesAreHorizontal = false)
+  {
+    return mGraphics.LoadIBitmap(mNextId++, path(name).c_str(), nStates, framesAreHorizontal);
+  }
+
+  void startRow(int column, int row, const char* className)
+  {
+    mX = column * kColumnWidth + kLabelWidth;
+    mY = kRowTop + row * kRowHeight;
+    IText text(12, kLabelColor, "Arial", IText::kStyleNormal, IText::kAlignNear);
+    add(new ITextControl(mPlug, IRECT(column * kColumnWidth + 14, mY + 20, mX - 4, mY + 36), &text, className));
+  }
+
+  // Left edge and vertical centre of the row's control area.
+  int x() const { return mX; }
+  int midY(int height) const { return mY + (kRowHeight - height) / 2; }
+
+  template <class Control> Control* add(Control* pControl)
+  {
+    mGraphics.AttachControl(pControl);
+    return pControl;
+  }
+
+  // A control with no parameter shows the value it is given.
+  template <class Control> Control* addAt(Control* pControl, double value)
+  {
+    pControl->SetValueFromPlug(value);
+    return add(pControl);
+  }
+
+  IPlugBase* plug() const { return mPlug; }
+  std::string path(const char* name) const { return (mFolder.empty() ? "" : mFolder + "/") + name + ".png"; }
+
+private:
+  IGraphics& mGraphics;
+  IPlugBase* mPlug;
+  std::string mFolder;
+  int mNextId = kFirstBitmapId + 1;
+  int mX = 0, mY = 0;
+};
+
+void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
+{
+  IPlugBase* pPlug = rows.plug();
+  const IBitmap switch2 = rows.bitmap("gallery_switch2", 2);
+  const IBitmap switch3 = rows.bitmap("gallery_switch3", 3);
+
+  rows.startRow(0, 0, "IPanelControl");
+  const IColor swatches[] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE, kAccent};
+  for (int i = 0; i < 4; ++i)
+    rows.add(new IPanelControl(pPlug, IRECT(rows.x() + i * 44, rows.midY(28), rows.x() + i * 44 + 36, rows.midY(28) + 28),
+                               swatches[i]));
+
+  rows.startRow(0, 1, "IBitmapControl");
+  for (int i = 0; i < 3; ++i) rows.addAt(new IBitmapControl(pPlug, rows.x() + i * 48, rows.midY(40), knob), i * 0.5);
+
+  rows.startRow(0, 2, "ISwitchControl");
+  rows.addAt(new ISwitchControl(pPlug, rows.x(), rows.midY(24), -1, switch2), 0.0);
+  rows.add(new ISwitchControl(pPlug, rows.x() + 48, rows.midY(24), kGalleryLamp, switch2));
+  rows.addAt(new ISwitchControl(pPlug, rows.x() + 100, rows.midY(36), -1, switch3), 0.5);
+
+  rows.startRow(0, 3, "ISwitchPopUpControl");
+  rows.add(new ISwitchPopUpControl(pPlug, rows.x(), rows.midY(36), kGalleryWave, switch3));
+  IText caption(12, kAccent, "Arial", IText::kStyleBold, IText::kAlignNear);
+  rows.add(new ICaptionControl(pPlug, IRECT(rows.x() + 32, rows.midY(16), rows.x() + 180, rows.midY(16) + 16),
+                               kGalleryWave, &caption, false));
+
+  rows.startRow(0, 4, "ISwitchFramesControl");
+  rows.addAt(new ISwitchFramesControl(pPlug, rows.x(), rows.midY(22), -1, rows.bitmap("gallery_selector", 3, true), true),
+             0.5);
+
+  rows.startRow(0, 5, "IInvisibleSwitchControl");
+  rows.add(new IBitmapControl(pPlug, rows.x(), rows.midY(18), kGalleryLamp, rows.bitmap("gallery_lamp", 2)));
+  IText hint(11, kLabelColor, "Arial", IText::kStyleItalic, IText::kAlignNear);
+  rows.add(new ITextControl(pPlug, IRECT(rows.x() + 26, rows.midY(14), rows.x() + 180, rows.midY(14) + 14), &hint,
+                            "click here: lamp toggles"));
+  rows.add(new IInvisibleSwitchControl(pPlug, IRECT(rows.x(), rows.midY(24), rows.x() + 180, rows.midY(24) + 24),
+                                       kGalleryLamp));
+
+  rows.startRow(0, 6, "IRadioButtonsControl");
+  rows.addAt(new IRadioButtonsControl(pPlug, IRECT(rows.x(), rows.midY(18), rows.x() + 120, rows.midY(18) + 18), -1, 4,
+                                      rows.bitmap("gallery_radio", 2), kHorizontal),
+             2.0 / 3.0);
+
+  rows.startRow(0, 7, "IContactControl");
+  const IBitmap button = rows.bitmap("gallery_button", 2);
+  rows.addAt(new IContactControl(pPlug, rows.x(), rows.midY(24), -1, button), 0.0);
+  rows.addAt(new IContactControl(pPlug, rows.x() + 64, rows.midY(24), -1, button), 1.0);
+
+  rows.startRow(0, 8, "IBitmapOverlayControl");
+  const IBitmap overlay = rows.bitmap("gallery_overlay");
+  for (int i = 0; i < 2; ++i)
+  {
+    const int left = rows.x() + i * 96;
+    rows.addAt(new IBitmapControl(pPlug, left + 25, rows.midY(40), knob), 0.3 + 0.4 * i);
+    rows.addAt(new IBitmapOverlayControl(pPlug, left, rows.midY(36), overlay,
+                                         IRECT(left + 25, rows.midY(40), left + 65, rows.midY(40) + 40)),
+               1.0 - i);
+  }
+
+  rows.startRow(0, 9, "IFaderControl");
+  rows.add(new IPanelControl(pPlug, IRECT(rows.x(), rows.midY(4), rows.x() + 140, rows.midY(4) + 4), COLOR_BLACK));
+  rows.add(new IFaderControl(pPlug, rows.x(), rows.midY(24), 140, kGalleryLevel, rows.bitmap("gallery_fader_h"),
+                             kHorizontal));
+  rows.add(new IPanelControl(pPlug, IRECT(rows.x() + 166, rows.midY(48), rows.x() + 170, rows.midY(48) + 48),
+                             COLOR_BLACK));
+  rows.addAt(new IFaderControl(pPlug, rows.x() + 156, rows.midY(48), 48, -1, rows.bitmap("gallery_fader_v")), 0.25);
+}
+
+void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
+{
+  IPlugBase* pPlug = rows.plug();
+
+  rows.startRow(1, 0, "IKnobLineControl");
+  const IBitmap dial = rows.bitmap("gallery_mask_base");
+  for (int i = 0; i < 3; ++i)
+  {
+    const IRECT r(rows.x() + i * 48, rows.midY(40), rows.x() + i * 48 + 40, rows.midY(40) + 40);
+    rows.add(new IBitmapControl(pPlug, r.L, r.T, dial));
+    rows.addAt(new IKnobLineControl(pPlug, r, -1, &kAccent, 3.0, 13.0), i * 0.5);
+  }
+
+  rows.startRow(1, 1, "IKnobRotaterControl");
+  const IBitmap rotater = rows.bitmap("gallery_rotater");
+  for (int i = 0; i < 3; ++i)
+    rows.addAt(new IKnobRotaterControl(pPlug, rows.x() + i * 48, rows.midY(40), -1, rotater), i * 0.5);
+
+  rows.startRow(1, 2, "IKnobMultiControl");
+  rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(40), kGalleryCutoff, knob));
+  rows.addAt(new IKnobMultiControl(pPlug, rows.x() + 48, rows.midY(40), -1, knob), 1.0);
+
+  rows.startRow(1, 3, "IKnobRotatingMaskControl");
+  const IBitmap base = rows.bitmap("gallery_mask_base");
+  const IBitmap mask = rows.bitmap("gallery_mask");
+  const IBitmap top = rows.bitmap("gallery_mask_top");
+  for (int i = 0; i < 3; ++i)
+    rows.addAt(new IKnobRotatingMaskControl(pPlug, rows.x() + i * 48, rows.midY(40), -1, base, mask, top), i * 0.5);
+
+  rows.startRow(1, 4, "ITextControl");
+  IText mono(11, COLOR_WHITE, "Monaco", IText::kStyleNormal, IText::kAlignNear);
+  IText bold(12, kAccent, "Arial", IText::kStyleBold, IText::kAlignCenter);
+  IText italic(13, IColor(255, 120, 200, 255), "Helvetica", IText::kStyleItalic, IText::kAlignFar);
+  const IText* styles[] = {&mono, &bold, &italic};
+  const char* samples[] = {"Monaco, near", "Arial bold, centre", "Helvetica italic, far"};
+  for (int i = 0; i < 3; ++i)
+  {
+    IText style = *styles[i];
+    const int top = rows.midY(48) + i * 16;
+    rows.add(new ITextControl(pPlug, IRECT(rows.x(), top, rows.x() + 184, top + 16), &style, samples[i]));
+  }
+
+  rows.startRow(1, 5, "ICaptionControl");
+  IText caption(12, kAccent, "Arial", IText::kStyleBold, IText::kAlignNear);
+  rows.add(new ICaptionControl(pPlug, IRECT(rows.x(), rows.midY(16), rows.x() + 90, rows.midY(16) + 16),
+                               kGalleryCutoff, &caption));
+  rows.add(new ICaptionControl(pPlug, IRECT(rows.x() + 96, rows.midY(16), rows.x() + 180, rows.midY(16) + 16),
+                               kGalleryLevel, &caption));
+
+  rows.startRow(1, 6, "IURLControl");
+  IText link(12, IColor(255, 110, 170, 255), "Arial", IText::kStyleNormal, IText::kAlignNear);
+  const IRECT linkRect(rows.x(), rows.midY(16), rows.x() + 180, rows.midY(16) + 16);
+  rows.add(new ITextControl(pPlug, linkRect, &link, "https://example.org"));
+  rows.add(new IURLControl(pPlug, linkRect, "https://example.org"));
+
+  rows.startRow(1, 7, "IFileSelectorControl");
+  const IRECT fileRect(rows.x(), rows.midY(24), rows.x() + 120, rows.midY(24) + 24);
+  rows.add(new IPanelControl(pPlug, fileRect, IColor(255, 58, 63, 70)));
+  IText open(12, kLabelColor, "Arial", IText::kStyleNormal, IText::kAlignCenter);
+  rows.add(new ITextControl(pPlug, IRECT(fileRect.L + 24, fileRect.T + 5, fileRect.R, fileRect.B - 3), &open,
+                            "Open a file"));
+  rows.add(new IFileSelectorControl(pPlug, IRECT(fileRect.L, fileRect.T, fileRect.L + 24, fileRect.B), -1,
+                                    rows.bitmap("gallery_file"), kFileOpen, "", "png"));
+
+  rows.startRow(1, 8, "IBitmapTextControl");
+  IText near(10, COLOR_WHITE, nullptr, IText::kStyleNormal, IText::kAlignNear);
+  rows.add(new IBitmapTextControl(pPlug, IRECT(rows.x(), rows.midY(28), rows.x() + 184, rows.midY(28) + 28),
+                                  rows.bitmap("gallery_font", 95), "TESSARYN v2.3.1 {bitmap font}", &near, 8, 14, 0,
+                                  true, false));
+
+  rows.startRow(1, 9, "Knob with value display");
+  auto* pKnob = rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(40), kGalleryLevel, knob));
+  IText value(12, COLOR_WHITE, "Arial", IText::kStyleNormal, IText::kAlignNear);
+  pKnob->SetValDisplayControl(
+      rows.add(new ITextControl(pPlug, IRECT(rows.x() + 48, rows.midY(16), rows.x() + 180, rows.midY(16) + 16), &value)));
+  // The display follows value changes; fill it for the value the knob starts with.
+  pKnob->SetValueFromPlug(pPlug->GetParam(kGalleryLevel)->GetNormalized());
+  pKnob->SetDirty(false);
+}
+} // namespace
+
+ControlGalleryPlug::ControlGalleryPlug()
+    : IPlugBase(kNGalleryParams, "0-2", 1, "Gallery", "Control gallery", "Tessaryn", 0x00010000, 0x47616c31,
+                0x54737279, 0, false, false, true, kAPIAU)
+{
+  GetParam(kGalleryCutoff)->InitDouble("Cutoff", 1250.0, 20.0, 20000.0, 1.0, "Hz", "", 3.0);
+  IParam* pWave = GetParam(kGalleryWave);
+  pWave->InitEnum("Wave", 1, 3);
+  pWave->SetDisplayText(0, "Triangle");
+  pWave->SetDisplayText(1, "Sawtooth");
+  pWave->SetDisplayText(2, "Pulse");
+  IParam* pLamp = GetParam(kGalleryLamp);
+  pLamp->InitBool("Lamp", true);
+  pLamp->SetDisplayText(0, "Off");
+  pLamp->SetDisplayText(1, "On");
+  GetParam(kGalleryLevel)->InitDouble("Level", 70.0, 0.0, 100.0, 0.1, "%");
+}
+
+void AttachControlGallery(IGraphics& graphics, const std::string& bitmapFolder)
+{
+  GalleryRows rows(graphics, bitmapFolder);
+  graphics.AttachBackground(kFirstBitmapId, rows.path("gallery_background").c_str());
+  IText title(16, COLOR_WHITE, "Arial", IText::kStyleBold, IText::kAlignNear);
+  rows.add(new ITextControl(rows.plug(), IRECT(14, 10, 500, 32), &title, "Tessaryn control gallery"));
+  const IBitmap knob = rows.bitmap("gallery_knob", 65);
+  attachSwitchRows(rows, knob);
+  attachKnobAndTextRows(rows, knob);
+}

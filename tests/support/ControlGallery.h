@@ -1,0 +1,53 @@
+#pragma once
+// A test layout with a labelled row for every control class, for looking at
+// the control library headless (a PNG) or in a real window.
+//
+// Use: WriteControlGalleryBitmaps(folder) once, make a ControlGalleryPlug and
+// a graphics context of kControlGalleryWidth × kControlGalleryHeight for it,
+// AttachControlGallery(graphics, folder), then attach the graphics to the plug.
+
+#include "IPlugBase.h"
+
+#include <string>
+
+class IGraphics;
+
+constexpr int kControlGalleryWidth = 800;
+constexpr int kControlGalleryHeight = 612;
+
+enum EControlGalleryParam
+{
+  kGalleryCutoff = 0, // double 20..20000 Hz
+  kGalleryWave,       // enum "Triangle", "Sawtooth", "Pulse"
+  kGalleryLamp,       // bool "Off", "On"
+  kGalleryLevel,      // double 0..100 %
+  kNGalleryParams
+};
+
+// A plug-in with the parameters the gallery binds; host calls go nowhere.
+class ControlGalleryPlug : public IPlugBase
+{
+public:
+  ControlGalleryPlug();
+
+  void BeginInformHostOfParamChange(int) override {}
+  void InformHostOfParamChange(int, double) override {}
+  void EndInformHostOfParamChange(int) override {}
+  void InformHostOfProgramChange() override {}
+  double GetSamplePos() override { return 0.0; }
+  double GetTempo() override { return 120.0; }
+  void GetTimeSig(int*, int*) override {}
+  void GetTime(ITimeInfo*) override {}
+  void ResizeGraphics(int, int) override {}
+  bool SendMidiMsg(IMidiMsg*) override { return false; }
+};
+
+// Draws the gallery's bitmaps with cairo and writes them into folder (which
+// must exist) as name.png and the doubled name@2x.png. False when a file
+// cannot be written.
+bool WriteControlGalleryBitmaps(const std::string& folder);
+
+// Attaches the background and every row to graphics, whose plug-in must be a
+// ControlGalleryPlug. Bitmaps are loaded as "bitmapFolder/name.png" (just
+// "name.png" for an empty folder); the platform picks name@2x.png itself.
+void AttachControlGallery(IGraphics& graphics, const std::string& bitmapFolder);

@@ -14,7 +14,6 @@
 // editors can be open in one process.
 
 #include "IGraphics.h"
-#include "X11Connection.h"
 
 #include <atomic>
 #include <chrono>

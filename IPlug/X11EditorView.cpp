@@ -1,9 +1,11 @@
+// Ahead of Xlib, whose Bool macro would break them.
+#include "IControl.h"
+#include "IParam.h"
+
 #include "X11EditorView.h"
 
 #include "EditorScale.h"
-#include "IControl.h"
 #include "IGraphicsLinux.h"
-#include "IParam.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

@@ -6,8 +6,12 @@
 
 #include <chrono>
 #include <cstring>
+#include <poll.h>
 
-XTestDriver::XTestDriver() : mDisplay(XOpenDisplay(nullptr)) {}
+XTestDriver::XTestDriver() : mDisplay(XOpenDisplay(nullptr))
+{
+  if (mDisplay) XSelectInput(mDisplay, DefaultRootWindow(mDisplay), SubstructureNotifyMask);
+}
 
 XTestDriver::~XTestDriver()
 {
@@ -18,6 +22,73 @@ void XTestDriver::Origin(Window window, int& rootX, int& rootY)
 {
   Window child;
   XTranslateCoordinates(mDisplay, window, DefaultRootWindow(mDisplay), 0, 0, &rootX, &rootY, &child);
+}
+
+bool XTestDriver::IsMapped(Window window)
+{
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(mDisplay, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+int XTestDriver::ChildCount(Window window)
+{
+  Window root, parent, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(mDisplay, window, &root, &parent, &children, &count)) return 0;
+  if (children) XFree(children);
+  return int(count);
+}
+
+Window XTestDriver::CreateWindow(int x, int y, int width, int height)
+{
+  const Window window = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), x, y, unsigned(width),
+                                            unsigned(height), 0, 0, 0x404040);
+  XMapWindow(mDisplay, window);
+  XSync(mDisplay, False);
+  return window;
+}
+
+void XTestDriver::RequestClose(Window window)
+{
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(mDisplay, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = long(XInternAtom(mDisplay, "WM_DELETE_WINDOW", False));
+  XSendEvent(mDisplay, window, False, NoEventMask, &event);
+  XSync(mDisplay, False);
+}
+
+void XTestDriver::WaitForEvent(int timeoutMs)
+{
+  if (XPending(mDisplay) == 0)
+  {
+    pollfd waitFor{ConnectionNumber(mDisplay), POLLIN, 0};
+    poll(&waitFor, 1, timeoutMs);
+  }
+  while (XPending(mDisplay) > 0)
+  {
+    XEvent event;
+    XNextEvent(mDisplay, &event);
+  }
+}
+
+Window XTestDriver::WaitForPopup(int timeoutMs)
+{
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline)
+  {
+    while (XPending(mDisplay) > 0)
+    {
+      XEvent event;
+      XNextEvent(mDisplay, &event);
+      if (event.type == MapNotify && event.xmap.override_redirect) return event.xmap.window;
+    }
+    pollfd waitFor{ConnectionNumber(mDisplay), POLLIN, 0};
+    poll(&waitFor, 1, 50);
+  }
+  return 0;
 }
 
 void XTestDriver::MoveTo(Window window, int x, int y)

@@ -36,6 +36,18 @@ public:
   bool WriteScreenshot(const std::string& path, int x, int y, int width, int height);
   // Where the window's origin lies on the screen.
   void Origin(Window window, int& rootX, int& rootY);
+  bool IsMapped(Window window);
+  int ChildCount(Window window);
+  // A top-level window of our own, e.g. to stand for a host's parent window.
+  Window CreateWindow(int x, int y, int width, int height);
+  // Asks the window to close, as a window manager's close button does.
+  void RequestClose(Window window);
+
+  // Waits up to timeoutMs for the next window (an override-redirect one:
+  // a menu or tool tip) to be mapped; 0 when none is.
+  Window WaitForPopup(int timeoutMs);
+  // Waits up to timeoutMs for any event on this connection.
+  void WaitForEvent(int timeoutMs);
 
 private:
   Display* mDisplay;

@@ -84,6 +84,12 @@ void* IGraphicsLinux::OpenWindow(void* pParentWnd)
 void IGraphicsLinux::CloseWindow()
 {
   stopOwnLoop();
+  closeView();
+}
+
+void IGraphicsLinux::closeView()
+{
+  mClosePending = false;
   mView.reset();
   mWindowId = 0;
 }
@@ -112,23 +118,21 @@ void IGraphicsLinux::stopOwnLoop()
     mLoopThread.join();
 }
 
-void IGraphicsLinux::onWindowGone(bool destroyed)
+// The view cannot go while its events are being dispatched or a menu or
+// dialog runs over it: it closes once they are done.
+void IGraphicsLinux::onWindowGone()
 {
-  if (mModalDepth > 0)
-  {
-    mClosePending = true;
-    return;
-  }
-  if (!destroyed) mView->EndTextEntry(false);
-  mView.reset();
-  mWindowId = 0;
+  mClosePending = true;
 }
 
 void IGraphicsLinux::Idle()
 {
   if (!mView) return;
   mView->Connection().DispatchPending();
-  if (mView) tick();
+  if (mClosePending && mModalDepth == 0)
+    closeView();
+  else
+    tick();
 }
 
 void IGraphicsLinux::WaitForEvents(int timeoutMs)
@@ -171,7 +175,6 @@ void IGraphicsLinux::runNestedLoop(const std::function<bool()>& done)
     Idle();
   }
   --mModalDepth;
-  if (mModalDepth == 0 && std::exchange(mClosePending, false)) onWindowGone(false);
 }
 
 // Dialogs run on a thread of their own (with their own X connections) while
@@ -202,7 +205,7 @@ IPopupMenu* IGraphicsLinux::CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pTextRect
   mView->RootPosition(pTextRect->L, pTextRect->B + kBelowTheRect, rootX, rootY);
   X11PopupMenu popup(mView->Connection(), mView->Scale());
   popup.Open(*menu, rootX, rootY);
-  runNestedLoop([&] { return popup.Done() || !mView; });
+  runNestedLoop([&] { return popup.Done(); });
   const X11MenuChoice choice = popup.Choice();
   if (!choice.menu || choice.index < 0) return nullptr;
   IPopupMenu* chosen = static_cast<IPopupMenu*>(const_cast<void*>(choice.menu->source));

@@ -89,7 +89,8 @@ private:
   template <class Result> Result runModal(std::function<Result()> dialog);
   void tick();
   // From the window: its close button, or the host destroying it.
-  void onWindowGone(bool destroyed);
+  void onWindowGone();
+  void closeView();
 
   std::unique_ptr<X11EditorView> mView;
   std::atomic<unsigned long> mWindowId = 0;

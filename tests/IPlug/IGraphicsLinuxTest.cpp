@@ -73,7 +73,7 @@ class IGraphicsLinuxTest : public ::testing::Test
 protected:
   static void SetUpTestSuite()
   {
-    sServer = new XvfbServer();
+    sServer = new XvfbServer(1800, 1300); // room for the gallery at scale 2
     const std::string folder = std::filesystem::temp_directory_path() / ("window-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     WriteControlGalleryBitmaps(folder);
@@ -173,6 +173,9 @@ TEST_F(IGraphicsLinuxTest, AMenuOpensUnderItsControlAndTheChoiceArrives)
                              kControlGalleryWidth, kControlGalleryHeight);
         hand.Key(XK_Up);
         hand.Key(XK_Return);
+        // Should the menu still be open, Escape frees the editor's thread from it.
+        if (!PumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { hand.WaitForEvent(20); }))
+          hand.Key(XK_Escape);
       });
   mUser.Click(window, x, y);
   const bool chosen = PumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { editor.pump(); });
@@ -196,4 +199,64 @@ TEST_F(IGraphicsLinuxTest, TheTextFieldTakesOnlyANumbersCharactersAndReturnAppli
   mUser.Key(XK_Return);
   EXPECT_TRUE(PumpUntil([&] { return editor.value(kGalleryCutoff) == 1234.0; }, [&] { editor.pump(); }))
       << editor.value(kGalleryCutoff);
+}
+
+// Two hosts' windows, each with an editor inside running its own event thread.
+TEST_F(IGraphicsLinuxTest, TwoEditorsInOneProcessEachFollowTheirOwnDrag)
+{
+  GalleryEditor first(0.0, false), second(0.0, false);
+  const Window hosts[] = {mUser.CreateWindow(0, 0, 820, 640), mUser.CreateWindow(820, 300, 820, 640)};
+  const Window windows[] = {first.open(hosts[0]), second.open(hosts[1])};
+  int x = 0, y = 0;
+  first.centreOf<IKnobMultiControl>(kGalleryCutoff, x, y);
+  const auto waitForChanges = [&](int changes)
+  { return PumpUntil([&] { return first.mPlug.mChanges + second.mPlug.mChanges >= changes; }, [&] { mUser.WaitForEvent(20); }); };
+
+  mUser.Drag(windows[0], x, y, x, y - 20);
+  ASSERT_TRUE(waitForChanges(1));
+  mUser.Drag(windows[1], x, y, x, y + 30);
+  ASSERT_TRUE(waitForChanges(2));
+  // The one host closes its editor, the other destroys its window with the editor inside.
+  first.mGraphics->CloseWindow();
+  EXPECT_EQ(mUser.ChildCount(hosts[0]), 0);
+  XDestroyWindow(mUser.GetDisplay(), hosts[1]);
+  EXPECT_TRUE(PumpUntil([&] { return !second.mGraphics->WindowIsOpen(); }, [&] { mUser.WaitForEvent(20); }));
+  second.mGraphics->CloseWindow();
+  EXPECT_GT(first.value(kGalleryCutoff), 1250.0);
+  EXPECT_LT(second.value(kGalleryCutoff), 1250.0);
+}
+
+TEST_F(IGraphicsLinuxTest, ATopLevelWindowClosesByItsButtonAndReopensAnyNumberOfTimes)
+{
+  GalleryEditor editor;
+  for (int round = 0; round < 3; ++round)
+  {
+    const Window window = editor.open();
+    ASSERT_TRUE(showsDrawing(editor, window, {{5, 5}, {400, 300}})) << round;
+    if (round % 2 == 0)
+    {
+      editor.mGraphics->CloseWindow();
+      continue;
+    }
+    mUser.RequestClose(window);
+    EXPECT_TRUE(PumpUntil([&] { return !editor.mGraphics->WindowIsOpen(); }, [&] { editor.pump(); }));
+  }
+}
+
+TEST_F(IGraphicsLinuxTest, AtScaleTwoTheWindowDoublesWhileTheMouseStaysInEditorPixels)
+{
+  GalleryEditor editor(2.0);
+  const Window window = editor.open();
+  XWindowAttributes attributes;
+  XGetWindowAttributes(mUser.GetDisplay(), window, &attributes);
+  EXPECT_EQ(attributes.width, 2 * kControlGalleryWidth);
+  EXPECT_EQ(attributes.height, 2 * kControlGalleryHeight);
+  int x = 0, y = 0;
+  editor.centreOf<IKnobMultiControl>(kGalleryCutoff, x, y);
+  ASSERT_TRUE(showsDrawing(editor, window, {{x / 2, y / 2}, {5, 5}, {790, 600}}));
+  screenshot(window, "gallery-scale2.png");
+  // Only a press mapped back to editor pixels lands on the knob.
+  mUser.Drag(window, x, y, x, y - 40);
+  EXPECT_TRUE(PumpUntil([&] { return editor.mGraphics->GetMouseCapture() < 0 && editor.value(kGalleryCutoff) > 1250.0; },
+                        [&] { editor.pump(); }));
 }

@@ -149,9 +149,18 @@ void XTestDriver::Type(const std::string& text)
   }
 }
 
+// Read from the root window: a window that is not (yet) mapped or lies
+// partly off screen would make XGetImage fail.
 uint32_t XTestDriver::Pixel(Window window, int x, int y)
 {
-  XImage* image = XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap);
+  int rootX, rootY;
+  Origin(window, rootX, rootY);
+  const int screen = DefaultScreen(mDisplay);
+  rootX += x;
+  rootY += y;
+  if (rootX < 0 || rootY < 0 || rootX >= DisplayWidth(mDisplay, screen) || rootY >= DisplayHeight(mDisplay, screen))
+    return 0;
+  XImage* image = XGetImage(mDisplay, DefaultRootWindow(mDisplay), rootX, rootY, 1, 1, AllPlanes, ZPixmap);
   if (!image) return 0;
   const uint32_t pixel = uint32_t(XGetPixel(image, 0, 0)) & 0xffffff;
   XDestroyImage(image);

@@ -83,8 +83,13 @@ void* IGraphicsLinux::OpenWindow(void* pParentWnd)
 
 void IGraphicsLinux::CloseWindow()
 {
-  stopOwnLoop();
-  closeView();
+  if (!mLoopThread.joinable() || mLoopThread.get_id() != std::this_thread::get_id()) stopOwnLoop();
+  // From the window's own event handling (a control, its close button) the
+  // view must outlive the dispatch: the outermost Idle closes it after.
+  if (mIdleDepth > 0)
+    mClosePending = true;
+  else
+    closeView();
 }
 
 void IGraphicsLinux::closeView()
@@ -112,14 +117,9 @@ void IGraphicsLinux::stopOwnLoop()
 {
   if (!mLoopThread.joinable()) return;
   mStopLoop = true;
-  if (mLoopThread.get_id() == std::this_thread::get_id())
-    mLoopThread.detach();
-  else
-    mLoopThread.join();
+  mLoopThread.join();
 }
 
-// The view cannot go while its events are being dispatched or a menu or
-// dialog runs over it: it closes once they are done.
 void IGraphicsLinux::onWindowGone()
 {
   mClosePending = true;
@@ -128,11 +128,12 @@ void IGraphicsLinux::onWindowGone()
 void IGraphicsLinux::Idle()
 {
   if (!mView) return;
+  ++mIdleDepth;
   mView->Connection().DispatchPending();
-  if (mClosePending && mModalDepth == 0)
-    closeView();
-  else
-    tick();
+  if (!mClosePending) tick();
+  --mIdleDepth;
+  // Not inside a menu's or dialog's loop: the view goes once nothing uses it.
+  if (mClosePending && mIdleDepth == 0) closeView();
 }
 
 void IGraphicsLinux::WaitForEvents(int timeoutMs)

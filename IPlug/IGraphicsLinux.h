@@ -98,6 +98,7 @@ private:
   std::atomic<bool> mStopLoop = false;
   std::chrono::steady_clock::time_point mNextFrame;
   int mModalDepth = 0;
+  int mIdleDepth = 0; // Idle() calls running, nested in menus and dialogs
   bool mClosePending = false;
   bool mHostIdle = false;
   double mHostScale = 0.0;

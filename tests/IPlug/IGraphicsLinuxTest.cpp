@@ -8,6 +8,7 @@
 #include "IKnobControls.h"
 #include "ISwitchControls.h"
 #include "ITextControls.h"
+#include "X11TestDriver.h"
 #include "XTestDriver.h"
 #include "XvfbServer.h"
 
@@ -157,13 +158,14 @@ TEST_F(IGraphicsLinuxTest, AMenuOpensUnderItsControlAndTheChoiceArrives)
   ASSERT_EQ(editor.value(kGalleryWave), 1.0);
 
   // The menu runs inside the editor's event handling, so the user acts from another thread.
+  XTestDriver hand; // watching for the menu from before it opens
   std::thread user(
       [&]
       {
-        XTestDriver hand;
         const Window menu = hand.WaitForPopup(5000);
+        if (!menu) return hand.Key(XK_Escape);
         int menuX = 0, menuY = 0, windowX = 0, windowY = 0;
-        if (menu) hand.Origin(menu, menuX, menuY);
+        hand.Origin(menu, menuX, menuY);
         hand.Origin(window, windowX, windowY);
         EXPECT_GT(menuY, windowY + y);
         hand.Key(XK_Down);
@@ -181,6 +183,23 @@ TEST_F(IGraphicsLinuxTest, AMenuOpensUnderItsControlAndTheChoiceArrives)
   const bool chosen = PumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { editor.pump(); });
   user.join();
   EXPECT_TRUE(chosen) << "Triangle, the first item";
+}
+
+TEST_F(IGraphicsLinuxTest, AMessageBoxOverTheEditorAnswersWhileTheEditorKeepsItsWindow)
+{
+  GalleryEditor editor;
+  const Window window = editor.open();
+  ASSERT_TRUE(showsDrawing(editor, window, {{5, 5}}));
+  X11TestDriver dialogUser;
+  std::thread user(
+      [&]
+      {
+        if (dialogUser.waitForDialog()) dialogUser.pressKey(XK_Tab);
+        dialogUser.pressKey(XK_Return);
+      });
+  EXPECT_EQ(editor.mGraphics->ShowMessageBox("Replace the program?", "Tessaryn", 1), 7) << "Cancel, the second button";
+  user.join();
+  EXPECT_TRUE(editor.mGraphics->WindowIsOpen());
 }
 
 TEST_F(IGraphicsLinuxTest, TheTextFieldTakesOnlyANumbersCharactersAndReturnAppliesIt)

@@ -10,7 +10,10 @@
 
 XTestDriver::XTestDriver() : mDisplay(XOpenDisplay(nullptr))
 {
-  if (mDisplay) XSelectInput(mDisplay, DefaultRootWindow(mDisplay), SubstructureNotifyMask);
+  if (!mDisplay) return;
+  XSelectInput(mDisplay, DefaultRootWindow(mDisplay), SubstructureNotifyMask);
+  XSync(mDisplay, False); // watching from now on, not from the next request
+
 }
 
 XTestDriver::~XTestDriver()

@@ -194,7 +194,11 @@ TEST_F(IGraphicsLinuxTest, AMessageBoxOverTheEditorAnswersWhileTheEditorKeepsIts
   std::thread user(
       [&]
       {
-        if (dialogUser.waitForDialog()) dialogUser.pressKey(XK_Tab);
+        if (const Window box = dialogUser.waitForDialog())
+        {
+          dialogUser.writePng(box, std::string(SCREENSHOT_DIR) + "/editor-message-box.png");
+          dialogUser.pressKey(XK_Tab);
+        }
         dialogUser.pressKey(XK_Return);
       });
   EXPECT_EQ(editor.mGraphics->ShowMessageBox("Replace the program?", "Tessaryn", 1), 7) << "Cancel, the second button";

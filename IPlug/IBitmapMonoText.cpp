@@ -12,9 +12,12 @@ int startX(const IRECT& r, IText::EAlign align, int textWidth)
 {
   switch (align)
   {
-  case IText::kAlignNear: return r.L;
-  case IText::kAlignFar: return r.R - textWidth;
-  default: return r.L + (r.R - (textWidth + r.L)) / 2;
+  case IText::kAlignNear:
+    return r.L;
+  case IText::kAlignFar:
+    return r.R - textWidth;
+  default:
+    return r.L + (r.R - (textWidth + r.L)) / 2;
   }
 }
 

@@ -82,6 +82,12 @@ void IGraphics::AttachPanelBackground(const IColor& color)
 
 // ---- Controls and parameters in step ----
 
+template <class Action> void IGraphics::forEachControlOf(int paramIdx, Action action)
+{
+  for (int i = 0; i < mControls.GetSize(); ++i)
+    if (mControls.Get(i)->ParamIdx() == paramIdx) action(mControls.Get(i));
+}
+
 void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized)
 {
   if (!normalized)
@@ -106,8 +112,7 @@ void IGraphics::SetControlFromPlug(int controlIdx, double normalizedValue)
 
 void IGraphics::SetParameterFromGUI(int paramIdx, double normalizedValue)
 {
-  for (int i = 0; i < mControls.GetSize(); ++i)
-    if (mControls.Get(i)->ParamIdx() == paramIdx) mControls.Get(i)->SetValueFromUserInput(normalizedValue);
+  forEachControlOf(paramIdx, [normalizedValue](IControl* c) { c->SetValueFromUserInput(normalizedValue); });
 }
 
 void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized)
@@ -119,20 +124,17 @@ void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized
     lo = param->GetNormalized(lo);
     hi = param->GetNormalized(hi);
   }
-  for (int i = 0; i < mControls.GetSize(); ++i)
-    if (mControls.Get(i)->ParamIdx() == paramIdx) mControls.Get(i)->Clamp(lo, hi);
+  forEachControlOf(paramIdx, [lo, hi](IControl* c) { c->Clamp(lo, hi); });
 }
 
 void IGraphics::HideControl(int paramIdx, bool hide)
 {
-  for (int i = 0; i < mControls.GetSize(); ++i)
-    if (mControls.Get(i)->ParamIdx() == paramIdx) mControls.Get(i)->Hide(hide);
+  forEachControlOf(paramIdx, [hide](IControl* c) { c->Hide(hide); });
 }
 
 void IGraphics::GrayOutControl(int paramIdx, bool gray)
 {
-  for (int i = 0; i < mControls.GetSize(); ++i)
-    if (mControls.Get(i)->ParamIdx() == paramIdx) mControls.Get(i)->GrayOut(gray);
+  forEachControlOf(paramIdx, [gray](IControl* c) { c->GrayOut(gray); });
 }
 
 void IGraphics::SetAllControlsDirty()

@@ -232,6 +232,7 @@ private:
   void drawControlsNonStrict();
   bool isClickable(IControl* pControl, bool mouseOver) const;
   void deleteControls();
+  template <class Action> void forEachControlOf(int paramIdx, Action action);
   void loadHighResolutionBitmaps();
 
   WDL_PtrList<IControl> mControls;

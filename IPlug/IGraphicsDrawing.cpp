@@ -75,6 +75,9 @@ cairo_t* IGraphics::beginDrawing()
 {
   if (!mCairo) return nullptr;
   cairo_save(mCairo);
+  // Inside a redraw nothing may touch pixels outside the area being redrawn:
+  // the controls there are not drawn again to repair them.
+  if (!mDrawRECT.Empty()) clipTo(mCairo, mDrawRECT);
   return mCairo;
 }
 
@@ -108,7 +111,7 @@ bool IGraphics::blit(LICE_IBitmap* src, const IRECT& dest, int srcX, int srcY, c
 {
   cairo_t* cr = src ? beginDrawing() : nullptr;
   if (!cr) return false;
-  clipTo(cr, mDrawRECT.Empty() ? dest : dest.Intersect(mDrawRECT));
+  clipTo(cr, dest);
   cairo_set_source_surface(cr, src->ForScale(mScale)->GetSurface(), dest.L - srcX, dest.T - srcY);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
   cairo_set_operator(cr, operatorFor(pBlend));

@@ -54,12 +54,6 @@ struct IRECT
   {
     return IRECT(std::min(L, other.L), std::min(T, other.T), std::max(R, other.R), std::max(B, other.B));
   }
-  // The overlap of two rectangles; empty when they do not overlap.
-  IRECT Intersect(const IRECT& other) const
-  {
-    const IRECT r(std::max(L, other.L), std::max(T, other.T), std::min(R, other.R), std::min(B, other.B));
-    return r.L < r.R && r.T < r.B ? r : IRECT();
-  }
 };
 
 struct IChannelBlend

@@ -63,8 +63,8 @@ bool IKnobLineControl::Draw(IGraphics* pGraphics)
 IKnobRotaterControl::IKnobRotaterControl(IPlugBase* pPlug, int x, int y, int paramIdx, const IBitmap& bitmap,
                                          double minAngle, double maxAngle, int yOffsetZeroDeg, EDirection direction,
                                          double gearing)
-    : IKnobControl(pPlug, bitmapRectAt(x, y, bitmap), paramIdx, direction, gearing), mBitmap(bitmap), mMinAngle(minAngle),
-      mMaxAngle(maxAngle), mYOffset(yOffsetZeroDeg)
+    : IKnobControl(pPlug, bitmapRectAt(x, y, bitmap), paramIdx, direction, gearing), mBitmap(bitmap),
+      mMinAngle(minAngle), mMaxAngle(maxAngle), mYOffset(yOffsetZeroDeg)
 {
 }
 
@@ -87,10 +87,10 @@ bool IKnobMultiControl::Draw(IGraphics* pGraphics)
 }
 
 IKnobRotatingMaskControl::IKnobRotatingMaskControl(IPlugBase* pPlug, int x, int y, int paramIdx, const IBitmap& base,
-                                                   const IBitmap& mask, const IBitmap& top, double minAngle, double maxAngle,
-                                                   EDirection direction, double gearing)
-    : IKnobControl(pPlug, bitmapRectAt(x, y, base), paramIdx, direction, gearing), mBase(base), mMask(mask),
-      mTop(top), mMinAngle(minAngle), mMaxAngle(maxAngle)
+                                                   const IBitmap& mask, const IBitmap& top, double minAngle,
+                                                   double maxAngle, EDirection direction, double gearing)
+    : IKnobControl(pPlug, bitmapRectAt(x, y, base), paramIdx, direction, gearing), mBase(base), mMask(mask), mTop(top),
+      mMinAngle(minAngle), mMaxAngle(maxAngle)
 {
 }
 

@@ -20,7 +20,7 @@ public:
   void OnMouseWheel(int x, int y, IMouseMod* pMod, int d) override;
 
 protected:
-  // value = minimum + value × (maximum - minimum)
+  // The angle that the current value points at, spread evenly between the limits.
   double angleOfValue(double minAngle, double maxAngle) const { return minAngle + mValue * (maxAngle - minAngle); }
 
   EDirection mDirection;
@@ -65,8 +65,8 @@ private:
 class IKnobMultiControl : public IKnobControl
 {
 public:
-  IKnobMultiControl(IPlugBase* pPlug, int x, int y, int paramIdx, const IBitmap& bitmap, EDirection direction = kVertical,
-                    double gearing = kDefaultGearing);
+  IKnobMultiControl(IPlugBase* pPlug, int x, int y, int paramIdx, const IBitmap& bitmap,
+                    EDirection direction = kVertical, double gearing = kDefaultGearing);
 
   bool Draw(IGraphics* pGraphics) override;
 

@@ -52,7 +52,7 @@ void IFileSelectorControl::OnMouseDown(int, int, IMouseMod*)
 bool IFileSelectorControl::Draw(IGraphics* pGraphics)
 {
   if (mState != kFSSelecting) return true;
-  return pGraphics->DrawBitmap(&mBitmap, &mRECT, 0, &mBlend);
+  return pGraphics->DrawBitmap(&mBitmap, &mRECT, 1, &mBlend);
 }
 
 bool IFileSelectorControl::IsDirty()

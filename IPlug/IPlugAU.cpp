@@ -4,6 +4,8 @@
 #include "IGraphics.h"
 #include "IMidiMsg.h"
 
+#include <cmath>
+
 namespace
 {
 // Parameter-block arguments arrive as pointer-sized integers.
@@ -32,6 +34,12 @@ WDL_Mutex& creationMutex()
 IPlugAU* plugFrom(void* plug)
 {
   return static_cast<IPlugAU*>(plug);
+}
+
+// Note pitches and velocities from a host become MIDI bytes.
+bool inMidiRange(float value)
+{
+  return value >= 0.0f && value <= 127.0f;
 }
 } // namespace
 
@@ -283,6 +291,7 @@ ComponentResult IPlugAU::doScheduleParameters(const intptr_t* args)
 {
   const AudioUnitParameterEvent* events = ptrArg<const AudioUnitParameterEvent*>(args, 0);
   const uint32_t nEvents = uintArg(args, 1);
+  if (!events && nEvents > 0) return kAudioUnitErr_InvalidPropertyValue;
   for (uint32_t i = 0; i < nEvents; ++i)
   {
     const AudioUnitParameterEvent& event = events[i];
@@ -296,14 +305,21 @@ ComponentResult IPlugAU::doScheduleParameters(const intptr_t* args)
 
 ComponentResult IPlugAU::doMidiEvent(const intptr_t* args)
 {
-  IMidiMsg msg(intArg(args, 3), static_cast<uint8_t>(args[0] & 0xFF), static_cast<uint8_t>(args[1] & 0xFF),
-               static_cast<uint8_t>(args[2] & 0xFF));
-  ProcessMidiMsg(&msg);
+  return MIDIEventProc(this, uintArg(args, 0), uintArg(args, 1), uintArg(args, 2), uintArg(args, 3));
+}
+
+ComponentResult IPlugAU::MIDIEventProc(void* plug, uint32_t status, uint32_t data1, uint32_t data2,
+                                       uint32_t offsetFrames)
+{
+  IMidiMsg msg(static_cast<int>(offsetFrames), static_cast<uint8_t>(status & 0xFF), static_cast<uint8_t>(data1 & 0xFF),
+               static_cast<uint8_t>(data2 & 0xFF));
+  plugFrom(plug)->ProcessMidiMsg(&msg);
   return noErr;
 }
 
 ComponentResult IPlugAU::doSysEx(const intptr_t* args)
 {
+  if (!ptrArg<const uint8_t*>(args, 0) && intArg(args, 1) != 0) return kAudioUnitErr_InvalidPropertyValue;
   ISysEx sysEx(0, ptrArg<const uint8_t*>(args, 0), intArg(args, 1));
   ProcessSysEx(&sysEx);
   return noErr;
@@ -313,6 +329,8 @@ ComponentResult IPlugAU::doStartNote(const intptr_t* args)
 {
   NoteInstanceID* noteID = ptrArg<NoteInstanceID*>(args, 2);
   const MusicDeviceNoteParams* noteParams = ptrArg<const MusicDeviceNoteParams*>(args, 4);
+  if (!noteID || !noteParams || !inMidiRange(noteParams->mPitch) || !inMidiRange(noteParams->mVelocity))
+    return kAudioUnitErr_InvalidPropertyValue;
   const int note = static_cast<int>(noteParams->mPitch);
   *noteID = static_cast<NoteInstanceID>(note);
   IMidiMsg msg;
@@ -333,6 +351,7 @@ ComponentResult IPlugAU::GetParamProc(void* plug, AudioUnitParameterID paramID, 
                                       AudioUnitParameterValue* value)
 {
   if (scope != kAudioUnitScope_Global) return kAudioUnitErr_InvalidProperty;
+  if (!value) return kAudioUnitErr_InvalidPropertyValue;
   IPlugAU* self = plugFrom(plug);
   WDL_MutexLock lock(&self->mMutex);
   const IParam* param = self->GetParam(static_cast<int>(paramID));
@@ -345,6 +364,7 @@ ComponentResult IPlugAU::SetParamProc(void* plug, AudioUnitParameterID paramID, 
                                       AudioUnitParameterValue value, uint32_t)
 {
   if (scope != kAudioUnitScope_Global) return kAudioUnitErr_InvalidProperty;
+  if (std::isnan(value)) return kAudioUnitErr_InvalidPropertyValue;
   IPlugAU* self = plugFrom(plug);
   WDL_MutexLock lock(&self->mMutex);
   const int idx = static_cast<int>(paramID);

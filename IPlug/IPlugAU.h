@@ -69,11 +69,16 @@ public:
   static ComponentResult IPlugAUEntry(ComponentParameters* params, void* storage, MakePlugFn makePlug);
 
   // Fast-dispatch procedures handed to the host through property 5.
-  // Parameter procedures lock; RenderProc takes no lock and allocates nothing.
+  // Parameter procedures lock; RenderProc and MIDIEventProc take no lock and
+  // allocate nothing.
   static ComponentResult GetParamProc(void* plug, AudioUnitParameterID paramID, AudioUnitScope scope,
                                       AudioUnitElement element, AudioUnitParameterValue* value);
   static ComponentResult SetParamProc(void* plug, AudioUnitParameterID paramID, AudioUnitScope scope,
                                       AudioUnitElement element, AudioUnitParameterValue value, uint32_t offsetFrames);
+  // MIDI without the lock, for the render thread; the entry's MIDI selector
+  // does the same under the lock.
+  static ComponentResult MIDIEventProc(void* plug, uint32_t status, uint32_t data1, uint32_t data2,
+                                       uint32_t offsetFrames);
   static ComponentResult RenderProc(void* plug, AudioUnitRenderActionFlags* flags, const AudioTimeStamp* timeStamp,
                                     uint32_t outputBusIdx, uint32_t nFrames, AudioBufferList* bufferList);
 
@@ -123,7 +128,11 @@ public:
   void SetLatency(int samples) override;
   bool SendMidiMsg(IMidiMsg* pMsg) override;
   void SetSampleRate(double sampleRate) override;
-  void SetBlockSize(int blockSize) override;
+  bool SetBlockSize(int blockSize) override;
+
+  // Under the plug-in mutex, on a non-real-time thread: applies what the audio
+  // thread handed over rather than wait for the mutex. Nothing by default.
+  virtual void PerformPendingWork() {}
 
 private:
   struct RenderNotify
@@ -193,6 +202,9 @@ private:
                          AudioBufferList* bufferList);
   ComponentResult pullInputs(const AudioTimeStamp* timeStamp, uint32_t nFrames);
   ComponentResult pullInput(int busIdx, const AudioTimeStamp* timeStamp, uint32_t nFrames, AudioBufferList* list);
+  bool resizeScratchBuffers(int blockSize);
+  ComponentResult setSampleRateProperty(double sampleRate);
+  ComponentResult setMaxFramesProperty(uint32_t frames);
   void attachOutputs(int busIdx, uint32_t nFrames, AudioBufferList* bufferList);
   void notifyRender(AudioUnitRenderActionFlags flags, const AudioTimeStamp* timeStamp, uint32_t outputBusIdx,
                     uint32_t nFrames, AudioBufferList* bufferList);

@@ -6,6 +6,8 @@
 #include "IGraphics.h"
 #include "IPlugAUDictionary.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -91,6 +93,8 @@ ComponentResult IPlugAU::GetProperty(AudioUnitPropertyID propID, AudioUnitScope 
       proc = reinterpret_cast<void*>(&SetParamProc);
     else if (element == kAudioUnitGetParameterSelect)
       proc = reinterpret_cast<void*>(&GetParamProc);
+    else if (element == kMusicDeviceMIDIEventSelect)
+      proc = reinterpret_cast<void*>(&MIDIEventProc);
     else
       return kAudioUnitErr_InvalidElement;
     return answer(size, data, proc);
@@ -232,16 +236,14 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
   case kAudioUnitProperty_MakeConnection:
     return makeConnection(scope, static_cast<const AudioUnitConnection*>(data));
   case kAudioUnitProperty_SampleRate:
-    SetSampleRate(valueAt<double>(data));
-    Reset();
-    return noErr;
+    return setSampleRateProperty(valueAt<double>(data));
   case kAudioUnitProperty_StreamFormat:
     return setStreamFormat(scope, element, static_cast<const AudioStreamBasicDescription*>(data));
   case kAudioUnitProperty_MaximumFramesPerSlice:
-    SetBlockSize(static_cast<int>(valueAt<uint32_t>(data)));
-    Reset();
-    return noErr;
+    return setMaxFramesProperty(valueAt<uint32_t>(data));
   case kAudioUnitProperty_BypassEffect:
+    // The render reads the flag as it goes; Reset while initialised only asks
+    // the render to restart its state.
     mIsBypassed = valueAt<uint32_t>(data) != 0;
     OnActivate(!mIsBypassed);
     Reset();
@@ -261,6 +263,9 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
     return noErr;
   case kAudioUnitProperty_AUHostIdentifier:
     return setHostIdentifier(static_cast<const AUHostIdentifier*>(data));
+  case kTessarynProperty_PerformPendingWork:
+    PerformPendingWork();
+    return noErr;
   case kTessarynProperty_LoadBankFile:
   case kTessarynProperty_LoadProgramFile:
     if (scope != kGlobal) return kAudioUnitErr_InvalidScope;
@@ -270,6 +275,27 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
   default:
     return kAudioUnitErr_InvalidProperty;
   }
+}
+
+// The render advances what a new rate or block size rebuilds (tables, buffers,
+// the MIDI queue), so neither may change while the host may be rendering.
+ComponentResult IPlugAU::setSampleRateProperty(double sampleRate)
+{
+  if (!(sampleRate > 0.0) || !std::isfinite(sampleRate)) return kAudioUnitErr_InvalidPropertyValue;
+  if (mActive) return sampleRate == GetSampleRate() ? noErr : kAudioUnitErr_Initialized;
+  SetSampleRate(sampleRate);
+  Reset();
+  return noErr;
+}
+
+ComponentResult IPlugAU::setMaxFramesProperty(uint32_t frames)
+{
+  if (frames > static_cast<uint32_t>(INT_MAX)) return kAudioUnitErr_InvalidPropertyValue;
+  const int blockSize = static_cast<int>(frames);
+  if (mActive) return blockSize == GetBlockSize() ? noErr : kAudioUnitErr_Initialized;
+  if (!SetBlockSize(blockSize)) return kAudioUnitErr_InvalidPropertyValue;
+  Reset();
+  return noErr;
 }
 
 ComponentResult IPlugAU::LoadFileFromHost(EHostFileKind, const char*)

@@ -5,6 +5,7 @@
 #include "ComponentManager.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace
@@ -240,6 +241,12 @@ ComponentResult IPlugAU::setStreamFormat(AudioUnitScope scope, AudioUnitElement 
   BusChannels* bus = GetBus(scope, element);
   if (!bus) return kAudioUnitErr_InvalidProperty;
   const int nChannels = static_cast<int>(format->mChannelsPerFrame);
+  // Channels and rate are what the render runs on: only the same format is
+  // accepted while the host may be rendering.
+  if (mActive)
+    return nChannels == bus->mNHostChannels && !(format->mSampleRate > 0.0 && format->mSampleRate != GetSampleRate())
+               ? noErr
+               : kAudioUnitErr_Initialized;
   bus->mNHostChannels = 0;
   const bool acceptable = nChannels >= 1 && CheckLegalIO(scope, static_cast<int>(element), nChannels) &&
                           format->mFormatID == kAudioFormatLinearPCM &&
@@ -305,8 +312,8 @@ ComponentResult IPlugAU::RenderProc(void* plug, AudioUnitRenderActionFlags*, con
 ComponentResult IPlugAU::render(const AudioTimeStamp* timeStamp, uint32_t outputBusIdx, uint32_t nFrames,
                                 AudioBufferList* bufferList)
 {
-  if (!(timeStamp->mFlags & kAudioTimeStampSampleTimeValid) || outputBusIdx >= static_cast<uint32_t>(NOutputBuses()) ||
-      nFrames > static_cast<uint32_t>(GetBlockSize()))
+  if (!timeStamp || !bufferList || !(timeStamp->mFlags & kAudioTimeStampSampleTimeValid) ||
+      outputBusIdx >= static_cast<uint32_t>(NOutputBuses()) || nFrames > static_cast<uint32_t>(GetBlockSize()))
     return kAudioUnitErr_InvalidPropertyValue;
 
   notifyRender(kAudioUnitRenderAction_PreRender, timeStamp, outputBusIdx, nFrames, bufferList);
@@ -423,14 +430,25 @@ void IPlugAU::attachOutputs(int busIdx, uint32_t nFrames, AudioBufferList* buffe
   }
 }
 
-void IPlugAU::SetBlockSize(int blockSize)
+bool IPlugAU::SetBlockSize(int blockSize)
+{
+  const int oldSize = GetBlockSize();
+  if (resizeScratchBuffers(blockSize) && IPlugBase::SetBlockSize(blockSize)) return true;
+  resizeScratchBuffers(oldSize);
+  return false;
+}
+
+bool IPlugAU::resizeScratchBuffers(int blockSize)
 {
   const int frames = std::max(blockSize, 0);
-  mInScratchBuf.Resize(NInChannels() * frames);
-  mOutScratchBuf.Resize(NOutChannels() * frames);
+  const long long nIn = static_cast<long long>(NInChannels()) * frames;
+  const long long nOut = static_cast<long long>(NOutChannels()) * frames;
+  if (nIn > INT_MAX || nOut > INT_MAX) return false;
+  mInScratchBuf.Resize(static_cast<int>(nIn));
+  mOutScratchBuf.Resize(static_cast<int>(nOut));
   std::fill_n(mInScratchBuf.Get(), mInScratchBuf.GetSize(), 0.0f);
   std::fill_n(mOutScratchBuf.Get(), mOutScratchBuf.GetSize(), 0.0f);
-  IPlugBase::SetBlockSize(blockSize);
+  return mInScratchBuf.GetSize() == nIn && mOutScratchBuf.GetSize() == nOut;
 }
 
 void IPlugAU::SetSampleRate(double sampleRate)

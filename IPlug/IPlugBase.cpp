@@ -42,12 +42,15 @@ template <class Channel> void zeroScratch(Channel* pChannel)
 
 // A table entry that pointed at the old scratch buffer follows it when the
 // buffer moves, so a disconnected channel never writes into freed memory.
-template <class Channel> void resizeScratch(Channel* pChannel, double** pSlot, int blockSize)
+// A table entry that pointed at the old scratch buffer follows it when the
+// buffer moves, so a disconnected channel never writes into freed memory.
+template <class Channel> bool resizeScratch(Channel* pChannel, double** pSlot, int blockSize)
 {
   double* const old = pChannel->mScratchBuf.Get();
   pChannel->mScratchBuf.Resize(blockSize);
   zeroScratch(pChannel);
   if (*pSlot == old) *pSlot = pChannel->mScratchBuf.Get();
+  return pChannel->mScratchBuf.GetSize() == std::max(blockSize, 0);
 }
 
 template <class Channel>
@@ -203,14 +206,27 @@ void IPlugBase::RedrawParamControls()
     mGraphics->SetParameterFromPlug(i, GetParam(i)->Value(), false);
 }
 
-void IPlugBase::SetBlockSize(int blockSize)
+bool IPlugBase::SetBlockSize(int blockSize)
 {
-  if (blockSize == mBlockSize) return;
+  if (blockSize == mBlockSize) return true;
+  if (resizeAllScratch(blockSize))
+  {
+    mBlockSize = blockSize;
+    return true;
+  }
+  // The old size fitted before, so going back to it cannot fail.
+  resizeAllScratch(mBlockSize);
+  return false;
+}
+
+bool IPlugBase::resizeAllScratch(int blockSize)
+{
+  bool ok = true;
   for (int i = 0; i < NInChannels(); ++i)
-    resizeScratch(mInChannels.Get(i), mInChannels.Get(i)->mSrc, blockSize);
+    ok = resizeScratch(mInChannels.Get(i), mInChannels.Get(i)->mSrc, blockSize) && ok;
   for (int i = 0; i < NOutChannels(); ++i)
-    resizeScratch(mOutChannels.Get(i), mOutChannels.Get(i)->mDest, blockSize);
-  mBlockSize = blockSize;
+    ok = resizeScratch(mOutChannels.Get(i), mOutChannels.Get(i)->mDest, blockSize) && ok;
+  return ok;
 }
 
 int IPlugBase::GetHostVersion(bool decimal)

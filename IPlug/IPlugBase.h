@@ -10,6 +10,7 @@
 #include "IParam.h"
 #include "IPlugStructs.h"
 
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -80,8 +81,9 @@ public:
   virtual void DirtyPTCompareState() {}
   virtual void PresetsChangedByHost() {}
   virtual void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
-  // Allocates the scratch buffers: never call it from the audio thread.
-  virtual void SetBlockSize(int blockSize);
+  // Allocates the scratch buffers: never call it from the audio thread. False,
+  // keeping the old size, when the buffers cannot be allocated.
+  virtual bool SetBlockSize(int blockSize);
 
   // ---- Accessors (no locking). ----
   IParam* GetParam(int idx) const { return mParams.Get(idx); }
@@ -232,7 +234,7 @@ protected:
   bool mStateChunks;
   bool mIsInst;
   bool mDoesMIDI;
-  bool mIsBypassed = false;
+  std::atomic<bool> mIsBypassed = false; // read by the render
   int mCurrentPresetIdx = 0;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
@@ -255,6 +257,7 @@ protected:
 private:
   void parseChannelIO(const char* channelIOStr);
   void createChannels();
+  bool resizeAllScratch(int blockSize);
   void convertOutputs(bool accumulate, int nFrames);
   IPreset* takeUninitializedPreset(const char* name);
   bool serializePresetRecord(IPreset* pPreset, ByteChunk* pChunk);

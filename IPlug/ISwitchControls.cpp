@@ -85,8 +85,8 @@ void IInvisibleSwitchControl::OnMouseDown(int, int, IMouseMod*)
   SetDirty();
 }
 
-IRadioButtonsControl::IRadioButtonsControl(IPlugBase* pPlug, const IRECT& rect, int paramIdx, int nButtons, const IBitmap& bitmap,
-                                           EDirection direction, bool reverse)
+IRadioButtonsControl::IRadioButtonsControl(IPlugBase* pPlug, const IRECT& rect, int paramIdx, int nButtons,
+                                           const IBitmap& bitmap, EDirection direction, bool reverse)
     : IControl(pPlug, rect, paramIdx), mBitmap(bitmap)
 {
   const int n = std::max(nButtons, 1);
@@ -122,7 +122,8 @@ bool IRadioButtonsControl::Draw(IGraphics* pGraphics)
 {
   const int n = static_cast<int>(mRECTs.size());
   const int active = std::clamp(static_cast<int>((n - 1) * mValue + 0.5), 0, n - 1);
-  for (int k = 0; k < n; ++k) pGraphics->DrawBitmap(&mBitmap, &mRECTs[k], k == active ? 2 : 1, &mBlend);
+  for (int k = 0; k < n; ++k)
+    pGraphics->DrawBitmap(&mBitmap, &mRECTs[k], k == active ? 2 : 1, &mBlend);
   return true;
 }
 
@@ -143,7 +144,8 @@ IBitmapOverlayControl::IBitmapOverlayControl(IPlugBase* pPlug, int x, int y, int
 {
 }
 
-IBitmapOverlayControl::IBitmapOverlayControl(IPlugBase* pPlug, int x, int y, const IBitmap& bitmap, const IRECT& targetArea)
+IBitmapOverlayControl::IBitmapOverlayControl(IPlugBase* pPlug, int x, int y, const IBitmap& bitmap,
+                                             const IRECT& targetArea)
     : IBitmapOverlayControl(pPlug, x, y, -1, bitmap, targetArea)
 {
 }

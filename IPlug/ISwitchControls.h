@@ -32,7 +32,8 @@ public:
 class ISwitchFramesControl : public ISwitchControl
 {
 public:
-  ISwitchFramesControl(IPlugBase* pPlug, int x, int y, int paramIdx, const IBitmap& bitmap, bool imagesAreHorizontal = false,
+  ISwitchFramesControl(IPlugBase* pPlug, int x, int y, int paramIdx, const IBitmap& bitmap,
+                       bool imagesAreHorizontal = false,
                        IChannelBlend::EBlendMethod blendMethod = IChannelBlend::kBlendNone);
 
   void OnMouseDown(int x, int y, IMouseMod* pMod) override;

@@ -17,7 +17,12 @@ void replaceText(IControl& control, WDL_String& current, const char* str)
 } // namespace
 
 ITextControl::ITextControl(IPlugBase* pPlug, const IRECT& rect, const IText* pText, const char* str)
-    : IControl(pPlug, rect), mStr(str)
+    : ITextControl(pPlug, rect, -1, pText, str)
+{
+}
+
+ITextControl::ITextControl(IPlugBase* pPlug, const IRECT& rect, int paramIdx, const IText* pText, const char* str)
+    : IControl(pPlug, rect, paramIdx), mStr(str)
 {
   mText = *pText;
 }
@@ -35,9 +40,8 @@ bool ITextControl::Draw(IGraphics* pGraphics)
 
 ICaptionControl::ICaptionControl(IPlugBase* pPlug, const IRECT& rect, int paramIdx, const IText* pText,
                                  bool showParamLabel)
-    : ITextControl(pPlug, rect, pText), mShowParamLabel(showParamLabel)
+    : ITextControl(pPlug, rect, paramIdx, pText, ""), mShowParamLabel(showParamLabel)
 {
-  mParamIdx = paramIdx;
   // Asking for a value is what a click on a caption is for.
   mDisablePrompt = false;
 }
@@ -68,8 +72,8 @@ bool ICaptionControl::Draw(IGraphics* pGraphics)
 }
 
 IBitmapTextControl::IBitmapTextControl(IPlugBase* pPlug, const IRECT& rect, const IBitmap& bitmap, const char* str,
-                                       const IText* pText, int charWidth, int charHeight, int charOffset, bool multiLine,
-                                       bool vCenter)
+                                       const IText* pText, int charWidth, int charHeight, int charOffset,
+                                       bool multiLine, bool vCenter)
     : IControl(pPlug, rect), mStr(str), mCharWidth(charWidth), mCharHeight(charHeight), mCharOffset(charOffset),
       mTextBitmap(bitmap), mMultiLine(multiLine), mVCentre(vCenter)
 {

@@ -17,6 +17,8 @@ public:
   bool Draw(IGraphics* pGraphics) override;
 
 protected:
+  ITextControl(IPlugBase* pPlug, const IRECT& rect, int paramIdx, const IText* pText, const char* str);
+
   WDL_String mStr;
 };
 
@@ -40,9 +42,9 @@ private:
 class IBitmapTextControl : public IControl
 {
 public:
-  IBitmapTextControl(IPlugBase* pPlug, const IRECT& rect, const IBitmap& bitmap, const char* str = "", const IText* pText = nullptr,
-                     int charWidth = 6, int charHeight = 12, int charOffset = 0, bool multiLine = false,
-                     bool vCenter = true);
+  IBitmapTextControl(IPlugBase* pPlug, const IRECT& rect, const IBitmap& bitmap, const char* str = "",
+                     const IText* pText = nullptr, int charWidth = 6, int charHeight = 12, int charOffset = 0,
+                     bool multiLine = false, bool vCenter = true);
 
   void SetTextFromPlug(const char* str) override;
   const char* GetTextForDisplay() const override { return mStr.Get(); }

@@ -44,6 +44,10 @@ OSStatus HostModel::Open(Component component)
     return kAudioUnitErr_InvalidProperty;
   }
   mRenderStorage = GetComponentInstanceStorage(mUnit);
+  size = sizeof mMidi;
+  if (AudioUnitGetProperty(mUnit, kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global, kMusicDeviceMIDIEventSelect,
+                           &mMidi, &size) != noErr)
+    mMidi = nullptr;
   mSampleTime = 0.0;
   HostCallbackInfo transport = {this, beatAndTempo, musicalTimeLocation, transportState};
   setGlobalProperty(kAudioUnitProperty_HostCallbacks, &transport, sizeof transport);
@@ -60,6 +64,7 @@ void HostModel::Close()
   mUnit = nullptr;
   mEvents = nullptr;
   mRender = nullptr;
+  mMidi = nullptr;
   mRenderStorage = nullptr;
 }
 
@@ -116,6 +121,12 @@ OSStatus HostModel::AddRenderNotify(AURenderCallback proc, void* refCon)
 OSStatus HostModel::SendMidi(uint8_t status, uint8_t data1, uint8_t data2, uint32_t sampleOffset)
 {
   return MusicDeviceMIDIEvent(mUnit, status, data1, data2, sampleOffset);
+}
+
+OSStatus HostModel::SendMidiForRender(uint8_t status, uint8_t data1, uint8_t data2, uint32_t sampleOffset)
+{
+  if (!mMidi) return SendMidi(status, data1, data2, sampleOffset);
+  return mMidi(mRenderStorage, status, data1, data2, sampleOffset);
 }
 
 uint32_t HostModel::ParameterCount() const
@@ -352,6 +363,12 @@ OSStatus HostModel::LoadBankFile(const char* path)
 OSStatus HostModel::LoadProgramFile(const char* path)
 {
   return setGlobalProperty(kTessarynProperty_LoadProgramFile, &path, sizeof path);
+}
+
+OSStatus HostModel::PerformPendingWork()
+{
+  const uint32_t perform = 1;
+  return setGlobalProperty(kTessarynProperty_PerformPendingWork, &perform, sizeof perform);
 }
 
 OSStatus HostModel::beatAndTempo(void* userData, double* outBeat, double* outTempo)

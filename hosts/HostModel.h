@@ -127,7 +127,14 @@ public:
   OSStatus LoadBankFile(const char* path);
   OSStatus LoadProgramFile(const char* path);
 
+  // --- A non-real-time worker thread: lets the instrument apply, under its
+  // lock, what its audio thread handed over instead of waiting for it.
+  OSStatus PerformPendingWork();
+
   // --- Audio thread.
+  // MIDI for the next Render through the component's fast MIDI procedure,
+  // which takes no lock; through the entry when the component has none.
+  OSStatus SendMidiForRender(uint8_t status, uint8_t data1, uint8_t data2, uint32_t sampleOffset);
   // The transport for the next Render.
   void SetTransport(const HostTransport& transport);
   // Renders `frames` frames of every channel into non-interleaved buffers, in
@@ -155,6 +162,7 @@ private:
   AudioUnit mUnit = nullptr;
   AUEventListenerRef mEvents = nullptr;
   AudioUnitRenderProc mRender = nullptr;
+  MusicDeviceMIDIEventProc mMidi = nullptr;
   void* mRenderStorage = nullptr;
   double mSampleRate = 44100.0;
   uint32_t mMaxFrames = 1024;

@@ -14,6 +14,7 @@ namespace
 // Larger images are certainly not editor artwork; refusing them keeps a
 // damaged header from asking for gigabytes.
 constexpr png_uint_32 kMaxSide = 16384;
+constexpr size_t kMaxPixels = size_t(1) << 25;
 
 struct MemoryInput
 {
@@ -38,13 +39,14 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length)
   input->pos += length;
 }
 
-// Every colour type comes out as 8-bit RGBA.
-void setTransformations(png_structp png, png_infop info)
+// Every colour type comes out as 8-bit B, G, R, A bytes: a native 0xAARRGGBB
+// word on the little-endian machines this runs on. True when there is alpha.
+bool setTransformations(png_structp png, png_infop info)
 {
   png_uint_32 width, height;
   int bitDepth, colorType;
   png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
-  if (width > kMaxSide || height > kMaxSide) png_error(png, "image too large");
+  if (width > kMaxSide || height > kMaxSide || size_t(width) * height > kMaxPixels) png_error(png, "image too large");
   png_set_strip_16(png);
   if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
@@ -52,49 +54,48 @@ void setTransformations(png_structp png, png_infop info)
   if (hasTransparency) png_set_tRNS_to_alpha(png);
   if (!(colorType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
   png_set_packing(png);
-  if (!(colorType & PNG_COLOR_MASK_ALPHA) && !hasTransparency) png_set_filler(png, 0xff, PNG_FILLER_AFTER);
+  const bool hasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) || hasTransparency;
+  if (!hasAlpha) png_set_filler(png, 0xff, PNG_FILLER_AFTER);
+  png_set_bgr(png);
   png_read_update_info(png, info);
   if (png_get_rowbytes(png, info) != size_t(width) * 4) png_error(png, "unexpected row layout");
+  return hasAlpha;
 }
 
-// Straight RGBA bytes to premultiplied native-endian ARGB words.
-LICE_IBitmap* toBitmap(const unsigned char* rgba, int width, int height, double scale)
+// cairo wants colours scaled by alpha; opaque images are already.
+void premultiply(cairo_surface_t* surface)
 {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
-  {
-    cairo_surface_destroy(surface);
-    return nullptr;
-  }
   unsigned char* data = cairo_image_surface_get_data(surface);
+  const int width = cairo_image_surface_get_width(surface);
+  const int height = cairo_image_surface_get_height(surface);
   const int stride = cairo_image_surface_get_stride(surface);
   for (int y = 0; y < height; ++y)
   {
-    auto* out = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
-    const unsigned char* in = rgba + size_t(y) * width * 4;
-    for (int x = 0; x < width; ++x, in += 4)
+    auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
+    for (int x = 0; x < width; ++x)
     {
-      const unsigned a = in[3];
-      const auto premultiply = [a](unsigned c) { return (c * a + 127) / 255; };
-      out[x] = a << 24 | premultiply(in[0]) << 16 | premultiply(in[1]) << 8 | premultiply(in[2]);
+      const uint32_t p = row[x];
+      const uint32_t a = p >> 24;
+      if (a == 255) continue;
+      const auto scale = [a](uint32_t c) { return (c * a + 127) / 255; };
+      row[x] = a << 24 | scale(p >> 16 & 0xff) << 16 | scale(p >> 8 & 0xff) << 8 | scale(p & 0xff);
     }
   }
-  cairo_surface_mark_dirty(surface);
-  return new LICE_IBitmap(surface, scale);
 }
 
 // The input is set up by the caller's function so both sources share one
-// long-jump frame; nothing with a destructor lives across the jump.
+// long-jump frame; nothing with a destructor lives across the jump. Rows are
+// decoded straight into the surface.
 LICE_IBitmap* decode(void (*setInput)(png_structp, void*), void* input, double scale)
 {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
   if (!png) return nullptr;
   png_infop info = png_create_info_struct(png);
-  unsigned char* volatile pixels = nullptr;
+  cairo_surface_t* volatile surface = nullptr;
   png_bytep* volatile rows = nullptr;
   if (!info || setjmp(png_jmpbuf(png)))
   {
-    free(pixels);
+    if (surface) cairo_surface_destroy(surface);
     free(rows);
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     return nullptr;
@@ -102,19 +103,20 @@ LICE_IBitmap* decode(void (*setInput)(png_structp, void*), void* input, double s
   png_set_user_limits(png, kMaxSide, kMaxSide);
   setInput(png, input);
   png_read_info(png, info);
-  setTransformations(png, info);
+  const bool hasAlpha = setTransformations(png, info);
   const int width = int(png_get_image_width(png, info));
   const int height = int(png_get_image_height(png, info));
-  pixels = static_cast<unsigned char*>(malloc(size_t(width) * height * 4));
+  surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * height));
-  if (!pixels || !rows) png_error(png, "out of memory");
-  for (int y = 0; y < height; ++y) rows[y] = pixels + size_t(y) * width * 4;
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || !rows) png_error(png, "out of memory");
+  unsigned char* data = cairo_image_surface_get_data(surface);
+  for (int y = 0; y < height; ++y) rows[y] = data + size_t(y) * cairo_image_surface_get_stride(surface);
   png_read_image(png, rows);
   png_destroy_read_struct(&png, &info, nullptr);
-  LICE_IBitmap* bitmap = toBitmap(pixels, width, height, scale);
-  free(pixels);
   free(rows);
-  return bitmap;
+  if (hasAlpha) premultiply(surface);
+  cairo_surface_mark_dirty(surface);
+  return new LICE_IBitmap(surface, scale);
 }
 } // namespace
 

@@ -1,10 +1,12 @@
 #include "synth.h"
 
 #include "IControl.h"
+#include "IGraphics.h"
 #include "IMidiMsg.h"
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 namespace
 {
@@ -45,10 +47,14 @@ Synth::~Synth() = default;
 void Synth::Reset()
 {
   WDL_MutexLock lock(&mMutex);
-  mMidiQueue.Resize(GetBlockSize());
-  clearKeyBuffer();
   mMidiLearn = false;
   resetMidiLearnSwitch();
+  // While initialised the render may be running. The adapter keeps rate and
+  // block size fixed then, so nothing here needs rebuilding, and the
+  // instrument's own Reset asks the render to release its keys.
+  if (IsActive()) return;
+  mMidiQueue.Resize(GetBlockSize());
+  clearKeyBuffer();
   mUpdateInterval = controlInterval(GetSampleRate());
   mUpdateCountdown = 0;
 }
@@ -84,7 +90,7 @@ void Synth::ProcessMidiMsg(IMidiMsg* pMsg)
     handleControlChange(*pMsg);
     break;
   case IMidiMsg::kProgramChange:
-    if (!mIgnoreProgramChange) RestorePreset(pMsg->Program());
+    if (!mIgnoreProgramChange) handOver(mPendingProgram, pMsg->Program());
     break;
   default: // polyphonic pressure and system messages
     break;
@@ -97,7 +103,7 @@ void Synth::handleControlChange(const IMidiMsg& msg)
   if (controller < kNumControllers)
   {
     if (mMidiLearn)
-      setMidiLearnCC(controller);
+      handOver(mPendingLearnCC, controller);
     else
       queueMidiMsg(msg);
   }
@@ -116,6 +122,46 @@ void Synth::queueMidiMsg(IMidiMsg msg)
   // the tick nearest its offset rather than the one before it.
   if (msg.mOffset > mUpdateInterval) msg.mOffset += std::min(mUpdateInterval / 2, INT_MAX - msg.mOffset);
   mMidiQueue.Add(&msg);
+}
+
+void Synth::postControllerValue(int paramIdx, double normalizedValue)
+{
+  if (paramIdx < 0 || paramIdx >= kNumParams) return;
+  mPendingControllerValue[paramIdx] = normalizedValue;
+  mPendingControllers[paramIdx / 64].fetch_or(uint64_t(1) << (paramIdx % 64));
+  mWorkPending = true;
+}
+
+void Synth::handOver(std::atomic<int>& slot, int value)
+{
+  slot = value;
+  mWorkPending = true;
+  tryPendingWork();
+}
+
+void Synth::tryPendingWork()
+{
+  if (!mWorkPending || !mMutex.TryEnter()) return;
+  PerformPendingWork();
+  mMutex.Leave();
+}
+
+void Synth::PerformPendingWork()
+{
+  WDL_MutexLock lock(&mMutex);
+  mWorkPending = false;
+  if (const int controller = mPendingLearnCC.exchange(-1); controller >= 0 && mMidiLearn) setMidiLearnCC(controller);
+  if (const int program = mPendingProgram.exchange(-1); program >= 0) RestorePreset(program);
+  for (int word = 0; word < int(std::size(mPendingControllers)); ++word)
+  {
+    for (uint64_t bits = mPendingControllers[word].exchange(0); bits; bits &= bits - 1)
+    {
+      const int paramIdx = word * 64 + __builtin_ctzll(bits);
+      const double value = mPendingControllerValue[paramIdx];
+      SetParameterFromGUI(paramIdx, value);
+      if (IGraphics* gui = GetGUI()) gui->SetParameterFromPlug(paramIdx, value, true);
+    }
+  }
 }
 
 int Synth::UnserializeState(ByteChunk* pChunk, int startPos)

@@ -39,9 +39,14 @@ public:
   // Any non-audio thread, under the mutex.
   void OnParamChange(int paramIdx) override;
   void OnActivate(bool active) override;
-  // Host MIDI or render thread, under the adapter's lock. Allocates nothing:
-  // a message that would make the queue grow is dropped.
+  // Host MIDI or render thread, with or without the adapter's lock. Allocates
+  // nothing and never waits: a message that would make the queue grow is
+  // dropped, and what needs the mutex while another thread holds it is handed
+  // over (see PerformPendingWork).
   void ProcessMidiMsg(IMidiMsg* pMsg) override;
+  // Under the mutex: the program change, learn capture and learned controller
+  // values handed over by the MIDI and render threads, in that order.
+  void PerformPendingWork() override;
   // Callers hold the mutex or run on the host's main thread.
   int UnserializeState(ByteChunk* pChunk, int startPos) override;
   int UnserializePresets(ByteChunk* pChunk, int startPos) override;
@@ -110,6 +115,12 @@ public:
   double userEditorScale() const { return mUserEditorScale; }
 
 protected:
+  // Hands a learned controller's parameter value over; the audio thread.
+  void postControllerValue(int paramIdx, double normalizedValue);
+  // Applies the handed-over work now if the mutex is free, else leaves it for
+  // the next try or a host's worker. Never waits; any thread.
+  void tryPendingWork();
+
   int mDataVersion = kDataVersion;
   IGraphics* mEditorGraphics = nullptr;
   IMidiQueue mMidiQueue;
@@ -130,7 +141,7 @@ protected:
   double mUserEditorScale = 0.0;
   // Written by learn under the mutex, read by the render loop without it.
   std::atomic<int> mMidiControlParam[kNumControllers];
-  bool mMidiLearn = false;
+  std::atomic<bool> mMidiLearn = false; // read on the MIDI thread
   bool mMidiUnlearn = false;
   int mMidiLearnCC = -1;
   int mMidiLearnParam = -1;
@@ -139,9 +150,18 @@ protected:
   int mNumHeldKeys = 0;
 
 private:
+  // The hand-over from threads that never wait for the mutex: fixed size and
+  // lock-free; the latest program and controller values win.
+  std::atomic<bool> mWorkPending = false;
+  std::atomic<int> mPendingProgram = -1;
+  std::atomic<int> mPendingLearnCC = -1;
+  std::atomic<double> mPendingControllerValue[kNumParams] = {};
+  std::atomic<uint64_t> mPendingControllers[(kNumParams + 63) / 64] = {};
+
   void startMidiLearn(bool unlearn, bool on);
   void handleControlChange(const IMidiMsg& msg);
   void queueMidiMsg(IMidiMsg msg);
+  void handOver(std::atomic<int>& slot, int value);
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();
   int unserializeOlderState(ByteChunk* pChunk, int startPos);

@@ -151,9 +151,9 @@ public:
   explicit Tessaryn(IPlugInstanceInfo instanceInfo);
   ~Tessaryn() override;
 
-  // Host threads, under the plug-in mutex. Reset expects the host not to
-  // render while it changes rate or block size (both reallocate the frame's
-  // buffers too).
+  // Host threads, under the plug-in mutex. The adapter changes rate and block
+  // size only while uninitialised, so a Reset during rendering (bypass) only
+  // asks the render to release its notes and restart its generators.
   void Reset() override;
   void OnParamChange(int index) override;
   void PresetsChangedByHost() override;
@@ -322,7 +322,6 @@ private:
 
   void handleMidiMsg(const IMidiMsg& msg);
   void applyController(int controller, double value);
-  void retryControllers();
   void route(int target, double amount);
   void addToSlaves(double amount);
   void routeEffectsFM();
@@ -340,9 +339,4 @@ private:
   };
   std::atomic<uint32_t> mRequests{0};
   std::atomic<uint64_t> mPendingParams[2] = {};
-
-  // Learned controllers whose parameter change could not take the plug-in
-  // mutex without waiting; retried at the next tick.
-  double mControllerValue[kNumParams] = {};
-  uint64_t mControllerPending[2] = {};
 };

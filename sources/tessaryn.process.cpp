@@ -115,7 +115,7 @@ void Tessaryn::handleSync2Host()
 
 void Tessaryn::handleMidiEvents()
 {
-  retryControllers();
+  tryPendingWork();
   while (!mMidiQueue.Empty())
   {
     // Due within this tick's interval. The flush below counts the interval
@@ -162,36 +162,13 @@ void Tessaryn::handleMidiMsg(const IMidiMsg& msg)
 }
 
 // A learned controller changes its parameter as the editor would, which
-// needs the plug-in mutex. The render never waits for it: when a host thread
-// holds it, the value is parked and tried again at the next tick.
+// needs the plug-in mutex; the render hands the value over and never waits.
 void Tessaryn::applyController(int paramIdx, double value)
 {
   if (paramIdx < 0 || paramIdx >= kNumParams) return;
   if (GetParam(paramIdx)->GetNormalized() == value) return;
-  if (!mMutex.TryEnter())
-  {
-    mControllerValue[paramIdx] = value;
-    mControllerPending[paramIdx / 64] |= uint64_t(1) << (paramIdx % 64);
-    return;
-  }
-  SetParameterFromGUI(paramIdx, value);
-  if (IGraphics* gui = GetGUI()) gui->SetParameterFromPlug(paramIdx, value, true);
-  mMutex.Leave();
-}
-
-void Tessaryn::retryControllers()
-{
-  for (int word = 0; word < 2; ++word)
-  {
-    uint64_t bits = mControllerPending[word];
-    mControllerPending[word] = 0;
-    while (bits)
-    {
-      const int paramIdx = word * 64 + __builtin_ctzll(bits);
-      bits &= bits - 1;
-      applyController(paramIdx, mControllerValue[paramIdx]);
-    }
-  }
+  postControllerValue(paramIdx, value);
+  tryPendingWork();
 }
 
 void Tessaryn::clockArpeggio()

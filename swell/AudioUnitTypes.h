@@ -196,6 +196,10 @@ enum : AudioUnitPropertyID
   // such files.
   kTessarynProperty_LoadBankFile = 64000,
   kTessarynProperty_LoadProgramFile = 64001,
+  // Set (global scope, a UInt32 of any value): applies under the plug-in lock what the
+  // audio thread handed over because it never waits for that lock (program
+  // changes, learned controllers). For a host's non-real-time worker thread.
+  kTessarynProperty_PerformPendingWork = 64002,
 };
 
 // Status numbers, as signed 32-bit values.
@@ -207,6 +211,8 @@ enum : OSStatus
   kAudioUnitErr_InvalidScope = -10866,
   kAudioUnitErr_InvalidPropertyValue = -10851,
   kAudioUnitErr_PropertyNotInUse = -10850,
+  kAudioUnitErr_Initialized = -10849,
+  kAudioUnitErr_InvalidParameter = -10878,
   coreFoundationUnknownErr = -4960,
   badComponentInstance = int32_t(0x80008001u),
   badComponentSelector = int32_t(0x80008002u),
@@ -351,6 +357,10 @@ using AudioUnitGetParameterProc = OSStatus (*)(void* storage, AudioUnitParameter
 using AudioUnitSetParameterProc = OSStatus (*)(void* storage, AudioUnitParameterID id, AudioUnitScope scope,
                                                AudioUnitElement element, AudioUnitParameterValue value,
                                                uint32_t bufferOffset);
+// This system's own addition to the table: MIDI without the entry's lock, for
+// the render thread.
+using MusicDeviceMIDIEventProc = OSStatus (*)(void* storage, uint32_t status, uint32_t data1, uint32_t data2,
+                                              uint32_t offsetSampleFrame);
 
 // Transport procedures the host supplies through property 27.
 using HostCallback_GetBeatAndTempo = OSStatus (*)(void* hostUserData, double* outCurrentBeat, double* outCurrentTempo);

@@ -1,8 +1,7 @@
 // control-gallery OUT.png [SCALE]: draws the control gallery headless into a
 // PNG at SCALE device pixels per pixel (1 to 4, default 1).
-#include "ControlGallery.h"
+#include "HeadlessControlGallery.h"
 #include "LICE_PNG.h"
-#include "TestGraphics.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,14 +37,8 @@ int main(int argc, char** argv)
     return 1;
   }
 
-  ControlGalleryPlug plug;
-  auto* pGraphics = new TestGraphics(&plug, kControlGalleryWidth, kControlGalleryHeight, 0, folder.string());
-  pGraphics->SetScale(scale);
-  AttachControlGallery(*pGraphics, "");
-  plug.AttachGraphics(pGraphics);
-  IRECT all(0, 0, kControlGalleryWidth, kControlGalleryHeight);
-  pGraphics->Draw(&all);
-  const bool written = LICE_WritePNG(argv[1], pGraphics->GetDrawBitmap());
+  const HeadlessControlGallery gallery(folder.string(), scale);
+  const bool written = LICE_WritePNG(argv[1], gallery.mGraphics->GetDrawBitmap());
   std::filesystem::remove_all(folder);
   if (!written)
   {

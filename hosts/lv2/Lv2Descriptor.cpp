@@ -60,13 +60,27 @@ uint32_t setOptions(LV2_Handle handle, const LV2_Options_Option* options)
   return instanceOf(handle)->SetOptions(options);
 }
 
+LV2_Worker_Status work(LV2_Handle handle, LV2_Worker_Respond_Function, LV2_Worker_Respond_Handle, uint32_t size,
+                       const void* data)
+{
+  return instanceOf(handle)->Work(size, data);
+}
+
+// Work never responds.
+LV2_Worker_Status workResponse(LV2_Handle, uint32_t, const void*)
+{
+  return LV2_WORKER_SUCCESS;
+}
+
 const void* extensionData(const char* uri)
 {
   static const LV2_State_Interface state = {save, restore};
   static const LV2_Options_Interface options = {getOptions, setOptions};
+  static const LV2_Worker_Interface worker = {work, workResponse, nullptr};
   const std::string_view requested(uri);
   if (requested == LV2_STATE__interface) return &state;
   if (requested == LV2_OPTIONS__interface) return &options;
+  if (requested == LV2_WORKER__interface) return &worker;
   return nullptr;
 }
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -32,9 +33,12 @@ std::unique_ptr<Lv2Instrument> Lv2Instrument::Create(Component component, double
 {
   const LV2_URID_Map* map = nullptr;
   const LV2_Options_Option* options = nullptr;
-  lv2_features_query(features, LV2_URID__map, &map, true, LV2_OPTIONS__options, &options, false, nullptr);
+  const LV2_Worker_Schedule* worker = nullptr;
+  lv2_features_query(features, LV2_URID__map, &map, true, LV2_OPTIONS__options, &options, false, LV2_WORKER__schedule,
+                     &worker, false, nullptr);
   if (!map || !component) return nullptr;
   std::unique_ptr<Lv2Instrument> instrument(new Lv2Instrument(sampleRate, *map, stateUri));
+  instrument->mWorker = worker;
   if (options) instrument->SetOptions(options);
   if (!instrument->open(component, instrument->mMaxFrames)) return nullptr;
   return instrument;
@@ -59,7 +63,13 @@ bool Lv2Instrument::configureMaxFrames(int64_t frames)
 {
   if (frames <= 0) return false;
   const uint32_t clamped = uint32_t(std::min<int64_t>(frames, kMaxSliceFrames));
-  if (mHost.IsOpen() && mHost.SetMaxFrames(clamped) != noErr) return false;
+  // The instrument takes a new block size only while uninitialised.
+  if (mHost.IsOpen())
+  {
+    mHost.Uninitialize();
+    const bool taken = mHost.SetMaxFrames(clamped) == noErr;
+    if (mHost.Initialize() != noErr || !taken) return false;
+  }
   mMaxFrames = clamped;
   return true;
 }
@@ -81,45 +91,59 @@ void Lv2Instrument::Activate()
 
 void Lv2Instrument::Run(uint32_t frames)
 {
-  const bool exclusive = mGate.EnterAudio();
-  if (exclusive)
-  {
-    applyControls();
-    flushPendingMidi();
-  }
+  applyControls(mGate.EnterAudio());
   const LV2_Atom_Event* event = mEvents ? lv2_atom_sequence_begin(&mEvents->body) : nullptr;
   for (uint32_t start = 0; start < frames;)
   {
-    const uint32_t end = takeEvents(event, start, std::min(frames, start + mMaxFrames), frames, exclusive);
+    const uint32_t end = takeEvents(event, start, std::min(frames, start + mMaxFrames), frames);
     renderSlice(start, end - start);
     start = end;
   }
   mGate.LeaveAudio();
-}
-
-void Lv2Instrument::applyControls()
-{
-  for (uint32_t id = 0; id < mControls.size(); ++id)
+  if (mWorkRuns > 0)
   {
-    if (!mControls[id]) continue;
-    const float value = *mControls[id];
-    // Only the host's own changes: a program change inside the instrument
-    // must not be undone by a port that still holds the old value.
-    if (value == mLastControls[id] || std::isnan(value)) continue;
-    mHost.SetParameter(id, value);
-    mLastControls[id] = value;
+    const uint8_t pendingWork = 0;
+    if (schedule(sizeof pendingWork, &pendingWork)) --mWorkRuns;
   }
 }
 
-void Lv2Instrument::flushPendingMidi()
+// Only the host's own changes: a program change inside the instrument must
+// not be undone by a port that still holds the old value. A change that
+// cannot be handed over now is tried again next block.
+void Lv2Instrument::applyControls(bool exclusive)
 {
-  for (uint32_t i = 0; i < mPendingCount; ++i)
-    mHost.SendMidi(mPendingMidi[i].mStatus, mPendingMidi[i].mData1, mPendingMidi[i].mData2, 0);
-  mPendingCount = 0;
+  if (!mWorker && !exclusive) return;
+  for (uint32_t id = 0; id < mControls.size(); ++id)
+  {
+    if (!mControls[id]) continue;
+    const PortChange change = {id, *mControls[id]};
+    if (change.mValue == mLastControls[id] || std::isnan(change.mValue)) continue;
+    if (!mWorker)
+      mHost.SetParameter(id, change.mValue);
+    else if (!schedule(sizeof change, &change))
+      continue;
+    mLastControls[id] = change.mValue;
+  }
 }
 
-uint32_t Lv2Instrument::takeEvents(const LV2_Atom_Event*& event, uint32_t start, uint32_t end, uint32_t frames,
-                                   bool exclusive)
+bool Lv2Instrument::schedule(uint32_t size, const void* data)
+{
+  return mWorker && mWorker->schedule_work(mWorker->handle, size, data) == LV2_WORKER_SUCCESS;
+}
+
+LV2_Worker_Status Lv2Instrument::Work(uint32_t size, const void* data)
+{
+  if (size == sizeof(PortChange))
+  {
+    PortChange change;
+    std::memcpy(&change, data, sizeof change);
+    mHost.SetParameter(change.mId, change.mValue);
+  }
+  mHost.PerformPendingWork();
+  return LV2_WORKER_SUCCESS;
+}
+
+uint32_t Lv2Instrument::takeEvents(const LV2_Atom_Event*& event, uint32_t start, uint32_t end, uint32_t frames)
 {
   for (; event && !lv2_atom_sequence_is_end(&mEvents->body, mEvents->atom.size, event);
        event = lv2_atom_sequence_next(event))
@@ -129,7 +153,7 @@ uint32_t Lv2Instrument::takeEvents(const LV2_Atom_Event*& event, uint32_t start,
     if (at >= end) break;
     const LV2_Atom& body = event->body;
     if (body.type == mUrids.mMidiEvent)
-      sendMidi(body, at - start, exclusive);
+      sendMidi(body, at - start);
     else if (body.type == mUrids.mAtomObject || body.type == mUrids.mAtomBlank)
     {
       const auto& object = reinterpret_cast<const LV2_Atom_Object&>(body);
@@ -143,16 +167,15 @@ uint32_t Lv2Instrument::takeEvents(const LV2_Atom_Event*& event, uint32_t start,
   return end;
 }
 
-void Lv2Instrument::sendMidi(const LV2_Atom& message, uint32_t offset, bool exclusive)
+void Lv2Instrument::sendMidi(const LV2_Atom& message, uint32_t offset)
 {
   if (!isChannelMessage(message)) return;
   const auto* bytes = reinterpret_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&message));
-  const PendingMidi midi = {bytes[0], message.size > 1 ? bytes[1] : uint8_t(0),
-                            message.size > 2 ? bytes[2] : uint8_t(0)};
-  if (exclusive)
-    mHost.SendMidi(midi.mStatus, midi.mData1, midi.mData2, offset);
-  else if (mPendingCount < kMaxDeferredMidi)
-    mPendingMidi[mPendingCount++] = midi;
+  const uint8_t status = bytes[0];
+  mHost.SendMidiForRender(status, message.size > 1 ? bytes[1] : uint8_t(0), message.size > 2 ? bytes[2] : uint8_t(0),
+                          offset);
+  const uint8_t kind = status & 0xF0;
+  if (kind == 0xB0 || kind == 0xC0) mWorkRuns = 2;
 }
 
 void Lv2Instrument::renderSlice(uint32_t start, uint32_t frames)

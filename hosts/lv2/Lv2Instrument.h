@@ -15,6 +15,7 @@
 #include <lv2/core/lv2.h>
 #include <lv2/options/options.h>
 #include <lv2/state/state.h>
+#include <lv2/worker/worker.h>
 
 #include <array>
 #include <memory>
@@ -32,8 +33,6 @@ public:
   // for; longer host blocks are rendered in slices.
   static constexpr uint32_t kDefaultMaxFrames = 1024;
   static constexpr uint32_t kMaxSliceFrames = 8192;
-  // MIDI that arrives while a control call holds the entry waits for the next block.
-  static constexpr uint32_t kMaxDeferredMidi = 512;
 
   // Instantiation thread. Null when the host lacks urid:map or the component
   // does not open and initialise at this rate.
@@ -41,9 +40,15 @@ public:
                                                const LV2_Feature* const* features);
 
   // Audio thread (connect_port may also come from the instantiation thread).
+  // Run never waits: MIDI takes the component's lock-free path, and with the
+  // host's worker, port changes and what needs the instrument's lock go to
+  // Work. Without a worker, ports are applied through the locked entry.
   void ConnectPort(uint32_t port, void* data);
   void Activate();
   void Run(uint32_t frames);
+
+  // Worker extension: the host's worker thread, which may wait for the lock.
+  LV2_Worker_Status Work(uint32_t size, const void* data);
 
   // State extension: save may run alongside Run; restore never does.
   LV2_State_Status Save(LV2_State_Store_Function store, LV2_State_Handle handle);
@@ -54,33 +59,38 @@ public:
   uint32_t SetOptions(const LV2_Options_Option* options);
 
 private:
-  struct PendingMidi
+  // A worker message; any other size asks only for the instrument's pending work.
+  struct PortChange
   {
-    uint8_t mStatus, mData1, mData2;
+    uint32_t mId;
+    float mValue;
   };
 
   Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const std::string& stateUri);
   bool open(Component component, uint32_t maxFrames);
   bool configureMaxFrames(int64_t frames);
 
-  void applyControls();
-  void flushPendingMidi();
+  void applyControls(bool exclusive);
+  bool schedule(uint32_t size, const void* data);
   // Delivers the MIDI events up to `end` and applies a time position that
   // falls at `start`; returns the frame where the slice must stop.
-  uint32_t takeEvents(const LV2_Atom_Event*& event, uint32_t start, uint32_t end, uint32_t frames, bool exclusive);
-  void sendMidi(const LV2_Atom& message, uint32_t offset, bool exclusive);
+  uint32_t takeEvents(const LV2_Atom_Event*& event, uint32_t start, uint32_t end, uint32_t frames);
+  void sendMidi(const LV2_Atom& message, uint32_t offset);
   void renderSlice(uint32_t start, uint32_t frames);
 
   HostModel mHost;
   Lv2Urids mUrids;
   Lv2Transport mTransport;
   Lv2ControlGate mGate;
+  const LV2_Worker_Schedule* mWorker = nullptr;
+  // Runs left that hand the worker the instrument's pending work: program
+  // changes and learned controllers act at a control tick that may fall in
+  // the next block.
+  int mWorkRuns = 0;
   uint32_t mMaxFrames = kDefaultMaxFrames;
   uint32_t mNominalFrames = 0;
   const LV2_Atom_Sequence* mEvents = nullptr;
   std::array<float*, 2> mOutputs{};
   std::vector<const float*> mControls;
   std::vector<float> mLastControls; // what the instrument was last told, or reported
-  std::array<PendingMidi, kMaxDeferredMidi> mPendingMidi{};
-  uint32_t mPendingCount = 0;
 };

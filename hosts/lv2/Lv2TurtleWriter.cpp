@@ -23,6 +23,7 @@ constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#
                                   "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
                                   "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
                                   "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
+                                  "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n"
                                   "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
 
 // Shortest text that reads back as the same float, always a decimal or
@@ -159,9 +160,9 @@ void Lv2TurtleWriter::WriteDescription(std::ostream& out) const
   out << kPrefixes;
   out << "<" << mUri << ">\n  a lv2:Plugin, lv2:InstrumentPlugin, doap:Project ;\n  doap:name "
       << Lv2TurtleString(mName) << " ;\n  lv2:requiredFeature urid:map ;\n"
-      << "  lv2:optionalFeature opts:options, bufsz:boundedBlockLength ;\n"
+      << "  lv2:optionalFeature lv2:hardRTCapable, opts:options, bufsz:boundedBlockLength, work:schedule ;\n"
       << "  opts:supportedOption bufsz:maxBlockLength, bufsz:nominalBlockLength ;\n"
-      << "  lv2:extensionData state:interface, opts:interface ;\n";
+      << "  lv2:extensionData state:interface, opts:interface, work:interface ;\n";
   writePorts(out);
   out << "\n<" << mUri << "#state>\n  a rdf:Property ;\n  rdfs:label \"State\" ;\n"
       << "  rdfs:comment \"The instrument's state dictionary: program name and sound.\" ;\n"

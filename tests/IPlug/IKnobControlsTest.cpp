@@ -1,5 +1,5 @@
-#include "IFaderControl.h"
 #include "IKnobControls.h"
+#include "IFaderControl.h"
 
 #include "ControlTestEditor.h"
 
@@ -24,12 +24,11 @@ TEST(IKnobControl, DragAndWheelMoveByGearingAndFineModifiers)
   };
   const IMouseMod plain(true), shift(true, false, true), control(true, false, false, true);
   const Case cases[] = {
-      {kVertical, kDrag, 0, -40, plain, 1.0},   // up by the full height
-      {kVertical, kDrag, 0, -40, shift, 0.1},   // a tenth with shift
-      {kVertical, kDrag, 0, -80, plain, 1.0},   // clamped
-      {kVertical, kDrag, 40, 0, plain, 0.0},    // across a vertical knob
-      {kHorizontal, kDrag, 20, 0, control, 0.05},
-      {kVertical, kWheel, 0, 0, plain, 0.01},   // one notch
+      {kVertical, kDrag, 0, -40, plain, 1.0},                                             // up by the full height
+      {kVertical, kDrag, 0, -40, shift, 0.1},                                             // a tenth with shift
+      {kVertical, kDrag, 0, -80, plain, 1.0},                                             // clamped
+      {kVertical, kDrag, 40, 0, plain, 0.0},                                              // across a vertical knob
+      {kHorizontal, kDrag, 20, 0, control, 0.05}, {kVertical, kWheel, 0, 0, plain, 0.01}, // one notch
       {kVertical, kWheel, 0, 0, control, 0.001},
   };
   for (const Case& c : cases)
@@ -91,8 +90,9 @@ TEST(IKnobLineControl, PointsClockwiseFromStraightUp)
   {
     ControlTestEditor editor(21, 21);
     const IColor white = COLOR_WHITE;
-    editor.attach(new IKnobLineControl(&editor.mPlug, IRECT(0, 0, 21, 21), -1, &white, 0.0, 0.0,
-                                       -std::numbers::pi / 2, std::numbers::pi / 2))
+    editor
+        .attach(new IKnobLineControl(&editor.mPlug, IRECT(0, 0, 21, 21), -1, &white, 0.0, 0.0, -std::numbers::pi / 2,
+                                     std::numbers::pi / 2))
         ->SetValueFromPlug(c.value);
     editor.drawAll();
     EXPECT_GT(editor.mGraphics->GetPoint(c.onX, c.onY).R, 64) << c.value;

@@ -50,9 +50,9 @@ TEST(ISwitchControls, ClickZonesPickTheirChoiceAndMissesKeepTheValue)
     double expected;
   };
   const Case cases[] = {
-      {&zones, 25, 25, 0.5},   {&zones, 39, 39, 1.0},   {&zones, 10, 20, 0.0},   {&zones, 45, 25, 0.0},
-      {&radio, 50, 5, 0.5},    {&radio, 95, 5, 1.0},    {&radio, 20, 5, 1.0},    {&reversed, 95, 5, 0.0},
-      {&reversed, 5, 5, 1.0},
+      {&zones, 25, 25, 0.5}, {&zones, 39, 39, 1.0},   {&zones, 10, 20, 0.0},
+      {&zones, 45, 25, 0.0}, {&radio, 50, 5, 0.5},    {&radio, 95, 5, 1.0},
+      {&radio, 20, 5, 1.0},  {&reversed, 95, 5, 0.0}, {&reversed, 5, 5, 1.0},
   };
   for (const Case& c : cases)
   {

@@ -51,7 +51,8 @@ TEST(ICaptionControl, ShowsTheParameterAndAsksForItOnAClick)
   ControlTestEditor editor(60, 20);
   IParam* pWave = editor.mPlug.GetParam(0);
   pWave->InitEnum("Wave", 1, 3);
-  for (int i = 0; i < 3; ++i) pWave->SetDisplayText(i, i == 0 ? "Tri" : i == 1 ? "Saw" : "Pulse");
+  for (int i = 0; i < 3; ++i)
+    pWave->SetDisplayText(i, i == 0 ? "Tri" : i == 1 ? "Saw" : "Pulse");
   editor.mPlug.GetParam(1)->InitDouble("Cutoff", 100.0, 0.0, 1000.0, 1.0, "Hz");
   IText text(12, COLOR_WHITE, "Arial");
   auto* pWaveCaption = editor.attach(new ICaptionControl(&editor.mPlug, IRECT(0, 0, 60, 10), 0, &text));
@@ -59,7 +60,8 @@ TEST(ICaptionControl, ShowsTheParameterAndAsksForItOnAClick)
   editor.mGraphics->SetParameterFromPlug(0, 1.0, false);
   editor.drawAll();
   bool drawn = false;
-  for (int x = 0; x < 60; ++x) drawn |= !(editor.mGraphics->GetPoint(x, 5) == COLOR_BLUE);
+  for (int x = 0; x < 60; ++x)
+    drawn |= !(editor.mGraphics->GetPoint(x, 5) == COLOR_BLUE);
   EXPECT_TRUE(drawn);
 
   editor.mGraphics->mMenuChoice = 2;

@@ -23,8 +23,10 @@ struct HostModelTest : ::testing::Test, HostRecorder
 
 TEST_F(HostModelTest, OpeningHandsTheUnitTheTransportProceduresAndFetchesTheFastRenderProcedure)
 {
-  EXPECT_EQ(unit->mSelectors, (std::vector<int16_t>{kComponentOpenSelect, kAudioUnitGetPropertySelect,
-                                                    kAudioUnitSetPropertySelect, kAudioUnitAddPropertyListenerSelect}));
+  // The second property request is for the fast MIDI procedure.
+  EXPECT_EQ(unit->mSelectors,
+            (std::vector<int16_t>{kComponentOpenSelect, kAudioUnitGetPropertySelect, kAudioUnitGetPropertySelect,
+                                  kAudioUnitSetPropertySelect, kAudioUnitAddPropertyListenerSelect}));
   EXPECT_EQ(unit->mHost.hostUserData, &*host);
   EXPECT_NE(unit->mHost.transportStateProc, nullptr);
 }

@@ -66,15 +66,20 @@ SynthTest::~SynthTest()
   CloseComponent(mInstance);
 }
 
+// Rate and block size change only while uninitialised, as hosts do it.
 void SynthTest::setSampleRate(double rate)
 {
+  AudioUnitUninitialize(mInstance);
   AudioUnitSetProperty(mInstance, kAudioUnitProperty_SampleRate, kAudioUnitScope_Output, 0, &rate, sizeof(rate));
+  AudioUnitInitialize(mInstance);
 }
 
 void SynthTest::setBlockSize(uint32_t frames)
 {
+  AudioUnitUninitialize(mInstance);
   AudioUnitSetProperty(mInstance, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames,
                        sizeof(frames));
+  AudioUnitInitialize(mInstance);
 }
 
 void SynthTest::midi(uint32_t status, uint32_t data1, uint32_t data2, uint32_t offset)

@@ -79,11 +79,12 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
   rows.startRow(0, 0, "IPanelControl");
   const IColor swatches[] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE, kAccent};
   for (int i = 0; i < 4; ++i)
-    rows.add(new IPanelControl(pPlug, IRECT(rows.x() + i * 44, rows.midY(28), rows.x() + i * 44 + 36, rows.midY(28) + 28),
-                               swatches[i]));
+    rows.add(new IPanelControl(
+        pPlug, IRECT(rows.x() + i * 44, rows.midY(28), rows.x() + i * 44 + 36, rows.midY(28) + 28), swatches[i]));
 
   rows.startRow(0, 1, "IBitmapControl");
-  for (int i = 0; i < 3; ++i) rows.addAt(new IBitmapControl(pPlug, rows.x() + i * 48, rows.midY(40), knob), i * 0.5);
+  for (int i = 0; i < 3; ++i)
+    rows.addAt(new IBitmapControl(pPlug, rows.x() + i * 48, rows.midY(40), knob), i * 0.5);
 
   rows.startRow(0, 2, "ISwitchControl");
   rows.addAt(new ISwitchControl(pPlug, rows.x(), rows.midY(24), -1, switch2), 0.0);
@@ -97,8 +98,9 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
                                kGalleryWave, &caption, false));
 
   rows.startRow(0, 4, "ISwitchFramesControl");
-  rows.addAt(new ISwitchFramesControl(pPlug, rows.x(), rows.midY(22), -1, rows.bitmap("gallery_selector", 3, true), true),
-             0.5);
+  rows.addAt(
+      new ISwitchFramesControl(pPlug, rows.x(), rows.midY(22), -1, rows.bitmap("gallery_selector", 3, true), true),
+      0.5);
 
   rows.startRow(0, 5, "IInvisibleSwitchControl");
   rows.add(new IBitmapControl(pPlug, rows.x(), rows.midY(18), kGalleryLamp, rows.bitmap("gallery_lamp", 2)));
@@ -133,8 +135,8 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
   rows.add(new IPanelControl(pPlug, IRECT(rows.x(), rows.midY(4), rows.x() + 140, rows.midY(4) + 4), COLOR_BLACK));
   rows.add(new IFaderControl(pPlug, rows.x(), rows.midY(24), 140, kGalleryLevel, rows.bitmap("gallery_fader_h"),
                              kHorizontal));
-  rows.add(new IPanelControl(pPlug, IRECT(rows.x() + 166, rows.midY(48), rows.x() + 170, rows.midY(48) + 48),
-                             COLOR_BLACK));
+  rows.add(
+      new IPanelControl(pPlug, IRECT(rows.x() + 166, rows.midY(48), rows.x() + 170, rows.midY(48) + 48), COLOR_BLACK));
   rows.addAt(new IFaderControl(pPlug, rows.x() + 156, rows.midY(48), 48, -1, rows.bitmap("gallery_fader_v")), 0.25);
 }
 
@@ -182,8 +184,8 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
 
   rows.startRow(1, 5, "ICaptionControl");
   IText caption(12, kAccent, "Arial", IText::kStyleBold, IText::kAlignNear);
-  rows.add(new ICaptionControl(pPlug, IRECT(rows.x(), rows.midY(16), rows.x() + 90, rows.midY(16) + 16),
-                               kGalleryCutoff, &caption));
+  rows.add(new ICaptionControl(pPlug, IRECT(rows.x(), rows.midY(16), rows.x() + 90, rows.midY(16) + 16), kGalleryCutoff,
+                               &caption));
   rows.add(new ICaptionControl(pPlug, IRECT(rows.x() + 96, rows.midY(16), rows.x() + 180, rows.midY(16) + 16),
                                kGalleryLevel, &caption));
 
@@ -211,8 +213,8 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
   rows.startRow(1, 9, "Knob with value display");
   auto* pKnob = rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(40), kGalleryLevel, knob));
   IText value(12, COLOR_WHITE, "Arial", IText::kStyleNormal, IText::kAlignNear);
-  pKnob->SetValDisplayControl(
-      rows.add(new ITextControl(pPlug, IRECT(rows.x() + 48, rows.midY(16), rows.x() + 180, rows.midY(16) + 16), &value)));
+  pKnob->SetValDisplayControl(rows.add(
+      new ITextControl(pPlug, IRECT(rows.x() + 48, rows.midY(16), rows.x() + 180, rows.midY(16) + 16), &value)));
   // The display follows value changes; fill it for the value the knob starts with.
   pKnob->SetValueFromPlug(pPlug->GetParam(kGalleryLevel)->GetNormalized());
   pKnob->SetDirty(false);
@@ -220,8 +222,8 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
 } // namespace
 
 ControlGalleryPlug::ControlGalleryPlug()
-    : IPlugBase(kNGalleryParams, "0-2", 1, "Gallery", "Control gallery", "Tessaryn", 0x00010000, 0x47616c31,
-                0x54737279, 0, false, false, true, kAPIAU)
+    : IPlugBase(kNGalleryParams, "0-2", 1, "Gallery", "Control gallery", "Tessaryn", 0x00010000, 0x47616c31, 0x54737279,
+                0, false, false, true, kAPIAU)
 {
   GetParam(kGalleryCutoff)->InitDouble("Cutoff", 1250.0, 20.0, 20000.0, 1.0, "Hz", "", 3.0);
   IParam* pWave = GetParam(kGalleryWave);
@@ -234,6 +236,11 @@ ControlGalleryPlug::ControlGalleryPlug()
   pLamp->SetDisplayText(0, "Off");
   pLamp->SetDisplayText(1, "On");
   GetParam(kGalleryLevel)->InitDouble("Level", 70.0, 0.0, 100.0, 0.1, "%");
+}
+
+void ControlGalleryPlug::InformHostOfParamChange(int paramIdx, double normalizedValue)
+{
+  if (IGraphics* pGraphics = GetGUI()) pGraphics->SetParameterFromPlug(paramIdx, normalizedValue, true);
 }
 
 void AttachControlGallery(IGraphics& graphics, const std::string& bitmapFolder)

@@ -24,14 +24,16 @@ enum EControlGalleryParam
   kNGalleryParams
 };
 
-// A plug-in with the parameters the gallery binds; host calls go nowhere.
+// A plug-in with the parameters the gallery binds. Like a host that listens
+// to automation it echoes every change back into the editor, so controls
+// sharing a parameter follow each other; other host calls go nowhere.
 class ControlGalleryPlug : public IPlugBase
 {
 public:
   ControlGalleryPlug();
 
   void BeginInformHostOfParamChange(int) override {}
-  void InformHostOfParamChange(int, double) override {}
+  void InformHostOfParamChange(int paramIdx, double normalizedValue) override;
   void EndInformHostOfParamChange(int) override {}
   void InformHostOfProgramChange() override {}
   double GetSamplePos() override { return 0.0; }

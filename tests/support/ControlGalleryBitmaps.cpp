@@ -97,7 +97,8 @@ void toggleFrame(cairo_t* cr, double position, int lit)
 // n stacked frames of size w × h painted by frame(cr, i).
 std::function<void(cairo_t*)> stacked(int n, int h, std::function<void(cairo_t*, int)> frame)
 {
-  return [=](cairo_t* cr) {
+  return [=](cairo_t* cr)
+  {
     for (int i = 0; i < n; ++i)
     {
       cairo_save(cr);
@@ -211,7 +212,8 @@ void maskBase(cairo_t* cr)
   disk(cr, 20, 20, 19, 0x30343a, 0x15181b);
   rgb(cr, 0x80868e);
   cairo_set_line_width(cr, 1);
-  for (int i = 0; i <= 10; ++i) radial(cr, 20, 20, (-151 + i * 30.2) * kPi / 180, 16, 19);
+  for (int i = 0; i <= 10; ++i)
+    radial(cr, 20, 20, (-151 + i * 30.2) * kPi / 180, 16, 19);
 }
 
 void maskGlow(cairo_t* cr)
@@ -268,7 +270,8 @@ void background(cairo_t* cr)
   cairo_rectangle(cr, 0, 0, kControlGalleryWidth, 40);
   cairo_fill(cr);
   rgb(cr, 0xffffff, 0.08);
-  for (int row = 1; row < 10; ++row) cairo_rectangle(cr, 8, 44 + row * 56, kControlGalleryWidth - 16, 1);
+  for (int row = 1; row < 10; ++row)
+    cairo_rectangle(cr, 8, 44 + row * 56, kControlGalleryWidth - 16, 1);
   cairo_rectangle(cr, kControlGalleryWidth / 2, 48, 1, kControlGalleryHeight - 56);
   cairo_fill(cr);
 }
@@ -279,10 +282,12 @@ std::vector<Painting> paintings()
   return {
       {"gallery_background", kControlGalleryWidth, kControlGalleryHeight, background},
       {"gallery_knob", kKnobSize, kKnobSize * kKnobFrames, knobStrip},
-      {"gallery_switch2", 40, 48, frames(2, 24, [](cairo_t* cr, int i) { toggleFrame(cr, i, i ? 0x40b060 : 0x50565e); })},
+      {"gallery_switch2", 40, 48,
+       frames(2, 24, [](cairo_t* cr, int i) { toggleFrame(cr, i, i ? 0x40b060 : 0x50565e); })},
       {"gallery_switch3", 24, 108, frames(3, 36, slideSwitchFrame)},
       {"gallery_selector", 288, 22,
-       [](cairo_t* cr) {
+       [](cairo_t* cr)
+       {
          for (int i = 0; i < 3; ++i)
          {
            cairo_save(cr);

@@ -1,0 +1,272 @@
+// The audio thread never waits for the instrument's lock: while another
+// thread holds it, the LV2 run call and the host model's fast procedures
+// return, play their notes and hand the program change and the learned
+// controller over; both act once the lock is free.
+
+#include "AllocationCounter.h"
+#include "HostModel.h"
+#include "Lv2Instrument.h"
+#include "Lv2TestHost.h"
+#include "TessarynEntry.h"
+#include "tessaryn.h"
+
+#include <gtest/gtest.h>
+#include <lv2/atom/forge.h>
+#include <lv2/midi/midi.h>
+
+#include <algorithm>
+#include <future>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+constexpr double kRate = 48000.0;
+constexpr uint32_t kFrames = 512;
+constexpr uint8_t kController = 20;
+constexpr uint8_t kControllerValue = 64;
+constexpr int kProgram = 1;
+const std::string kBundle = std::string(TESSARYN_LV2_DIR) + "/tessaryn.lv2/";
+
+// The instrument under an entry that remembers the instance it opened.
+AudioUnit gOpened = nullptr;
+
+ComponentResult probeEntry(ComponentParameters* params, void* storage)
+{
+  const ComponentResult result = Tessaryn_Entry(params, storage);
+  if (params->what == kComponentOpenSelect && result == noErr) gOpened = reinterpret_cast<AudioUnit>(params->params[0]);
+  return result;
+}
+
+Component probeComponent()
+{
+  static const Component component = []
+  {
+    const ComponentDescription description{kAudioUnitType_MusicDevice, MakeFourCharCode("RtPr"),
+                                           MakeFourCharCode("PeWo"), 0, 0};
+    return RegisterComponent(description, "Realtime probe", probeEntry, Synth::kBundleIdentifier, kBundle.c_str());
+  }();
+  return component;
+}
+
+// The opened instrument, with controller kController learned for CutOff.
+Synth* openedSynth()
+{
+  auto* synth = static_cast<Synth*>(static_cast<IPlugAU*>(GetComponentInstanceStorage(gOpened)));
+  synth->doMidiLearn(true);
+  synth->setMidiLearnCC(kController);
+  synth->setMidiLearnParam(Tessaryn::kCutOff);
+  return synth;
+}
+
+// Holds the instance's lock on another thread as a host call does: a
+// property request whose listener waits until released.
+struct LockHolder
+{
+  explicit LockHolder(AudioUnit unit) : mUnit(unit)
+  {
+    AudioUnitAddPropertyListener(unit, kAudioUnitProperty_OfflineRender, hold, this);
+    mThread = std::thread(
+        [unit]
+        {
+          const uint32_t online = 0;
+          AudioUnitSetProperty(unit, kAudioUnitProperty_OfflineRender, kAudioUnitScope_Global, 0, &online,
+                               sizeof online);
+        });
+    mHeld.get_future().wait();
+  }
+  ~LockHolder() { Release(); }
+  void Release()
+  {
+    if (!mThread.joinable()) return;
+    mRelease.set_value();
+    mThread.join();
+    AudioUnitRemovePropertyListenerWithUserData(mUnit, kAudioUnitProperty_OfflineRender, hold, this);
+  }
+  static void hold(void* self, AudioUnit, AudioUnitPropertyID, AudioUnitScope, AudioUnitElement)
+  {
+    static_cast<LockHolder*>(self)->mHeld.set_value();
+    static_cast<LockHolder*>(self)->mReleased.wait();
+  }
+
+  AudioUnit mUnit;
+  std::promise<void> mHeld, mRelease;
+  std::future<void> mReleased = mRelease.get_future();
+  std::thread mThread;
+};
+
+std::vector<uint8_t> midiSequence(LV2_URID_Map* map, std::initializer_list<Lv2TestMidi> events)
+{
+  std::vector<uint8_t> buffer(4096);
+  LV2_Atom_Forge forge;
+  lv2_atom_forge_init(&forge, map);
+  lv2_atom_forge_set_buffer(&forge, buffer.data(), buffer.size());
+  LV2_Atom_Forge_Frame frame;
+  lv2_atom_forge_sequence_head(&forge, &frame, 0);
+  const LV2_URID midiEvent = map->map(map->handle, LV2_MIDI__MidiEvent);
+  for (const Lv2TestMidi& event : events)
+  {
+    const uint8_t bytes[3] = {event.mStatus, event.mData1, event.mData2};
+    lv2_atom_forge_frame_time(&forge, event.mFrame);
+    lv2_atom_forge_atom(&forge, sizeof bytes, midiEvent);
+    lv2_atom_forge_write(&forge, bytes, sizeof bytes);
+  }
+  lv2_atom_forge_pop(&forge, &frame);
+  return buffer;
+}
+
+bool openInitialised(HostModel& model)
+{
+  return model.Open(probeComponent()) == noErr && model.SetSampleRate(kRate) == noErr &&
+         model.SetMaxFrames(kFrames) == noErr && model.SetStreamFormat(kAudioUnitScope_Output, 0, 2) == noErr &&
+         model.Initialize() == noErr;
+}
+
+const std::initializer_list<Lv2TestMidi> kHandedOver = {
+    {0, 0x90, 60, 100}, {10, 0xC0, kProgram, 0}, {20, 0xB0, kController, kControllerValue}};
+
+bool sounds(const float* samples)
+{
+  return std::any_of(samples, samples + kFrames, [](float sample) { return sample != 0.0f; });
+}
+
+void expectHandedOver(Synth* synth, bool applied)
+{
+  const double learned = kControllerValue / 127.0;
+  EXPECT_EQ(synth->GetCurrentPresetIdx() == kProgram, applied) << "program change";
+  EXPECT_EQ(synth->GetParam(Tessaryn::kCutOff)->GetNormalized() == learned, applied) << "learned controller";
+}
+
+using ScheduleWork = LV2_Worker_Status (*)(LV2_Worker_Schedule_Handle, uint32_t, const void*);
+
+// An LV2 instance of the probe, with or without a worker of the host's.
+struct Lv2Rig
+{
+  explicit Lv2Rig(ScheduleWork worker)
+  {
+    mWorker = {this, worker};
+    mFeatures[1] = worker ? &mSchedule : nullptr;
+    mInstrument = Lv2Instrument::Create(probeComponent(), kRate, "urn:test#state", mFeatures);
+    mSynth = openedSynth();
+    mInstrument->ConnectPort(Lv2Instrument::kLeftPort, mLeft);
+    mInstrument->ConnectPort(Lv2Instrument::kRightPort, mRight);
+    send({});
+  }
+  void send(std::initializer_list<Lv2TestMidi> events)
+  {
+    mEvents = midiSequence(mHost.MapFeature(), events);
+    mInstrument->ConnectPort(Lv2Instrument::kEventsPort, mEvents.data());
+  }
+
+  Lv2TestHost mHost{"urn:pellworth:tessaryn"};
+  LV2_Worker_Schedule mWorker = {};
+  LV2_Feature mMap = {LV2_URID__map, mHost.MapFeature()};
+  LV2_Feature mSchedule = {LV2_WORKER__schedule, &mWorker};
+  const LV2_Feature* mFeatures[3] = {&mMap, nullptr, nullptr};
+  std::unique_ptr<Lv2Instrument> mInstrument;
+  Synth* mSynth = nullptr;
+  float mLeft[kFrames] = {}, mRight[kFrames] = {};
+  std::vector<uint8_t> mEvents;
+  int mScheduled = 0;
+};
+
+LV2_Worker_Status countSchedule(LV2_Worker_Schedule_Handle rig, uint32_t, const void*)
+{
+  ++static_cast<Lv2Rig*>(rig)->mScheduled;
+  return LV2_WORKER_SUCCESS;
+}
+
+// A host may run the work at once, as offline hosts do.
+LV2_Worker_Status performNow(LV2_Worker_Schedule_Handle rig, uint32_t size, const void* data)
+{
+  return static_cast<Lv2Rig*>(rig)->mInstrument->Work(size, data);
+}
+} // namespace
+
+TEST(Lv2Realtime, RunReturnsWhileTheLockIsHeldAndItsWorkActsOnceFree)
+{
+  for (const ScheduleWork worker : {countSchedule, ScheduleWork(nullptr)})
+  {
+    SCOPED_TRACE(worker ? "with the host's worker" : "without a worker");
+    Lv2Rig rig(worker);
+    rig.send(kHandedOver);
+    LockHolder lock(gOpened);
+    long allocations = 0;
+    {
+      AllocationCounter counter;
+      rig.mInstrument->Run(kFrames);
+      allocations = counter.Allocations();
+    }
+    EXPECT_EQ(allocations, 0);
+    EXPECT_TRUE(sounds(rig.mLeft)) << "the note plays in its block";
+    expectHandedOver(rig.mSynth, false);
+    lock.Release();
+
+    rig.send({});
+    EXPECT_EQ(rig.mScheduled > 0, worker != nullptr);
+    if (worker)
+      rig.mInstrument->Work(1, "");
+    else
+      rig.mInstrument->Run(kFrames);
+    expectHandedOver(rig.mSynth, true);
+  }
+}
+
+TEST(Lv2Realtime, PortChangesReachTheInstrumentThroughTheWorker)
+{
+  Lv2Rig rig(performNow);
+  float resonance = 0.75f;
+  rig.mInstrument->ConnectPort(Lv2Instrument::kFirstControlPort + Tessaryn::kReso, &resonance);
+  rig.mInstrument->Run(kFrames);
+  EXPECT_EQ(rig.mSynth->GetParam(Tessaryn::kReso)->Value(), resonance);
+}
+
+TEST(Lv2Realtime, TheFastMidiAndRenderProceduresReturnWhileTheLockIsHeld)
+{
+  HostModel model;
+  ASSERT_TRUE(openInitialised(model));
+  Synth* synth = openedSynth();
+  float left[kFrames], right[kFrames];
+  float* outputs[] = {left, right};
+
+  LockHolder lock(gOpened);
+  for (const Lv2TestMidi& event : kHandedOver)
+    EXPECT_EQ(model.SendMidiForRender(event.mStatus, event.mData1, event.mData2, event.mFrame), noErr);
+  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
+  EXPECT_TRUE(sounds(left));
+  expectHandedOver(synth, false);
+  lock.Release();
+  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
+  expectHandedOver(synth, true);
+}
+
+// Host threads change parameters, programs and bypass while the audio thread
+// renders; the sanitizer build checks that none of it races the render.
+TEST(Lv2Realtime, HostChangesWhileRenderingLeaveTheRenderAlone)
+{
+  HostModel model;
+  ASSERT_TRUE(openInitialised(model));
+  std::thread host(
+      [&model]
+      {
+        for (int i = 0; i < 20; ++i)
+        {
+          model.SetParameter(Tessaryn::kCutOff, float(i % 2));
+          model.SelectPreset(i % 4);
+          const uint32_t bypass = i % 2;
+          AudioUnitSetProperty(model.Unit(), kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global, 0, &bypass,
+                               sizeof bypass);
+        }
+      });
+  float left[kFrames], right[kFrames];
+  float* outputs[] = {left, right};
+  for (int block = 0; block < 50; ++block)
+  {
+    model.SendMidiForRender(0x90, uint8_t(60 + block % 12), 100, 0);
+    EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
+  }
+  host.join();
+}

@@ -131,27 +131,6 @@ void XTestDriver::Drag(Window window, int fromX, int fromY, int toX, int toY)
   Release(1);
 }
 
-void XTestDriver::Key(unsigned long keysym, unsigned long modifierKeysym)
-{
-  const KeyCode modifier = modifierKeysym ? XKeysymToKeycode(mDisplay, modifierKeysym) : 0;
-  const KeyCode code = XKeysymToKeycode(mDisplay, keysym);
-  if (modifier) XTestFakeKeyEvent(mDisplay, modifier, True, CurrentTime);
-  XTestFakeKeyEvent(mDisplay, code, True, CurrentTime);
-  XTestFakeKeyEvent(mDisplay, code, False, CurrentTime);
-  if (modifier) XTestFakeKeyEvent(mDisplay, modifier, False, CurrentTime);
-  XSync(mDisplay, False);
-}
-
-void XTestDriver::Type(const std::string& text)
-{
-  for (char c : text)
-  {
-    const char name[2] = {c, 0};
-    const KeySym keysym = c == '.' ? XK_period : c == '-' ? XK_minus : c == ' ' ? XK_space : XStringToKeysym(name);
-    Key(keysym);
-  }
-}
-
 // Read from the root window: a window that is not (yet) mapped or lies
 // partly off screen would make XGetImage fail.
 uint32_t XTestDriver::Pixel(Window window, int x, int y)

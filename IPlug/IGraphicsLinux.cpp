@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <future>
+#include <mutex>
 #include <strings.h>
 
 namespace
@@ -151,6 +152,11 @@ void IGraphicsLinux::tick()
   if (now < mNextFrame) return;
   // A late frame does not make the next ones come faster.
   mNextFrame = std::max(mNextFrame + std::chrono::milliseconds(1000 / FPS()), now);
+  // Editors running on threads of their own draw one at a time: they share
+  // the process-wide bitmaps and fonts, whose cairo objects are not for two
+  // threads at once.
+  static std::mutex drawing;
+  std::lock_guard lock(drawing);
   IRECT dirty;
   if (IsDirty(&dirty)) Draw(&dirty);
 }

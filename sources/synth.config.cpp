@@ -6,6 +6,7 @@
 #include "swell-ini.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +29,9 @@ constexpr const char* kStartupBank = "Startup Bank";
 constexpr const char* kStartupBankKey = "File";
 constexpr const char* kMidiControl = "MIDI Control";
 constexpr const char* kProgramPathKey = "Path to Program Files";
+// Not in "Editor": saving the configuration empties that section.
+constexpr const char* kDisplay = "Display";
+constexpr const char* kScaleKey = "Scale";
 constexpr int kOptionSize = 64;
 constexpr int kPathSize = 1024;
 constexpr int kMaxProgramFileNameLength = 63;
@@ -44,6 +48,15 @@ struct ControllerKey
   explicit ControllerKey(int controller) { snprintf(mText, sizeof mText, "CC%i", controller); }
   char mText[8];
 };
+
+// A number above 0, else 0 (unset).
+double readScale(const char* iniPath)
+{
+  char text[kOptionSize];
+  GetPrivateProfileString(kDisplay, kScaleKey, "", text, kOptionSize, iniPath);
+  const double scale = strtod(text, nullptr);
+  return std::isfinite(scale) && scale > 0.0 ? scale : 0.0;
+}
 
 bool exists(const char* path)
 {
@@ -137,6 +150,7 @@ void Synth::loadConfig()
   readPath(iniPath, "Global", kProgramPathKey, mProgramPath);
   mStartupBankPath.Set("");
   readPath(iniPath, kStartupBank, kStartupBankKey, mStartupBankPath);
+  mUserEditorScale = readScale(iniPath);
   for (int controller = 0; controller < kNumControllers; ++controller)
   {
     char text[kOptionSize];

@@ -6,6 +6,7 @@
 
 #include "AllocationCounter.h"
 #include "HostRecorder.h"
+#include "IPlugAUDictionary.h"
 #include "TestPlugins.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,18 @@ TEST_F(HostModelAdapterTest, StateRoundTripsThroughBytesAndGarbageIsRefused)
   saved.pop_back();
   EXPECT_EQ(host->LoadState(saved.data(), saved.size()), kAudioUnitErr_InvalidPropertyValue);
   EXPECT_FLOAT_EQ(level(), 0.8f);
+}
+
+TEST_F(HostModelAdapterTest, AnotherPlugInsStateIsRefusedBeforeItsDataIsLoaded)
+{
+  ASSERT_EQ(host->SetParameter(kLevel, 0.8f), noErr);
+  CFPropertyListRef state = nullptr;
+  ASSERT_EQ(host->GetState(&state), noErr);
+  PutNumberInDict(const_cast<CFMutableDictionaryRef>(AsDictionary(state)), "subtype", 0x4F746872);
+  ASSERT_EQ(host->SetParameter(kLevel, 0.2f), noErr);
+  EXPECT_EQ(host->SetState(state), kAudioUnitErr_InvalidPropertyValue);
+  EXPECT_FLOAT_EQ(level(), 0.2f);
+  CFRelease(state);
 }
 
 TEST_F(HostModelAdapterTest, FactoryPresetsAreTheInitialisedProgramsAndCanBeSelected)

@@ -61,6 +61,17 @@ TEST_F(HostModelAdapterTest, TheInstrumentRendersItsKnownRampOnBothChannels)
   }
 }
 
+TEST_F(HostModelAdapterTest, BlocksLongerThanTheMaximumAreRenderedInSlicesAndTooManyChannelsRefused)
+{
+  std::vector<float> longLeft(1000), longRight(1000);
+  float* outputs[] = {longLeft.data(), longRight.data()};
+  ASSERT_EQ(host->Render(outputs, 2, 1000), noErr);
+  EXPECT_FLOAT_EQ(longLeft[511], 0.5f * 512 / 1000);
+  EXPECT_FLOAT_EQ(longLeft[512], 0.5f * 1 / 1000);
+  EXPECT_EQ(host->SampleTime(), 1000.0);
+  EXPECT_EQ(host->Render(outputs, HostModel::kMaxChannels + 1, 10), kAudioUnitErr_InvalidPropertyValue);
+}
+
 TEST_F(HostModelAdapterTest, MidiAndTheTransportReachTheInstrumentWithTheBlock)
 {
   HostTransport transport;

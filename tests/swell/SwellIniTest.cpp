@@ -244,11 +244,4 @@ TEST_F(IniStore, ReadersSeeOnlyWholeFilesWhileOtherProcessesWrite)
   }
   EXPECT_EQ(tornReads, 0);
 }
-
-TEST(IniTemporaryFile, SitsBesideTheFileWithADotInFrontAndNewBehind)
-{
-  EXPECT_EQ(temporaryPathFor("tessaryn.ini"), ".tessaryn.ini.new");
-  const std::string deep = "/" + std::string(1100, 'd') + "/x.ini";
-  EXPECT_EQ(temporaryPathFor(deep), "/" + std::string(1100, 'd') + "/.x.ini.new");
-}
 } // namespace

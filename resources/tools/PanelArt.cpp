@@ -150,9 +150,9 @@ private:
 
   static double alignedCaptionTop(const PanelItem& item)
   {
-    const ImageSpec* spec = item.image ? findControlImage(item.image) : nullptr;
+    const ImageSpec* frameArt = item.image ? findControlImage(item.image) : nullptr;
     double bottom = item.box().b;
-    if (!spec || !spec->captionHugs)
+    if (!frameArt || !frameArt->captionHugs)
       for (const PanelItem& other : panelItems())
         if (isKnob(other) && sameBand(item, other)) bottom = std::max(bottom, other.box().b);
     return bottom + 1;

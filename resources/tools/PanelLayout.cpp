@@ -122,9 +122,9 @@ std::vector<PanelItem> makeItems()
 
 Box PanelItem::box() const
 {
-  const ImageSpec* spec = image ? findControlImage(image) : nullptr;
-  const int w = spec ? spec->width : width;
-  const int h = spec ? spec->height : height;
+  const ImageSpec* frameArt = image ? findControlImage(image) : nullptr;
+  const int w = frameArt ? frameArt->width : width;
+  const int h = frameArt ? frameArt->height : height;
   return {double(x), double(y), double(x + w), double(y + h)};
 }
 

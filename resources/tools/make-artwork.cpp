@@ -46,12 +46,12 @@ bool writePreview(const IPlugBase& plug, const std::string& path, int scale, boo
   for (const PanelItem& item : panelItems())
   {
     if (!item.image || !shownInPreview(item, open)) continue;
-    const ImageSpec& spec = *findControlImage(item.image);
-    cairo_surface_t*& strip = strips[spec.stem];
-    if (!strip) strip = renderStrip(spec, scale);
-    const int frame = previewFrame(item, spec.frames);
-    cairo_set_source_surface(cr, strip, item.x * scale, (item.y - frame * spec.height) * scale);
-    cairo_rectangle(cr, item.x * scale, item.y * scale, spec.width * scale, spec.height * scale);
+    const ImageSpec& frameArt = *findControlImage(item.image);
+    cairo_surface_t*& strip = strips[frameArt.stem];
+    if (!strip) strip = renderStrip(frameArt, scale);
+    const int frame = previewFrame(item, frameArt.frames);
+    cairo_set_source_surface(cr, strip, item.x * scale, (item.y - frame * frameArt.height) * scale);
+    cairo_rectangle(cr, item.x * scale, item.y * scale, frameArt.width * scale, frameArt.height * scale);
     cairo_fill(cr);
   }
   cairo_destroy(cr);

@@ -3,6 +3,7 @@
 #include "swell-ini.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,9 @@ constexpr const char* kIgnoreProgramChangeKey = "Ignore Program Change";
 constexpr const char* kStartupBank = "Startup Bank";
 constexpr const char* kStartupBankKey = "File";
 constexpr const char* kMidiControl = "MIDI Control";
+// Not in "Editor": saving the configuration empties that section.
+constexpr const char* kDisplay = "Display";
+constexpr const char* kScaleKey = "Scale";
 constexpr int kOptionSize = 64;
 constexpr int kPathSize = 1024;
 constexpr int kMaxProgramFileNameLength = 63;
@@ -41,6 +45,15 @@ struct ControllerKey
 
 // Per-user settings live under $XDG_CONFIG_HOME, else ~/.config. A relative
 // value is ignored: it would follow whatever folder the host runs in.
+// A number above 0, else 0 (unset).
+double readScale(const char* iniPath)
+{
+  char text[kOptionSize];
+  GetPrivateProfileString(kDisplay, kScaleKey, "", text, kOptionSize, iniPath);
+  const double scale = strtod(text, nullptr);
+  return std::isfinite(scale) && scale > 0.0 ? scale : 0.0;
+}
+
 WDL_String configHome(const WDL_String& homePath)
 {
   const char* xdgConfigHome = getenv("XDG_CONFIG_HOME");
@@ -131,6 +144,7 @@ void Synth::loadConfig()
   readPath(iniPath, "Global", "Path to Program Files", mProgramPath);
   mStartupBankPath.Set("");
   readPath(iniPath, kStartupBank, kStartupBankKey, mStartupBankPath);
+  mUserEditorScale = readScale(iniPath);
   for (int controller = 0; controller < kNumControllers; ++controller)
   {
     char text[kOptionSize];

@@ -110,6 +110,9 @@ public:
   // Writes mStartupBankPath, also when empty ("File=").
   bool saveStartupFxb();
   bool unsetStartupFxb();
+  // The editor scale the user set in the configuration, 0 when unset: the
+  // window host then takes the host's or the desktop's. Editor thread.
+  double userEditorScale() const { return mUserEditorScale; }
 
 protected:
   // Hands a learned controller's parameter value over; the audio thread.
@@ -135,6 +138,7 @@ protected:
   WDL_String mIniPath;
   WDL_String mProgramPath;
   WDL_String mStartupBankPath;
+  double mUserEditorScale = 0.0;
   // Written by learn under the mutex, read by the render loop without it.
   std::atomic<int> mMidiControlParam[kNumControllers];
   std::atomic<bool> mMidiLearn = false; // read on the MIDI thread

@@ -97,6 +97,7 @@ TEST_F(SynthConfigTest, LoadingReadsEachKindOfKeyAndAnEmptyValueKeepsTheSetting)
   const Read cc7 = [](RecordingSynth& s) { return std::to_string(s.midiControlParam(7)); };
   const Read bank = [](RecordingSynth& s) { return std::string(s.mStartupBankPath.Get()); };
   const Read programs = [](RecordingSynth& s) { return std::string(s.mProgramPath.Get()); };
+  const Read scale = [](RecordingSynth& s) { return std::to_string(s.userEditorScale()); };
   const std::string longPath = "/" + std::string(1500, 'p');
   const struct
   {
@@ -117,6 +118,8 @@ TEST_F(SynthConfigTest, LoadingReadsEachKindOfKeyAndAnEmptyValueKeepsTheSetting)
       {"Startup Bank", "File", "", bank, ""},
       {"Global", "Path to Program Files", "", programs, mHome.home()},
       {"Global", "Path to Program Files", longPath.c_str(), programs, longPath.substr(0, 1023)},
+      {"Display", "Scale", "1.5", scale, "1.500000"},
+      {"Display", "Scale", "-2", scale, "0.000000"},
   };
   for (const auto& c : cases)
   {

@@ -1,0 +1,199 @@
+// The editor's window on a private X server: a user clicks, drags, scrolls
+// and types through XTEST, and the screen is read back from the server.
+#include <gtest/gtest.h> // ahead of Xlib's macros
+
+#include "ComponentManager.h"
+#include "ControlGallery.h"
+#include "IGraphicsLinux.h"
+#include "IKnobControls.h"
+#include "ISwitchControls.h"
+#include "ITextControls.h"
+#include "XTestDriver.h"
+#include "XvfbServer.h"
+
+#include <X11/keysym.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+namespace
+{
+constexpr const char* kBundle = "com.tessaryn.window-test";
+
+// The gallery's plug-in, counting the changes the editor makes (from whichever thread runs it).
+struct CountingGalleryPlug : ControlGalleryPlug
+{
+  void InformHostOfParamChange(int, double) override { ++mChanges; }
+  std::atomic<int> mChanges = 0;
+};
+
+struct GalleryEditor
+{
+  explicit GalleryEditor(double userScale = 0.0, bool hostIdle = true)
+      : mGraphics(new IGraphicsLinux(&mPlug, kControlGalleryWidth, kControlGalleryHeight))
+  {
+    mGraphics->SetBundleID(kBundle);
+    mGraphics->SetUserScale(userScale);
+    mGraphics->SetHostIdle(hostIdle);
+    AttachControlGallery(*mGraphics, "");
+    mPlug.AttachGraphics(mGraphics);
+  }
+
+  Window open(Window parent = 0)
+  {
+    return Window(reinterpret_cast<uintptr_t>(mGraphics->OpenWindow(reinterpret_cast<void*>(parent))));
+  }
+  void pump()
+  {
+    mGraphics->WaitForEvents(20);
+    mGraphics->Idle();
+  }
+  // The centre of the first control of that class bound to the parameter, in device pixels.
+  template <class Control> void centreOf(int paramIdx, int& x, int& y) const
+  {
+    for (int i = 0; i < mGraphics->GetNControls(); ++i)
+      if (auto* pControl = dynamic_cast<Control*>(mGraphics->GetControl(i)); pControl && pControl->ParamIdx() == paramIdx)
+      {
+        const IRECT& r = pControl->GetRECT();
+        x = int((r.L + r.R) / 2 * mGraphics->GetScale());
+        y = int((r.T + r.B) / 2 * mGraphics->GetScale());
+        return;
+      }
+    ADD_FAILURE() << "no such control for parameter " << paramIdx;
+  }
+  double value(int paramIdx) const { return mPlug.GetParam(paramIdx)->Value(); }
+
+  CountingGalleryPlug mPlug;
+  IGraphicsLinux* mGraphics; // owned by the plug-in
+};
+
+class IGraphicsLinuxTest : public ::testing::Test
+{
+protected:
+  static void SetUpTestSuite()
+  {
+    sServer = new XvfbServer();
+    const std::string folder = std::filesystem::temp_directory_path() / ("window-test-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    WriteControlGalleryBitmaps(folder);
+    RegisterBundle(kBundle, folder.c_str());
+    std::filesystem::create_directories(SCREENSHOT_DIR);
+  }
+  static void TearDownTestSuite()
+  {
+    std::filesystem::remove_all(GetBundleResourcePath(kBundle));
+    delete sServer;
+  }
+  void SetUp() override { ASSERT_TRUE(sServer->Running() && mUser.IsOpen()); }
+
+  // Until the context has drawn these editor points and the window shows them.
+  bool showsDrawing(GalleryEditor& editor, Window window, std::initializer_list<std::pair<int, int>> points)
+  {
+    return PumpUntil(
+        [&]
+        {
+          for (auto [x, y] : points)
+          {
+            const IColor c = editor.mGraphics->GetPoint(x, y);
+            const uint32_t drawn = uint32_t(c.R) << 16 | uint32_t(c.G) << 8 | uint32_t(c.B);
+            const double scale = editor.mGraphics->GetScale();
+            if (c.A != 255 || mUser.Pixel(window, int(x * scale), int(y * scale)) != drawn) return false;
+          }
+          return true;
+        },
+        [&] { editor.pump(); });
+  }
+  void screenshot(Window window, const char* name)
+  {
+    int x, y;
+    mUser.Origin(window, x, y);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(mUser.GetDisplay(), window, &attributes);
+    EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, x, y, attributes.width,
+                                      attributes.height));
+  }
+
+  static inline XvfbServer* sServer = nullptr;
+  XTestDriver mUser;
+};
+} // namespace
+
+TEST_F(IGraphicsLinuxTest, AKnobFollowsADragTheWheelAndADoubleClickAndTheScreenShowsIt)
+{
+  GalleryEditor editor;
+  const Window window = editor.open();
+  ASSERT_NE(window, 0u);
+  int x = 0, y = 0;
+  editor.centreOf<IKnobMultiControl>(kGalleryCutoff, x, y);
+  ASSERT_TRUE(showsDrawing(editor, window, {{x, y}, {x - 12, y}, {5, 5}}));
+  screenshot(window, "gallery-scale1.png");
+
+  const double before = editor.value(kGalleryCutoff);
+  mUser.Drag(window, x, y, x, y - 40);
+  ASSERT_TRUE(PumpUntil([&] { return editor.mGraphics->GetMouseCapture() < 0 && editor.value(kGalleryCutoff) > before; },
+                        [&] { editor.pump(); }));
+  EXPECT_TRUE(showsDrawing(editor, window, {{x, y}, {x - 12, y}, {x + 12, y - 12}}));
+
+  const double dragged = editor.value(kGalleryCutoff);
+  mUser.MoveTo(window, x, y);
+  mUser.Press(5);
+  mUser.Release(5);
+  EXPECT_TRUE(PumpUntil([&] { return editor.value(kGalleryCutoff) < dragged; }, [&] { editor.pump(); }));
+
+  mUser.Click(window, x, y);
+  mUser.Click(window, x, y);
+  EXPECT_TRUE(PumpUntil([&] { return std::abs(editor.value(kGalleryCutoff) - before) < 1.0; }, [&] { editor.pump(); }))
+      << editor.value(kGalleryCutoff) << " " << before;
+}
+
+TEST_F(IGraphicsLinuxTest, AMenuOpensUnderItsControlAndTheChoiceArrives)
+{
+  GalleryEditor editor;
+  const Window window = editor.open();
+  int x = 0, y = 0;
+  editor.centreOf<ISwitchPopUpControl>(kGalleryWave, x, y);
+  ASSERT_TRUE(showsDrawing(editor, window, {{x, y}}));
+  ASSERT_EQ(editor.value(kGalleryWave), 1.0);
+
+  // The menu runs inside the editor's event handling, so the user acts from another thread.
+  std::thread user(
+      [&]
+      {
+        XTestDriver hand;
+        const Window menu = hand.WaitForPopup(5000);
+        int menuX = 0, menuY = 0, windowX = 0, windowY = 0;
+        if (menu) hand.Origin(menu, menuX, menuY);
+        hand.Origin(window, windowX, windowY);
+        EXPECT_GT(menuY, windowY + y);
+        hand.Key(XK_Down);
+        hand.Key(XK_Down);
+        PumpUntil([&] { return hand.Pixel(menu, 30, 35) == 0x3d6fd1; }, [&] { hand.WaitForEvent(20); });
+        hand.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/gallery-menu.png", windowX, windowY,
+                             kControlGalleryWidth, kControlGalleryHeight);
+        hand.Key(XK_Up);
+        hand.Key(XK_Return);
+      });
+  mUser.Click(window, x, y);
+  const bool chosen = PumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { editor.pump(); });
+  user.join();
+  EXPECT_TRUE(chosen) << "Triangle, the first item";
+}
+
+TEST_F(IGraphicsLinuxTest, TheTextFieldTakesOnlyANumbersCharactersAndReturnAppliesIt)
+{
+  GalleryEditor editor;
+  const Window window = editor.open();
+  int x = 0, y = 0;
+  editor.centreOf<ICaptionControl>(kGalleryCutoff, x, y);
+  ASSERT_TRUE(showsDrawing(editor, window, {{x, y}}));
+  mUser.Click(window, x, y);
+  ASSERT_TRUE(PumpUntil([&] { return mUser.ChildCount(window) == 1; }, [&] { editor.pump(); }));
+  mUser.Type("12a34");
+  for (int round = 0; round < 5; ++round)
+    editor.pump();
+  screenshot(window, "gallery-text-field.png");
+  mUser.Key(XK_Return);
+  EXPECT_TRUE(PumpUntil([&] { return editor.value(kGalleryCutoff) == 1234.0; }, [&] { editor.pump(); }))
+      << editor.value(kGalleryCutoff);
+}

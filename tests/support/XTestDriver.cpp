@@ -1,0 +1,191 @@
+#include "XTestDriver.h"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <cairo.h>
+
+#include <chrono>
+#include <cstring>
+#include <poll.h>
+
+XTestDriver::XTestDriver() : mDisplay(XOpenDisplay(nullptr))
+{
+  if (mDisplay) XSelectInput(mDisplay, DefaultRootWindow(mDisplay), SubstructureNotifyMask);
+}
+
+XTestDriver::~XTestDriver()
+{
+  if (mDisplay) XCloseDisplay(mDisplay);
+}
+
+void XTestDriver::Origin(Window window, int& rootX, int& rootY)
+{
+  Window child;
+  XTranslateCoordinates(mDisplay, window, DefaultRootWindow(mDisplay), 0, 0, &rootX, &rootY, &child);
+}
+
+bool XTestDriver::IsMapped(Window window)
+{
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(mDisplay, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+int XTestDriver::ChildCount(Window window)
+{
+  Window root, parent, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(mDisplay, window, &root, &parent, &children, &count)) return 0;
+  if (children) XFree(children);
+  return int(count);
+}
+
+Window XTestDriver::CreateWindow(int x, int y, int width, int height)
+{
+  const Window window = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), x, y, unsigned(width),
+                                            unsigned(height), 0, 0, 0x404040);
+  XMapWindow(mDisplay, window);
+  XSync(mDisplay, False);
+  return window;
+}
+
+void XTestDriver::RequestClose(Window window)
+{
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(mDisplay, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = long(XInternAtom(mDisplay, "WM_DELETE_WINDOW", False));
+  XSendEvent(mDisplay, window, False, NoEventMask, &event);
+  XSync(mDisplay, False);
+}
+
+void XTestDriver::WaitForEvent(int timeoutMs)
+{
+  if (XPending(mDisplay) == 0)
+  {
+    pollfd waitFor{ConnectionNumber(mDisplay), POLLIN, 0};
+    poll(&waitFor, 1, timeoutMs);
+  }
+  while (XPending(mDisplay) > 0)
+  {
+    XEvent event;
+    XNextEvent(mDisplay, &event);
+  }
+}
+
+Window XTestDriver::WaitForPopup(int timeoutMs)
+{
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline)
+  {
+    while (XPending(mDisplay) > 0)
+    {
+      XEvent event;
+      XNextEvent(mDisplay, &event);
+      if (event.type == MapNotify && event.xmap.override_redirect) return event.xmap.window;
+    }
+    pollfd waitFor{ConnectionNumber(mDisplay), POLLIN, 0};
+    poll(&waitFor, 1, 50);
+  }
+  return 0;
+}
+
+void XTestDriver::MoveTo(Window window, int x, int y)
+{
+  int rootX, rootY;
+  Origin(window, rootX, rootY);
+  XTestFakeMotionEvent(mDisplay, DefaultScreen(mDisplay), rootX + x, rootY + y, CurrentTime);
+  XSync(mDisplay, False);
+}
+
+void XTestDriver::Press(unsigned button)
+{
+  XTestFakeButtonEvent(mDisplay, button, True, CurrentTime);
+  XSync(mDisplay, False);
+}
+
+void XTestDriver::Release(unsigned button)
+{
+  XTestFakeButtonEvent(mDisplay, button, False, CurrentTime);
+  XSync(mDisplay, False);
+}
+
+void XTestDriver::Click(Window window, int x, int y, unsigned button)
+{
+  MoveTo(window, x, y);
+  Press(button);
+  Release(button);
+}
+
+void XTestDriver::Drag(Window window, int fromX, int fromY, int toX, int toY)
+{
+  MoveTo(window, fromX, fromY);
+  Press(1);
+  constexpr int kSteps = 8;
+  for (int step = 1; step <= kSteps; ++step)
+    MoveTo(window, fromX + (toX - fromX) * step / kSteps, fromY + (toY - fromY) * step / kSteps);
+  Release(1);
+}
+
+void XTestDriver::Key(unsigned long keysym, unsigned long modifierKeysym)
+{
+  const KeyCode modifier = modifierKeysym ? XKeysymToKeycode(mDisplay, modifierKeysym) : 0;
+  const KeyCode code = XKeysymToKeycode(mDisplay, keysym);
+  if (modifier) XTestFakeKeyEvent(mDisplay, modifier, True, CurrentTime);
+  XTestFakeKeyEvent(mDisplay, code, True, CurrentTime);
+  XTestFakeKeyEvent(mDisplay, code, False, CurrentTime);
+  if (modifier) XTestFakeKeyEvent(mDisplay, modifier, False, CurrentTime);
+  XSync(mDisplay, False);
+}
+
+void XTestDriver::Type(const std::string& text)
+{
+  for (char c : text)
+  {
+    const char name[2] = {c, 0};
+    const KeySym keysym = c == '.' ? XK_period : c == '-' ? XK_minus : c == ' ' ? XK_space : XStringToKeysym(name);
+    Key(keysym);
+  }
+}
+
+uint32_t XTestDriver::Pixel(Window window, int x, int y)
+{
+  XImage* image = XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return 0;
+  const uint32_t pixel = uint32_t(XGetPixel(image, 0, 0)) & 0xffffff;
+  XDestroyImage(image);
+  return pixel;
+}
+
+bool XTestDriver::WriteScreenshot(const std::string& path, int x, int y, int width, int height)
+{
+  XImage* image = XGetImage(mDisplay, DefaultRootWindow(mDisplay), x, y, unsigned(width), unsigned(height), AllPlanes,
+                            ZPixmap);
+  if (!image) return false;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  unsigned char* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  for (int row = 0; row < height; ++row)
+    for (int column = 0; column < width; ++column)
+    {
+      const uint32_t pixel = uint32_t(XGetPixel(image, column, row));
+      memcpy(data + row * stride + column * 4, &pixel, 4);
+    }
+  cairo_surface_mark_dirty(surface);
+  const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  XDestroyImage(image);
+  return written;
+}
+
+bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& pump, int timeoutMs)
+{
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done())
+  {
+    if (std::chrono::steady_clock::now() > deadline) return done();
+    pump();
+  }
+  return true;
+}

@@ -1,5 +1,6 @@
 #include "synth.h"
 
+#include "DesktopServices.h"
 #include "swell-ini.h"
 
 #include <climits>
@@ -43,8 +44,6 @@ struct ControllerKey
   char mText[8];
 };
 
-// Per-user settings live under $XDG_CONFIG_HOME, else ~/.config. A relative
-// value is ignored: it would follow whatever folder the host runs in.
 // A number above 0, else 0 (unset).
 double readScale(const char* iniPath)
 {
@@ -52,15 +51,6 @@ double readScale(const char* iniPath)
   GetPrivateProfileString(kDisplay, kScaleKey, "", text, kOptionSize, iniPath);
   const double scale = strtod(text, nullptr);
   return std::isfinite(scale) && scale > 0.0 ? scale : 0.0;
-}
-
-WDL_String configHome(const WDL_String& homePath)
-{
-  const char* xdgConfigHome = getenv("XDG_CONFIG_HOME");
-  if (xdgConfigHome && xdgConfigHome[0] == '/') return WDL_String(xdgConfigHome);
-  WDL_String folder;
-  folder.SetFormatted(0, "%s/.config", homePath.Get());
-  return folder;
 }
 
 bool exists(const char* path)
@@ -126,7 +116,7 @@ template <typename Write> bool writingIni(Write write)
 void Synth::openConfig()
 {
   mHomePath.Set(getenv("HOME"));
-  mIniPath.SetFormatted(0, "%s/%s", configHome(mHomePath).Get(), kMakerFolder);
+  mIniPath.SetFormatted(0, "%s/%s", ConfigFolder().c_str(), kMakerFolder);
   if (!exists(mIniPath.Get())) createFolder(mIniPath);
   mIniPath.Append(kIniFileName);
   mProgramPath = mHomePath;

@@ -18,6 +18,32 @@
 class IControl;
 class IGraphics;
 
+// The commands of the options menu, numbered by their place in it; the
+// missing numbers are separators and submenu headers.
+namespace File
+{
+enum Command : int
+{
+  CopyProgram = 0,
+  PasteProgram = 1,
+  InitProgram = 2,
+  LoadProgram = 4,
+  SaveProgram = 5,
+  LoadBank = 6,
+  SaveBank = 7,
+  DefaultPath = 9,
+  ReloadConfiguration = 11,
+  SaveConfiguration = 12,
+  SelectStartupBank = 13,
+  LoadStartupBank = 14,
+  UnselectStartupBank = 15,
+  MidiThru = 18,
+  IgnoreProgramChange = 19,
+  CheckForUpdate = 20,
+  VisitWebSite = 21
+};
+}
+
 class Synth : public IPlugAU, public TunedPitchScale
 {
 public:
@@ -27,6 +53,8 @@ public:
   static constexpr int kNumKeys = 128;
   static constexpr int kNoKey = 256; // an empty slot of the key buffer
   static constexpr int kDataVersion = 20301;
+  static constexpr int kEditorWidth = 1096;
+  static constexpr int kEditorHeight = 395;
   // The factory bank lies in the resource folder registered for this bundle.
   static constexpr const char* kBundleIdentifier = "com.pellworth.audiounit.Tessaryn";
 
@@ -110,6 +138,16 @@ public:
   // Writes mStartupBankPath, also when empty ("File=").
   bool saveStartupFxb();
   bool unsetStartupFxb();
+
+  // The options menu's commands, with their questions and dialogs; the
+  // editor's thread.
+  void runFileCommand(File::Command command);
+  // What the options menu shows checked, enabled and named.
+  bool midiThru() const { return mMidiThru; }
+  bool ignoresProgramChange() const { return mIgnoreProgramChange; }
+  bool hasStartupBank() const { return mStartupBankPath.Get()[0] != 0; }
+  bool hasCopiedPreset() const { return mPresetClipboard.Size() > 0; }
+  static const char* serverHost();
   // The editor scale the user set in the configuration, 0 when unset: the
   // window host then takes the host's or the desktop's. Editor thread.
   double userEditorScale() const { return mUserEditorScale; }

@@ -1,0 +1,134 @@
+// The panel in its real window on a private X server: a person's clicks and
+// typing through XTEST, and pictures of what they see.
+#include <gtest/gtest.h> // ahead of Xlib's macros
+
+#include "ComponentManager.h"
+#include "IGraphicsLinux.h"
+#include "ScopedConfigHome.h"
+#include "XTestDriver.h"
+#include "XvfbServer.h"
+#include "tessaryn.controls.h"
+#include "tessaryn.h"
+
+#include <X11/keysym.h>
+
+#include <filesystem>
+
+namespace
+{
+class PanelWindowTest : public testing::Test
+{
+protected:
+  static void SetUpTestSuite()
+  {
+    sServer = new XvfbServer();
+    RegisterBundle(Synth::kBundleIdentifier, RESOURCE_DIR);
+    std::filesystem::create_directories(SCREENSHOT_DIR);
+  }
+  static void TearDownTestSuite() { delete sServer; }
+
+  void SetUp() override
+  {
+    ASSERT_TRUE(sServer->Running() && mUser.IsOpen());
+    if (!std::filesystem::exists(std::string(RESOURCE_DIR) + "/back.png")) GTEST_SKIP() << "no panel images built";
+  }
+
+  void open(double scale)
+  {
+    mGui->SetHostIdle(true);
+    mGui->SetUserScale(scale);
+    mWindow = Window(reinterpret_cast<uintptr_t>(mGui->OpenWindow(nullptr)));
+    settle();
+  }
+  void pump()
+  {
+    mGui->WaitForEvents(20);
+    mGui->Idle();
+  }
+  // Lets the window handle what the server sent and draw what changed.
+  void settle()
+  {
+    for (int i = 0; i < 10; ++i)
+      pump();
+  }
+  IControl* control(int tagOrParam) const
+  {
+    for (int i = 0; i < mGui->GetNControls(); ++i)
+      if (mGui->GetControl(i)->ParamIdx() == tagOrParam) return mGui->GetControl(i);
+    return nullptr;
+  }
+  void clickAt(int x, int y)
+  {
+    mUser.Click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
+    settle();
+  }
+  void click(const IControl* c) { clickAt((c->GetRECT().L + c->GetRECT().R) / 2, (c->GetRECT().T + c->GetRECT().B) / 2); }
+  void screenshot(Window window, const std::string& name)
+  {
+    int x, y;
+    mUser.Origin(window, x, y);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(mUser.GetDisplay(), window, &attributes);
+    EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, x, y, attributes.width,
+                                      attributes.height));
+  }
+  // Opens a menu by a click, pictures it with the panel, and dismisses it.
+  void pictureMenu(int x, int y, const std::string& name)
+  {
+    mUser.MoveTo(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
+    mUser.Press(1);
+    mUser.Release(1);
+    const Window menu = mUser.WaitForPopup(2000);
+    ASSERT_NE(menu, Window(0));
+    PumpUntil([] { return false; }, [this] { pump(); }, 200);
+    screenshot(DefaultRootWindow(mUser.GetDisplay()), name);
+    mUser.Key(XK_Escape);
+    settle();
+  }
+
+  static inline XvfbServer* sServer = nullptr;
+  XTestDriver mUser;
+  ScopedConfigHome mHome;
+  Tessaryn mSynth{IPlugInstanceInfo{}};
+  IGraphicsLinux* mGui = static_cast<IGraphicsLinux*>(mSynth.GetGUI());
+  Window mWindow = 0;
+};
+
+TEST_F(PanelWindowTest, APersonPlaysThePanel)
+{
+  open(1.0);
+  screenshot(mWindow, "panel-1x.png");
+
+  click(control(PanelTag::kPoly));
+  EXPECT_EQ(mSynth.GetParam(Tessaryn::kKeyAssgn)->Int(), Tessaryn::kPoly);
+  EXPECT_EQ(mSynth.GetParam(Tessaryn::kHold)->Value(), 0.0);
+  EXPECT_TRUE(static_cast<IPWButtonKick*>(control(PanelTag::kPoly))->isOn());
+  EXPECT_FALSE(static_cast<IPWButtonKick*>(control(PanelTag::kUnison))->isOn());
+
+  click(control(PanelTag::kPrevious));
+  EXPECT_EQ(mSynth.GetCurrentPresetIdx(), 63);
+
+  click(control(PanelTag::kOpenTweaks));
+  EXPECT_TRUE(mSynth.tweaksOpen());
+  screenshot(mWindow, "panel-1x-tweaks.png");
+  click(control(PanelTag::kCloseTweaks));
+  EXPECT_FALSE(mSynth.tweaksOpen());
+
+  clickAt(700, 350); // the program name
+  mUser.Type("Warm Lead");
+  mUser.Key(XK_Return);
+  settle();
+  EXPECT_STREQ(mSynth.GetPresetName(63), "Warm Lead");
+
+  pictureMenu(610, 350, "panel-program-menu.png");
+  pictureMenu(500, 339, "panel-options-menu.png");
+}
+
+TEST_F(PanelWindowTest, PicturesAtDoubleScale)
+{
+  open(2.0);
+  screenshot(mWindow, "panel-2x.png");
+  click(control(PanelTag::kOpenTweaks));
+  screenshot(mWindow, "panel-2x-tweaks.png");
+}
+} // namespace

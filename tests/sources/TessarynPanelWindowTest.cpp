@@ -65,12 +65,7 @@ protected:
   void click(const IControl* c) { clickAt((c->GetRECT().L + c->GetRECT().R) / 2, (c->GetRECT().T + c->GetRECT().B) / 2); }
   void screenshot(Window window, const std::string& name)
   {
-    int x, y;
-    mUser.Origin(window, x, y);
-    XWindowAttributes attributes;
-    XGetWindowAttributes(mUser.GetDisplay(), window, &attributes);
-    EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, x, y, attributes.width,
-                                      attributes.height));
+    EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, window));
   }
   // Opens a menu by a click, pictures it with the panel, and dismisses it.
   void pictureMenu(int x, int y, const std::string& name)

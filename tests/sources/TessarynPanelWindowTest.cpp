@@ -5,14 +5,17 @@
 #include "ComponentManager.h"
 #include "IGraphicsLinux.h"
 #include "ScopedConfigHome.h"
-#include "XTestDriver.h"
-#include "XvfbServer.h"
 #include "tessaryn.controls.h"
 #include "tessaryn.h"
 
+// Xlib's macros (Bool) would break the instrument's headers above.
+#include "XTestDriver.h"
+#include "XvfbServer.h"
 #include <X11/keysym.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 namespace
 {
@@ -21,7 +24,7 @@ class PanelWindowTest : public testing::Test
 protected:
   static void SetUpTestSuite()
   {
-    sServer = new XvfbServer();
+    sServer = new XvfbServer(2400, 1000); // room for the panel at scale 2
     RegisterBundle(Synth::kBundleIdentifier, RESOURCE_DIR);
     std::filesystem::create_directories(SCREENSHOT_DIR);
   }
@@ -67,17 +70,26 @@ protected:
   {
     EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, window));
   }
-  // Opens a menu by a click, pictures it with the panel, and dismisses it.
+  // Opens a menu by a click and, acting from another thread since the menu
+  // runs inside the editor's event handling, pictures it and dismisses it.
   void pictureMenu(int x, int y, const std::string& name)
   {
-    mUser.MoveTo(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
-    mUser.Press(1);
-    mUser.Release(1);
-    const Window menu = mUser.WaitForPopup(2000);
-    ASSERT_NE(menu, Window(0));
-    PumpUntil([] { return false; }, [this] { pump(); }, 200);
-    screenshot(DefaultRootWindow(mUser.GetDisplay()), name);
-    mUser.Key(XK_Escape);
+    std::atomic<bool> dismissed = false;
+    XTestDriver hand; // watching from before the click
+    std::thread user(
+        [&]
+        {
+          const Window menu = hand.WaitForPopup(5000);
+          EXPECT_NE(menu, Window(0)) << name;
+          PumpUntil([] { return false; }, [&] { hand.WaitForEvent(20); }, 300);
+          EXPECT_TRUE(hand.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name,
+                                           DefaultRootWindow(hand.GetDisplay())));
+          hand.Key(XK_Escape);
+          dismissed = true;
+        });
+    mUser.Click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
+    PumpUntil([&] { return dismissed.load(); }, [&] { pump(); });
+    user.join();
     settle();
   }
 
@@ -110,10 +122,10 @@ TEST_F(PanelWindowTest, APersonPlaysThePanel)
   EXPECT_FALSE(mSynth.tweaksOpen());
 
   clickAt(700, 350); // the program name
-  mUser.Type("Warm Lead");
+  mUser.Type("warm lead");
   mUser.Key(XK_Return);
   settle();
-  EXPECT_STREQ(mSynth.GetPresetName(63), "Warm Lead");
+  EXPECT_STREQ(mSynth.GetPresetName(63), "warm lead");
 
   pictureMenu(610, 350, "panel-program-menu.png");
   pictureMenu(500, 339, "panel-options-menu.png");

@@ -300,6 +300,8 @@ void Tessaryn::createGraphics()
     else
       mKeyAssignButtons[keyModeOf(b.tag)] = button;
   }
+  // The change handler lights a button only when the mode changes.
+  updateButtons();
 }
 
 void Tessaryn::showTweaks(bool open)

@@ -69,6 +69,7 @@ TEST_F(PanelTest, KeyAssignButtonsLightAloneSetTheModeAndReleaseHold)
                       PanelTag::kPoly};
   const int modes[] = {Tessaryn::kChordMemory, Tessaryn::kUnison, Tessaryn::kRndRobin, Tessaryn::kUnisonShare,
                        Tessaryn::kPoly};
+  EXPECT_TRUE(lit(PanelTag::kUnison)); // the mode of a new instrument
   for (int i : {4, 0, 2, 1, 3, 3})
   {
     click(PanelTag::kHold);

@@ -1,5 +1,5 @@
-#include "IGraphics.h"
 #include "synth.h"
+#include "IGraphics.h"
 
 namespace
 {
@@ -16,9 +16,8 @@ const char* Synth::serverHost()
 // update check come with the file commands' own branch.
 void Synth::runFileCommand(File::Command command)
 {
-  auto confirmed = [this](const char* text, const char* caption) {
-    return !mEditorGraphics || mEditorGraphics->ShowMessageBox(text, caption, kMessageYesNo) != kAnswerNo;
-  };
+  auto confirmed = [this](const char* text, const char* caption)
+  { return !mEditorGraphics || mEditorGraphics->ShowMessageBox(text, caption, kMessageYesNo) != kAnswerNo; };
   switch (command)
   {
   case File::CopyProgram:

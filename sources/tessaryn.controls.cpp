@@ -170,8 +170,7 @@ void IPWButtonKick::apply()
   }
 }
 
-IPWOptionMenu::IPWOptionMenu(Tessaryn* pPlug, const IRECT& rect, int tag)
-    : IControl(pPlug, rect, tag), mSynth(pPlug)
+IPWOptionMenu::IPWOptionMenu(Tessaryn* pPlug, const IRECT& rect, int tag) : IControl(pPlug, rect, tag), mSynth(pPlug)
 {
   mMidiMenu.AddItem("MIDI Thru");
   mMidiMenu.AddItem("Ignore Program Change");
@@ -184,8 +183,8 @@ IPWOptionMenu::IPWOptionMenu(Tessaryn* pPlug, const IRECT& rect, int tag)
     else
       mMenu.AddSeparator();
   mMenu.AddItem("Global MIDI Settings...", &mMidiMenu);
-  for (const char* item : {"Reload Configuration", "Save Configuration", "Select Startup Bank",
-                           "Load Startup Bank", "Unselect Startup Bank"})
+  for (const char* item : {"Reload Configuration", "Save Configuration", "Select Startup Bank", "Load Startup Bank",
+                           "Unselect Startup Bank"})
     mMenu.AddItem(item);
   mMenu.AddSeparator();
   mMenu.AddItem("Go Online...", &mOnlineMenu);

@@ -1,11 +1,11 @@
 // The panel: 1096 x 395 pixels of bitmap controls, with a strip of rarely
 // used settings behind two blinds at the bottom.
 
+#include "tessaryn.h"
 #include "IGraphics.h"
 #include "IKnobControls.h"
 #include "ITextControls.h"
 #include "tessaryn.controls.h"
-#include "tessaryn.h"
 
 #include <algorithm>
 #include <iterator>
@@ -173,12 +173,9 @@ struct Button
 
 // The lit buttons of the main panel; RndRobin lives in the tweak strip.
 constexpr Button kButtons[] = {
-    {319, 248, PanelTag::kEffects, kImgButtonOrangeOff},
-    {379, 248, PanelTag::kHold, kImgButtonWhiteOff},
-    {417, 248, PanelTag::kChordMemory, kImgButtonOff},
-    {455, 248, PanelTag::kUnison, kImgButtonOff},
-    {493, 248, PanelTag::kUnisonShare, kImgButtonOff},
-    {531, 248, PanelTag::kPoly, kImgButtonOff},
+    {319, 248, PanelTag::kEffects, kImgButtonOrangeOff}, {379, 248, PanelTag::kHold, kImgButtonWhiteOff},
+    {417, 248, PanelTag::kChordMemory, kImgButtonOff},   {455, 248, PanelTag::kUnison, kImgButtonOff},
+    {493, 248, PanelTag::kUnisonShare, kImgButtonOff},   {531, 248, PanelTag::kPoly, kImgButtonOff},
 };
 
 constexpr int kVoiceLampX = 678;
@@ -251,7 +248,8 @@ void Tessaryn::createGraphics()
   mMidiLearn = false;
   mMidiUnlearn = false;
 
-  auto lamp = [&](int x, int y) {
+  auto lamp = [&](int x, int y)
+  {
     auto* led = new IBitmapControl(this, x, y, images[kImgLed]);
     led->Hide(true);
     return led;

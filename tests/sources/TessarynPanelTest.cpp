@@ -27,8 +27,8 @@ public:
   using Tessaryn::kLampArp;
   using Tessaryn::kLampVoice1;
   using Tessaryn::kNumLamps;
-  using Tessaryn::mLeds;
   using Tessaryn::lampFlags;
+  using Tessaryn::mLeds;
   using Tessaryn::mMidiLearn;
   using Tessaryn::mMidiUnlearn;
   using Tessaryn::mPresetMenu;

@@ -65,7 +65,10 @@ protected:
     mUser.Click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
     settle();
   }
-  void click(const IControl* c) { clickAt((c->GetRECT().L + c->GetRECT().R) / 2, (c->GetRECT().T + c->GetRECT().B) / 2); }
+  void click(const IControl* c)
+  {
+    clickAt((c->GetRECT().L + c->GetRECT().R) / 2, (c->GetRECT().T + c->GetRECT().B) / 2);
+  }
   void screenshot(Window window, const std::string& name)
   {
     EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, window));
@@ -82,8 +85,8 @@ protected:
           const Window menu = hand.WaitForPopup(5000);
           EXPECT_NE(menu, Window(0)) << name;
           PumpUntil([] { return false; }, [&] { hand.WaitForEvent(20); }, 300);
-          EXPECT_TRUE(hand.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name,
-                                           DefaultRootWindow(hand.GetDisplay())));
+          EXPECT_TRUE(
+              hand.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, DefaultRootWindow(hand.GetDisplay())));
           hand.Key(XK_Escape);
           dismissed = true;
         });

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <future>
+#include <mutex>
 #include <strings.h>
 
 namespace
@@ -83,7 +84,18 @@ void* IGraphicsLinux::OpenWindow(void* pParentWnd)
 
 void IGraphicsLinux::CloseWindow()
 {
-  stopOwnLoop();
+  if (!mLoopThread.joinable() || mLoopThread.get_id() != std::this_thread::get_id()) stopOwnLoop();
+  // From the window's own event handling (a control, its close button) the
+  // view must outlive the dispatch: the outermost Idle closes it after.
+  if (mIdleDepth > 0)
+    mClosePending = true;
+  else
+    closeView();
+}
+
+void IGraphicsLinux::closeView()
+{
+  mClosePending = false;
   mView.reset();
   mWindowId = 0;
 }
@@ -106,29 +118,23 @@ void IGraphicsLinux::stopOwnLoop()
 {
   if (!mLoopThread.joinable()) return;
   mStopLoop = true;
-  if (mLoopThread.get_id() == std::this_thread::get_id())
-    mLoopThread.detach();
-  else
-    mLoopThread.join();
+  mLoopThread.join();
 }
 
-void IGraphicsLinux::onWindowGone(bool destroyed)
+void IGraphicsLinux::onWindowGone()
 {
-  if (mModalDepth > 0)
-  {
-    mClosePending = true;
-    return;
-  }
-  if (!destroyed) mView->EndTextEntry(false);
-  mView.reset();
-  mWindowId = 0;
+  mClosePending = true;
 }
 
 void IGraphicsLinux::Idle()
 {
   if (!mView) return;
+  ++mIdleDepth;
   mView->Connection().DispatchPending();
-  if (mView) tick();
+  if (!mClosePending) tick();
+  --mIdleDepth;
+  // Not inside a menu's or dialog's loop: the view goes once nothing uses it.
+  if (mClosePending && mIdleDepth == 0) closeView();
 }
 
 void IGraphicsLinux::WaitForEvents(int timeoutMs)
@@ -146,6 +152,11 @@ void IGraphicsLinux::tick()
   if (now < mNextFrame) return;
   // A late frame does not make the next ones come faster.
   mNextFrame = std::max(mNextFrame + std::chrono::milliseconds(1000 / FPS()), now);
+  // Editors running on threads of their own draw one at a time: they share
+  // the process-wide bitmaps and fonts, whose cairo objects are not for two
+  // threads at once.
+  static std::mutex drawing;
+  std::lock_guard lock(drawing);
   IRECT dirty;
   if (IsDirty(&dirty)) Draw(&dirty);
 }
@@ -171,7 +182,6 @@ void IGraphicsLinux::runNestedLoop(const std::function<bool()>& done)
     Idle();
   }
   --mModalDepth;
-  if (mModalDepth == 0 && std::exchange(mClosePending, false)) onWindowGone(false);
 }
 
 // Dialogs run on a thread of their own (with their own X connections) while
@@ -202,7 +212,7 @@ IPopupMenu* IGraphicsLinux::CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pTextRect
   mView->RootPosition(pTextRect->L, pTextRect->B + kBelowTheRect, rootX, rootY);
   X11PopupMenu popup(mView->Connection(), mView->Scale());
   popup.Open(*menu, rootX, rootY);
-  runNestedLoop([&] { return popup.Done() || !mView; });
+  runNestedLoop([&] { return popup.Done(); });
   const X11MenuChoice choice = popup.Choice();
   if (!choice.menu || choice.index < 0) return nullptr;
   IPopupMenu* chosen = static_cast<IPopupMenu*>(const_cast<void*>(choice.menu->source));

@@ -89,7 +89,8 @@ private:
   template <class Result> Result runModal(std::function<Result()> dialog);
   void tick();
   // From the window: its close button, or the host destroying it.
-  void onWindowGone(bool destroyed);
+  void onWindowGone();
+  void closeView();
 
   std::unique_ptr<X11EditorView> mView;
   std::atomic<unsigned long> mWindowId = 0;
@@ -97,6 +98,7 @@ private:
   std::atomic<bool> mStopLoop = false;
   std::chrono::steady_clock::time_point mNextFrame;
   int mModalDepth = 0;
+  int mIdleDepth = 0; // Idle() calls running, nested in menus and dialogs
   bool mClosePending = false;
   bool mHostIdle = false;
   double mHostScale = 0.0;

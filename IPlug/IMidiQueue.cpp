@@ -53,6 +53,12 @@ void IMidiQueue::compact()
   mFront = 0;
 }
 
+void IMidiQueue::erase(int index)
+{
+  --mBack;
+  memmove(mBuf + index, mBuf + index + 1, static_cast<size_t>(mBack - index) * sizeof(IMidiMsg));
+}
+
 void IMidiQueue::Add(const IMidiMsg* msg)
 {
   if (!msg) return;

@@ -27,13 +27,24 @@ public:
   void Add(const IMidiMsg* msg);
   // Drops the oldest pending message; nothing when empty.
   void Remove();
-  // The oldest pending message, or null when empty. The render loop counts
-  // its offset down in place, which keeps the order because it is the front.
+  // The oldest pending message, or null when empty.
   IMidiMsg* Peek() const;
   bool Empty() const { return mFront == mBack; }
   // Moves the pending messages to the start of the buffer and makes their
   // offsets relative to nFrames later.
   void Flush(int nFrames);
+  // Drops the newest pending message for which expendable(msg) holds; false
+  // when none does. Makes room in a full queue without allocating.
+  template <class Predicate> bool RemoveNewest(Predicate expendable)
+  {
+    for (int i = mBack - 1; i >= mFront; --i)
+    {
+      if (!expendable(static_cast<const IMidiMsg&>(mBuf[i]))) continue;
+      erase(i);
+      return true;
+    }
+    return false;
+  }
   // Capacity and growth step become size rounded up to whole pages, never
   // fewer than the pending messages. On allocation failure the old capacity
   // stays.
@@ -45,6 +56,7 @@ public:
 private:
   bool expand();
   void compact();
+  void erase(int index);
   bool reallocate(int size);
 
   IMidiMsg* mBuf = nullptr;

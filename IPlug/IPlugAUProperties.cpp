@@ -83,6 +83,10 @@ ComponentResult IPlugAU::GetProperty(AudioUnitPropertyID propID, AudioUnitScope 
     if (element >= static_cast<uint32_t>(NParams())) return kAudioUnitErr_InvalidElement;
     *size = sizeof(AudioUnitParameterInfo);
     return data ? getParameterInfo(element, static_cast<AudioUnitParameterInfo*>(data)) : noErr;
+  case kTessarynProperty_ParameterDefault:
+    if (!global) return kAudioUnitErr_InvalidProperty;
+    if (element >= static_cast<uint32_t>(NParams())) return kAudioUnitErr_InvalidElement;
+    return answer(size, data, static_cast<AudioUnitParameterValue>(GetParam(static_cast<int>(element))->GetDefault()));
   case kAudioUnitProperty_FastDispatch:
   {
     *size = sizeof(void*);

@@ -52,7 +52,10 @@ ComponentResult IPlugAU::SetState(CFPropertyListRef plist)
                         GetNumberFromDict(dict, kTypeKey, &type) && GetNumberFromDict(dict, kSubtypeKey, &subtype) &&
                         GetNumberFromDict(dict, kManufacturerKey, &manufacturer) &&
                         GetStrFromDict(dict, kNameKey, &name);
-  if (!complete || type != asInt(desc.componentType) || subtype != asInt(desc.componentSubType) ||
+  // A project saved while this component carried an earlier ID is ours too.
+  const bool ownSubtype = subtype == asInt(desc.componentSubType) ||
+                          (asInt(desc.componentSubType) == GetUniqueID() && IsOwnUniqueID(subtype));
+  if (!complete || type != asInt(desc.componentType) || !ownSubtype ||
       manufacturer != asInt(desc.componentManufacturer))
     return kAudioUnitErr_InvalidPropertyValue;
 

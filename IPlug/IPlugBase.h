@@ -102,6 +102,9 @@ public:
   const char* GetProductName() const { return mProductName; }
   const char* GetMfrName() const { return mMfrName; }
   int GetUniqueID() const { return mUniqueID; }
+  // The ID of earlier builds: their files and host states are still ours.
+  void SetFormerUniqueID(int id) { mFormerUniqueID = id; }
+  bool IsOwnUniqueID(int id) const { return id == mUniqueID || (id != 0 && id == mFormerUniqueID); }
   int GetMfrID() const { return mMfrID; }
   bool IsInst() const { return mIsInst; }
   bool DoesMIDI() const { return mDoesMIDI; }
@@ -177,13 +180,19 @@ public:
   int UnserializePreset(int idx, ByteChunk* pChunk, int startPos);
   // Any thread; takes the mutex.
   bool SerializeParams(ByteChunk* pChunk);
-  int UnserializeParams(ByteChunk* pChunk, int startPos);
+  // Each value is clamped to its parameter's range; the first that cannot be
+  // read is applied as 0 and ends the reading (result -1). Data of an older,
+  // shorter parameter list holds nValues: the parameters after them get 0.
+  int UnserializeParams(ByteChunk* pChunk, int startPos) { return UnserializeParams(pChunk, startPos, NParams()); }
+  int UnserializeParams(ByteChunk* pChunk, int startPos, int nValues);
 
   // ---- Program (FXP) and bank (FXB) files: the editor thread, callers hold the mutex. ----
   // Chunk form when the plug-in does state chunks, else parameter form. The
   // file is replaced whole: a failed write leaves an earlier file as it was.
   bool SaveProgramAsFXP(WDL_String* pFile);
   bool SaveBankAsFXB(WDL_String* pFile);
+  // Why the last save failed, for the user ("cannot create a file in ...").
+  const char* GetFileError() const { return mFileError.Get(); }
   // False, changing nothing, for a file that is missing, foreign, of another
   // format version or damaged before its first value.
   bool LoadProgramFromFXP(WDL_String* pFile) { return LoadProgramFromFXP(pFile, GenericFileReadOptions()); }
@@ -226,6 +235,8 @@ protected:
   char mProductName[kNameSize];
   char mMfrName[kNameSize];
   int mUniqueID;
+  int mFormerUniqueID = 0;
+  WDL_String mFileError;
   int mMfrID;
   int mVersion;
   EAPI mAPI;
@@ -272,4 +283,10 @@ private:
   bool loadProgramState(ByteChunk* pFile, int pos, const FileReadOptions& options, int fileVersion);
   bool loadBankState(ByteChunk* pFile, int pos, const FileReadOptions& options, int fileVersion);
   bool loadProgramBlocks(ByteChunk* pFile, int pos, int nPrograms, const FileReadOptions& options);
+  bool loadBank(ByteChunk* pFile, const FileReadOptions& options);
+  bool writeFile(const char* path, const ByteChunk& file);
+  // What a bank load changes, so that a load failing part way can undo it.
+  struct ProgramsBackup;
+  void backUpPrograms(ProgramsBackup* pBackup);
+  void restorePrograms(ProgramsBackup* pBackup);
 };

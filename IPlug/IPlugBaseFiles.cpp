@@ -1,18 +1,15 @@
 // Program (FXP) and bank (FXB) files of IPlugBase: big-endian headers around
 // either the plug-in's state chunk or one normalised float per parameter.
 
+#include "AtomicFile.h"
 #include "BigEndian.h"
 #include "IPlugBase.h"
+#include "ScopedFile.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -27,12 +24,6 @@ constexpr int kBankFormatVersion = 2;
 constexpr int kFileNameSize = 28;
 constexpr int kProgramStatePos = 60;
 constexpr int kBankReservedSize = 124;
-
-struct FileCloser
-{
-  void operator()(FILE* file) const { fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // The fields shared by program files, bank files and the program blocks of a bank.
 struct FileHeader
@@ -91,7 +82,7 @@ template <class Read> int readStateBetweenHooks(const IPlugBase::FileReadOptions
 
 bool readWholeFile(const char* path, ByteChunk* pFile)
 {
-  FilePtr fp(fopen(path, "rb"));
+  ScopedFile fp(fopen(path, "rb"));
   if (!fp || fseek(fp.get(), 0, SEEK_END) != 0) return false;
   const long length = ftell(fp.get());
   if (length < 0 || length > INT_MAX || fseek(fp.get(), 0, SEEK_SET) != 0) return false;
@@ -101,54 +92,6 @@ bool readWholeFile(const char* path, ByteChunk* pFile)
   // A file that shrank while being read is parsed as what could be read.
   pFile->Resize(static_cast<int>(nRead));
   return true;
-}
-
-// Creates the temporary file as mode "wb" would create the file itself: with
-// the permissions the umask allows, or those of the file it replaces, which
-// must be writable.
-int createTemporaryFile(const char* target, WDL_String* pTemporary)
-{
-  static std::atomic<unsigned> sCounter{0};
-  struct stat existing;
-  const bool replaces = stat(target, &existing) == 0;
-  if (replaces && access(target, W_OK) != 0) return -1;
-  for (int attempt = 0; attempt < 100; ++attempt)
-  {
-    pTemporary->SetFormatted(0, "%s.%d-%u.tmp", target, static_cast<int>(getpid()), sCounter++);
-    const int fd = open(pTemporary->Get(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd >= 0 && replaces) fchmod(fd, existing.st_mode & 07777);
-    return fd;
-  }
-  return -1;
-}
-
-bool writeAndClose(FILE* file, const ByteChunk& bytes)
-{
-  if (!file) return false;
-  const size_t size = static_cast<size_t>(bytes.Size());
-  bool ok = size == 0 || fwrite(bytes.GetBytes(), 1, size, file) == size;
-  ok = fflush(file) == 0 && ok;
-  ok = fsync(fileno(file)) == 0 && ok;
-  return fclose(file) == 0 && ok;
-}
-
-// Writes beside the file and renames over it, so a failed write never leaves a
-// half file nor destroys the one that was there. A link is followed to the
-// file it names, as writing through it would. Only a writable file in a
-// folder that takes no new files is still written in place.
-bool writeFileAtomically(const char* path, const ByteChunk& bytes)
-{
-  std::unique_ptr<char, decltype(&free)> resolved(realpath(path, nullptr), &free);
-  const char* target = resolved ? resolved.get() : path;
-  WDL_String temporary;
-  const int fd = createTemporaryFile(target, &temporary);
-  if (fd < 0) return errno == EACCES && resolved && writeAndClose(fopen(target, "wb"), bytes);
-  FILE* file = fdopen(fd, "wb");
-  if (!file) close(fd);
-  if (writeAndClose(file, bytes) && rename(temporary.Get(), target) == 0) return true;
-  unlink(temporary.Get());
-  return false;
 }
 
 // Longer names are cut so that the field always keeps a terminator, which
@@ -195,6 +138,14 @@ void IPlugBase::putProgramBlock(ByteChunk* pFile, const char* name, const ByteCh
   }
 }
 
+bool IPlugBase::writeFile(const char* path, const ByteChunk& file)
+{
+  std::string error;
+  const bool written = writeFileAtomically(path, file.GetBytes(), static_cast<size_t>(file.Size()), &error);
+  mFileError.Set(error.c_str());
+  return written;
+}
+
 bool IPlugBase::SaveProgramAsFXP(WDL_String* pFile)
 {
   if (isEmptyPath(pFile)) return false;
@@ -212,7 +163,7 @@ bool IPlugBase::SaveProgramAsFXP(WDL_String* pFile)
   }
   else
     putProgramBlock(&file, name, nullptr);
-  return writeFileAtomically(pFile->Get(), file);
+  return writeFile(pFile->Get(), file);
 }
 
 bool IPlugBase::SaveBankAsFXB(WDL_String* pFile)
@@ -234,7 +185,7 @@ bool IPlugBase::SaveBankAsFXB(WDL_String* pFile)
     for (int i = 0; i < NPresets(); ++i)
       putProgramBlock(&file, GetPresetName(i), &mPresets.Get(i)->mChunk);
   }
-  return writeFileAtomically(pFile->Get(), file);
+  return writeFile(pFile->Get(), file);
 }
 
 // A file's value may be anything: outside 0..1 it would leave the parameter's
@@ -280,7 +231,7 @@ bool IPlugBase::LoadProgramFromFXP(WDL_String* pFile, const FileReadOptions& opt
   int pos = getFileHeader(&file, &header, 0);
   pos = getFileName(&file, name, pos);
   if (pos < 0 || header.mMagic != kChunkMagic || header.mFormatVersion != kProgramFormatVersion ||
-      header.mID != mUniqueID)
+      !IsOwnUniqueID(header.mID))
     return false;
 
   if (header.mForm == kProgramChunkForm && DoesStateChunks())
@@ -307,8 +258,8 @@ int IPlugBase::UnserializeBankState(ByteChunk* pChunk, int pos)
   return UnserializePresets(pChunk, pos);
 }
 
-// Each block is read whole before it is applied; the blocks before a bad one
-// stay loaded. Blocks beyond the plug-in's program list are not read.
+// Each block is read whole before it is applied. Blocks beyond the plug-in's
+// program list are not read.
 bool IPlugBase::loadProgramBlocks(ByteChunk* pFile, int pos, int nPrograms, const FileReadOptions& options)
 {
   std::vector<float> values;
@@ -332,32 +283,72 @@ bool IPlugBase::loadProgramBlocks(ByteChunk* pFile, int pos, int nPrograms, cons
   return true;
 }
 
+struct IPlugBase::ProgramsBackup
+{
+  std::vector<std::unique_ptr<IPreset>> mPrograms;
+  int mCurrentIdx = 0;
+  ByteChunk mLiveState;
+};
+
+namespace
+{
+void copyPreset(const IPreset& from, IPreset* pTo)
+{
+  pTo->mInitialized = from.mInitialized;
+  pTo->SetName(from.mName);
+  pTo->mChunk.Clear();
+  pTo->mChunk.PutChunk(&from.mChunk);
+}
+} // namespace
+
+void IPlugBase::backUpPrograms(ProgramsBackup* pBackup)
+{
+  for (int i = 0; i < NPresets(); ++i)
+    copyPreset(*mPresets.Get(i), pBackup->mPrograms.emplace_back(std::make_unique<IPreset>()).get());
+  pBackup->mCurrentIdx = mCurrentPresetIdx;
+  SerializeState(&pBackup->mLiveState);
+}
+
+void IPlugBase::restorePrograms(ProgramsBackup* pBackup)
+{
+  for (int i = 0; i < NPresets(); ++i)
+    copyPreset(*pBackup->mPrograms[static_cast<size_t>(i)], mPresets.Get(i));
+  mCurrentPresetIdx = pBackup->mCurrentIdx;
+  UnserializeState(&pBackup->mLiveState, 0);
+}
+
+bool IPlugBase::loadBank(ByteChunk* pFile, const FileReadOptions& options)
+{
+  FileHeader header;
+  int currentIdx = 0;
+  int pos = getFileHeader(pFile, &header, 0);
+  pos = GetBigEndian(pFile, &currentIdx, pos);
+  pos = skipBytes(pFile, kBankReservedSize, pos);
+  if (pos < 0 || header.mMagic != kChunkMagic || !IsOwnUniqueID(header.mID)) return false;
+
+  if (header.mForm == kBankChunkForm && DoesStateChunks())
+  {
+    pos = skipBytes(pFile, 4, pos);
+    return pos >= 0 &&
+           readStateBetweenHooks(options, header.mVersion, [&] { return UnserializeBankState(pFile, pos); }) >= 0;
+  }
+  if (header.mForm != kBankParamForm || !loadProgramBlocks(pFile, pos, header.mCount, options)) return false;
+  RestorePreset(currentIdx);
+  return true;
+}
+
+// A bank that fails to load part way leaves every program as it was.
 bool IPlugBase::LoadBankFromFXB(WDL_String* pFile, const FileReadOptions& options)
 {
   ByteChunk file;
   if (isEmptyPath(pFile) || !readWholeFile(pFile->Get(), &file)) return false;
-  FileHeader header;
-  int currentIdx = 0;
-  int pos = getFileHeader(&file, &header, 0);
-  pos = GetBigEndian(&file, &currentIdx, pos);
-  pos = skipBytes(&file, kBankReservedSize, pos);
-  if (pos < 0 || header.mMagic != kChunkMagic || header.mID != mUniqueID) return false;
-
-  bool loaded = false;
-  if (header.mForm == kBankChunkForm && DoesStateChunks())
+  ProgramsBackup backup;
+  backUpPrograms(&backup);
+  if (!loadBank(&file, options))
   {
-    pos = skipBytes(&file, 4, pos);
-    if (pos < 0) return false;
-    loaded = readStateBetweenHooks(options, header.mVersion, [&] { return UnserializeBankState(&file, pos); }) >= 0;
-  }
-  else if (header.mForm == kBankParamForm)
-  {
-    loaded = loadProgramBlocks(&file, pos, header.mCount, options);
-    if (loaded) RestorePreset(currentIdx);
-  }
-  else
+    restorePrograms(&backup);
     return false;
-  // Also after a failure part way, as programs may have changed.
+  }
   InformHostOfProgramChange();
-  return loaded;
+  return true;
 }

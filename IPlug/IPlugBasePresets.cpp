@@ -3,6 +3,7 @@
 
 #include "Base64.h"
 #include "IPlugBase.h"
+#include "ScopedFile.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -25,12 +26,6 @@ double nextValue(const IParam* pParam, va_list& args)
 {
   return takesIntArgument(pParam) ? va_arg(args, int) : va_arg(args, double);
 }
-
-struct FileCloser
-{
-  void operator()(FILE* file) const { fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 } // namespace
 
 void IPlugBase::InitChunkWithIPlugVer(ByteChunk* pChunk)
@@ -261,14 +256,14 @@ bool IPlugBase::SerializeParams(ByteChunk* pChunk)
   return true;
 }
 
-int IPlugBase::UnserializeParams(ByteChunk* pChunk, int startPos)
+int IPlugBase::UnserializeParams(ByteChunk* pChunk, int startPos, int nValues)
 {
   WDL_MutexLock lock(&mMutex);
   int pos = startPos;
   for (int i = 0; pos >= 0 && i < NParams(); ++i)
   {
     double value = 0.0;
-    pos = pChunk->Get(&value, pos);
+    if (i < nValues) pos = pChunk->Get(&value, pos);
     GetParam(i)->Set(value);
   }
   OnParamReset();
@@ -290,7 +285,7 @@ bool IPlugBase::CompareState(const unsigned char* incomingState, int startPos)
 
 bool IPlugBase::DumpPresetSrcCode(const char* file, const char* paramEnumNames[])
 {
-  FilePtr fp(fopen(file, "w"));
+  ScopedFile fp(fopen(file, "w"));
   if (!fp) return false;
   fprintf(fp.get(), "  MakePresetFromNamedParams(\"%s\", %d", GetPresetName(mCurrentPresetIdx), NParams());
   for (int i = 0; i < NParams(); ++i)
@@ -317,7 +312,7 @@ bool IPlugBase::DumpPresetSrcCode(const char* file, const char* paramEnumNames[]
 
 bool IPlugBase::dumpBlobs(const char* file, int firstIdx, int endIdx)
 {
-  FilePtr fp(fopen(file, "w"));
+  ScopedFile fp(fopen(file, "w"));
   if (!fp) return false;
   WDL_String text;
   for (int i = firstIdx; i < endIdx; ++i)

@@ -5,6 +5,7 @@
 #include <X11/extensions/XShm.h>
 
 #include <algorithm>
+#include <mutex>
 #include <poll.h>
 
 X11Area X11Area::United(const X11Area& other) const
@@ -24,9 +25,57 @@ X11Area X11Area::Clipped(int maxWidth, int maxHeight) const
   return {left, top, std::max(right - left, 0), std::max(bottom - top, 0)};
 }
 
+namespace
+{
+// A host may destroy its window, and ours inside it, at any moment: requests
+// already on their way then fail. Xlib's default answer to an error is to
+// end the process, so errors on our own connections are ignored here, and
+// every other connection's go to the handler that was there before.
+struct OwnConnections
+{
+  std::mutex mutex;
+  std::vector<Display*> displays;
+  XErrorHandler previous = nullptr;
+};
+
+OwnConnections& ownConnections()
+{
+  static OwnConnections connections;
+  return connections;
+}
+
+int ignoreOwnErrors(Display* display, XErrorEvent* error)
+{
+  OwnConnections& own = ownConnections();
+  std::lock_guard lock(own.mutex);
+  if (std::find(own.displays.begin(), own.displays.end(), display) != own.displays.end()) return 0;
+  return own.previous ? own.previous(display, error) : 0;
+}
+
+void adopt(Display* display)
+{
+  OwnConnections& own = ownConnections();
+  std::lock_guard lock(own.mutex);
+  if (own.displays.empty()) own.previous = XSetErrorHandler(ignoreOwnErrors);
+  own.displays.push_back(display);
+}
+
+void release(Display* display)
+{
+  OwnConnections& own = ownConnections();
+  std::lock_guard lock(own.mutex);
+  std::erase(own.displays, display);
+  if (!own.displays.empty()) return;
+  // The handler before ours comes back, unless someone has replaced ours meanwhile.
+  const XErrorHandler current = XSetErrorHandler(own.previous);
+  if (current != ignoreOwnErrors) XSetErrorHandler(current);
+}
+} // namespace
+
 X11Connection::X11Connection() : mDisplay(XOpenDisplay(nullptr))
 {
   if (!mDisplay) return;
+  adopt(mDisplay);
   mProtocols = XInternAtom(mDisplay, "WM_PROTOCOLS", False);
   mDeleteWindow = XInternAtom(mDisplay, "WM_DELETE_WINDOW", False);
   int major, minor;
@@ -36,7 +85,9 @@ X11Connection::X11Connection() : mDisplay(XOpenDisplay(nullptr))
 
 X11Connection::~X11Connection()
 {
-  if (mDisplay) XCloseDisplay(mDisplay);
+  if (!mDisplay) return;
+  XCloseDisplay(mDisplay);
+  release(mDisplay);
 }
 
 int X11Connection::ScreenWidth() const

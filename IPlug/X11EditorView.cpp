@@ -126,6 +126,7 @@ void X11EditorView::Show(const IRECT& area)
 
 void X11EditorView::showDevice(const X11Area& area)
 {
+  if (mDestroyedByHost) return;
   if (const void* bits = mGraphics.GetBits())
     mTransfer->Show(static_cast<const uint8_t*>(bits), mGraphics.GetBitsRowSpan(), area);
 }

@@ -24,13 +24,14 @@ void X11EditorView::OnX11Event(const X11Event& event)
   {
   case X11Event::kExpose: return showDevice({event.x, event.y, event.width, event.height});
   case X11Event::kTransferDone: return mTransfer->OnTransferDone();
-  case X11Event::kCloseRequest: return mGraphics.onWindowGone(false);
+  case X11Event::kCloseRequest: return mGraphics.onWindowGone();
   case X11Event::kDestroyed:
     mDestroyedByHost = true;
-    return mGraphics.onWindowGone(true);
+    return mGraphics.onWindowGone();
   default: break;
   }
-  if (modal) return; // a menu or dialog is open: the editor takes no input meanwhile
+  // While a menu or dialog is open, or once the window is gone, the editor takes no input.
+  if (modal || mGraphics.mClosePending) return;
   switch (event.kind)
   {
   case X11Event::kButtonDown: return onButtonDown(event);

@@ -3,7 +3,6 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <cairo-xlib.h>
 #include <cmath>
 
 namespace
@@ -95,12 +94,10 @@ void X11PopupMenu::openLevel(const X11Menu& menu, int rootX, int rootY, int flip
                                                  ExposureMask | ButtonPressMask | ButtonReleaseMask |
                                                      PointerMotionMask | KeyPressMask,
                                                  true);
-  Display* display = mConnection.GetDisplay();
-  cairo_surface_t* surface =
-      cairo_xlib_surface_create(display, window, DefaultVisual(display, DefaultScreen(display)), width, height);
-  mLevels.push_back({&menu, window, surface, x, y, width, height});
+  mLevels.push_back({&menu, window, std::make_unique<X11Canvas>(mConnection, window, width, height), x, y, width,
+                     height});
   mConnection.Listen(window, this);
-  XMapRaised(display, window);
+  XMapRaised(mConnection.GetDisplay(), window);
 }
 
 void X11PopupMenu::closeLevelsAbove(size_t keep)
@@ -108,7 +105,6 @@ void X11PopupMenu::closeLevelsAbove(size_t keep)
   while (mLevels.size() > keep)
   {
     const Level& level = mLevels.back();
-    cairo_surface_destroy(level.surface);
     mConnection.Forget(level.window);
     XDestroyWindow(mConnection.GetDisplay(), level.window);
     mLevels.pop_back();
@@ -117,7 +113,7 @@ void X11PopupMenu::closeLevelsAbove(size_t keep)
 
 void X11PopupMenu::draw(const Level& level) const
 {
-  cairo_t* cr = cairo_create(level.surface);
+  cairo_t* cr = level.canvas->Context();
   setFont(cr, mScale);
   setColor(cr, 0xf4f4f4);
   cairo_paint(cr);
@@ -170,8 +166,7 @@ void X11PopupMenu::draw(const Level& level) const
       cairo_fill(cr);
     }
   }
-  cairo_destroy(cr);
-  cairo_surface_flush(level.surface);
+  level.canvas->Show();
 }
 
 int X11PopupMenu::levelAt(int rootX, int rootY) const
@@ -222,7 +217,7 @@ void X11PopupMenu::moveHover(int step)
 // (from the keyboard with its first item highlighted).
 void X11PopupMenu::activate(size_t levelIndex, bool fromKeyboard)
 {
-  const Level level = mLevels[levelIndex];
+  const Level& level = mLevels[levelIndex];
   if (level.hover < 0) return;
   const X11MenuItem& item = level.menu->items[size_t(level.hover)];
   if (!selectable(item)) return;

@@ -4,6 +4,7 @@
 // separators, submenus; kept on screen. The caller pumps the connection's
 // events until Done(). Editor UI thread only.
 
+#include "X11Canvas.h"
 #include "X11Connection.h"
 
 #include <cairo.h>
@@ -52,7 +53,7 @@ private:
   {
     const X11Menu* menu;
     Window window;
-    cairo_surface_t* surface;
+    std::unique_ptr<X11Canvas> canvas;
     int x, y, width, height;
     int hover = -1;
   };

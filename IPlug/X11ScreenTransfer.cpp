@@ -5,11 +5,12 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
-X11ScreenTransfer::X11ScreenTransfer(X11Connection& connection, Window window, int width, int height)
+X11ScreenTransfer::X11ScreenTransfer(X11Connection& connection, Window window, int width, int height,
+                                     bool sharedMemory)
     : mConnection(connection), mWindow(window), mWidth(width), mHeight(height),
       mGc(XCreateGC(connection.GetDisplay(), window, 0, nullptr))
 {
-  if (connection.HasShm() && !attachSharedImage() && mShmImage)
+  if (sharedMemory && connection.HasShm() && !attachSharedImage() && mShmImage)
   {
     XDestroyImage(mShmImage);
     mShmImage = nullptr;

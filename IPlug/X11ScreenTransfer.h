@@ -13,8 +13,9 @@
 class X11ScreenTransfer
 {
 public:
-  // width × height device pixels, the window's size.
-  X11ScreenTransfer(X11Connection& connection, Window window, int width, int height);
+  // width × height device pixels, the window's size. Small windows that
+  // change rarely do without shared memory.
+  X11ScreenTransfer(X11Connection& connection, Window window, int width, int height, bool sharedMemory = true);
   ~X11ScreenTransfer();
   X11ScreenTransfer(const X11ScreenTransfer&) = delete;
   X11ScreenTransfer& operator=(const X11ScreenTransfer&) = delete;

@@ -3,7 +3,6 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <cairo-xlib.h>
 #include <cmath>
 #include <utility>
 
@@ -27,24 +26,19 @@ X11TextField::X11TextField(X11Connection& connection, Window parent, X11Area are
     : mConnection(connection),
       mWindow(connection.CreateWindow(parent, area.x, area.y, area.width, area.height,
                                       ExposureMask | ButtonPressMask | ButtonMotionMask, false)),
-      mArea(area), mStyle(style), mFilter(std::move(filter)), mPaste(std::move(paste)), mText(initial),
+      mArea(area), mStyle(style), mFilter(std::move(filter)), mPaste(std::move(paste)),
+      mCanvas(connection, mWindow, area.width, area.height), mCr(mCanvas.Context()), mText(initial),
       mCaret(initial.size())
 {
-  Display* display = connection.GetDisplay();
-  mSurface = cairo_xlib_surface_create(display, mWindow, DefaultVisual(display, DefaultScreen(display)), area.width,
-                                       area.height);
-  mCr = cairo_create(mSurface);
   cairo_select_font_face(mCr, mStyle.font.c_str(), mStyle.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                          mStyle.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(mCr, std::max(mStyle.size, 1.0));
   connection.Listen(mWindow, this);
-  XMapRaised(display, mWindow);
+  XMapRaised(connection.GetDisplay(), mWindow);
 }
 
 X11TextField::~X11TextField()
 {
-  cairo_destroy(mCr);
-  cairo_surface_destroy(mSurface);
   mConnection.Forget(mWindow);
   XDestroyWindow(mConnection.GetDisplay(), mWindow);
 }
@@ -181,5 +175,5 @@ void X11TextField::draw()
   cairo_show_text(mCr, mText.c_str());
   cairo_rectangle(mCr, std::floor(caretX), top, 1.0, font.height);
   cairo_fill(mCr);
-  cairo_surface_flush(mSurface);
+  mCanvas.Show();
 }

@@ -5,6 +5,7 @@
 // open. Editor UI thread only.
 
 #include "TextEntryFilter.h"
+#include "X11Canvas.h"
 #include "X11Connection.h"
 
 #include <cairo.h>
@@ -59,8 +60,8 @@ private:
   X11TextStyle mStyle;
   TextEntryFilter mFilter;
   PasteSource mPaste;
-  cairo_surface_t* mSurface;
-  cairo_t* mCr;
+  X11Canvas mCanvas;
+  cairo_t* mCr; // the canvas's, with the field's font
   std::string mText;
   size_t mCaret = 0, mAnchor = 0; // byte offsets; the selection lies between them
   double mScroll = 0.0; // keeps the caret inside a field too narrow for the text

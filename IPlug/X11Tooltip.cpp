@@ -1,7 +1,6 @@
 #include "X11Tooltip.h"
 
 #include <algorithm>
-#include <cairo-xlib.h>
 #include <cmath>
 
 namespace
@@ -10,12 +9,10 @@ constexpr double kFontSize = 12.0;
 constexpr double kPadding = 4.0;
 constexpr int kPointerOffsetX = 12, kPointerOffsetY = 20; // clear of the pointer's shape
 
-cairo_t* createTextContext(cairo_surface_t* surface, double scale)
+void setFont(cairo_t* cr, double scale)
 {
-  cairo_t* cr = cairo_create(surface);
   cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, kFontSize * scale);
-  return cr;
 }
 } // namespace
 
@@ -24,7 +21,8 @@ void X11Tooltip::Show(const std::string& text, int pointerRootX, int pointerRoot
   Hide();
   mText = text;
   cairo_surface_t* measureSurface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* measure = createTextContext(measureSurface, mScale);
+  cairo_t* measure = cairo_create(measureSurface);
+  setFont(measure, mScale);
   cairo_text_extents_t extents;
   cairo_text_extents(measure, text.c_str(), &extents);
   cairo_font_extents_t font;
@@ -38,6 +36,7 @@ void X11Tooltip::Show(const std::string& text, int pointerRootX, int pointerRoot
   x = std::clamp(x, 0, std::max(mConnection.ScreenWidth() - mWidth, 0));
   if (y + mHeight > mConnection.ScreenHeight()) y = pointerRootY - mHeight - int(kPadding * mScale);
   mWindow = mConnection.CreateWindow(mConnection.Root(), x, std::max(y, 0), mWidth, mHeight, ExposureMask, true);
+  mCanvas = std::make_unique<X11Canvas>(mConnection, mWindow, mWidth, mHeight);
   mConnection.Listen(mWindow, this);
   XMapRaised(mConnection.GetDisplay(), mWindow);
 }
@@ -45,6 +44,7 @@ void X11Tooltip::Show(const std::string& text, int pointerRootX, int pointerRoot
 void X11Tooltip::Hide()
 {
   if (!mWindow) return;
+  mCanvas.reset();
   mConnection.Forget(mWindow);
   XDestroyWindow(mConnection.GetDisplay(), mWindow);
   mWindow = 0;
@@ -57,10 +57,8 @@ void X11Tooltip::OnX11Event(const X11Event& event)
 
 void X11Tooltip::draw() const
 {
-  Display* display = mConnection.GetDisplay();
-  cairo_surface_t* surface =
-      cairo_xlib_surface_create(display, mWindow, DefaultVisual(display, DefaultScreen(display)), mWidth, mHeight);
-  cairo_t* cr = createTextContext(surface, mScale);
+  cairo_t* cr = mCanvas->Context();
+  setFont(cr, mScale);
   cairo_set_source_rgb(cr, 1.0, 1.0, 0.88);
   cairo_paint(cr);
   cairo_set_source_rgb(cr, 0.45, 0.45, 0.4);
@@ -72,6 +70,5 @@ void X11Tooltip::draw() const
   cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
   cairo_move_to(cr, kPadding * mScale, kPadding * mScale + font.ascent);
   cairo_show_text(cr, mText.c_str());
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
+  mCanvas->Show();
 }

@@ -2,7 +2,10 @@
 // A tool tip: a small override-redirect window with one line of text near
 // the pointer, kept on screen. Editor UI thread only.
 
+#include "X11Canvas.h"
 #include "X11Connection.h"
+
+#include <memory>
 
 #include <string>
 
@@ -25,6 +28,7 @@ private:
   X11Connection& mConnection;
   double mScale;
   Window mWindow = 0;
+  std::unique_ptr<X11Canvas> mCanvas;
   std::string mText;
   int mWidth = 0, mHeight = 0;
 };

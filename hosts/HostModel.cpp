@@ -172,6 +172,11 @@ OSStatus HostModel::GetParameterInfo(AudioUnitParameterID id, HostParameterInfo&
   return noErr;
 }
 
+OSStatus HostModel::GetParameterDefault(AudioUnitParameterID id, AudioUnitParameterValue* outValue) const
+{
+  return getGlobalProperty(kTessarynProperty_ParameterDefault, id, outValue, sizeof *outValue);
+}
+
 std::vector<std::string> HostModel::ParameterValueStrings(AudioUnitParameterID id) const
 {
   CFArrayRef strings = nullptr;

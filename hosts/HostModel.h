@@ -100,6 +100,9 @@ public:
 
   // --- Parameter descriptions; any non-audio thread. Texts are empty on failure.
   OSStatus GetParameterInfo(AudioUnitParameterID id, HostParameterInfo& info) const;
+  // The parameter's own default (not the current value of the info record);
+  // fails for components that do not tell it.
+  OSStatus GetParameterDefault(AudioUnitParameterID id, AudioUnitParameterValue* outValue) const;
   std::vector<std::string> ParameterValueStrings(AudioUnitParameterID id) const;
   std::string ParameterValueText(AudioUnitParameterID id, AudioUnitParameterValue value) const;
   // False when the component refuses; *outValue is left alone then.

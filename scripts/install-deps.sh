@@ -11,7 +11,8 @@ packages=(
   lv2-dev liblilv-dev lilv-utils sordi
   libcairo2-dev libpng-dev zlib1g-dev libfontconfig-dev libfreetype-dev
   fonts-dejavu-core fonts-liberation2
-  libx11-dev libxext-dev libxtst-dev xvfb libdbus-1-dev
+  libx11-dev libxext-dev libxtst-dev xvfb libdbus-1-dev dbus-daemon
+  libcurl4-openssl-dev
 )
 
 missing=()

@@ -6,7 +6,7 @@ namespace
 {
 constexpr const char* kBundleID = Synth::kBundleIdentifier;
 constexpr const char* kViewClass = "Tessaryn_View";
-constexpr OSType kSubType = 1416;
+constexpr OSType kSubType = Synth::kUniqueID;
 
 IPlugAU* makeTessaryn()
 {

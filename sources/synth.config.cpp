@@ -1,5 +1,7 @@
 #include "synth.h"
 
+#include "AtomicFile.h"
+#include "BuildSettings.h"
 #include "DesktopServices.h"
 #include "swell-ini.h"
 
@@ -26,12 +28,15 @@ constexpr const char* kIgnoreProgramChangeKey = "Ignore Program Change";
 constexpr const char* kStartupBank = "Startup Bank";
 constexpr const char* kStartupBankKey = "File";
 constexpr const char* kMidiControl = "MIDI Control";
+constexpr const char* kProgramPathKey = "Path to Program Files";
 // Not in "Editor": saving the configuration empties that section.
 constexpr const char* kDisplay = "Display";
 constexpr const char* kScaleKey = "Scale";
 constexpr int kOptionSize = 64;
 constexpr int kPathSize = 1024;
 constexpr int kMaxProgramFileNameLength = 63;
+constexpr int kServerSize = 256;
+constexpr const char* kHostCharacters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-:";
 
 const char* boolText(bool value)
 {
@@ -88,6 +93,16 @@ void readPath(const char* iniPath, const char* section, const char* key, WDL_Str
   if (text[0]) path.Set(text);
 }
 
+// The update server's name goes into a URL: anything but a host name with
+// an optional port is ignored rather than let it change what the URL means.
+void readServer(const char* iniPath, WDL_String& server)
+{
+  char text[kServerSize];
+  GetPrivateProfileString("Online", "Server", "", text, kServerSize, iniPath);
+  const size_t length = strlen(text);
+  if (length && strspn(text, kHostCharacters) == length) server.Set(text);
+}
+
 // The leading decimal number of a stored entry; text that is no number, or
 // one no parameter index could be, means no assignment.
 int storedControllerParam(const char* text)
@@ -120,10 +135,11 @@ void Synth::openConfig()
   if (!exists(mIniPath.Get())) createFolder(mIniPath);
   mIniPath.Append(kIniFileName);
   mProgramPath = mHomePath;
+  mUpdateServer.Set(kDefaultUpdateServer);
   if (exists(mIniPath.Get()))
     loadConfig();
-  else if (FILE* file = fopen(mIniPath.Get(), "wb"))
-    fclose(file);
+  else
+    writeFileAtomically(mIniPath.Get(), "", 0);
 }
 
 void Synth::loadConfig()
@@ -131,7 +147,7 @@ void Synth::loadConfig()
   const char* iniPath = mIniPath.Get();
   readOption(iniPath, kMidiThruKey, mMidiThru);
   readOption(iniPath, kIgnoreProgramChangeKey, mIgnoreProgramChange);
-  readPath(iniPath, "Global", "Path to Program Files", mProgramPath);
+  readPath(iniPath, "Global", kProgramPathKey, mProgramPath);
   mStartupBankPath.Set("");
   readPath(iniPath, kStartupBank, kStartupBankKey, mStartupBankPath);
   mUserEditorScale = readScale(iniPath);
@@ -141,11 +157,15 @@ void Synth::loadConfig()
     GetPrivateProfileString(kMidiControl, ControllerKey(controller).mText, "-1", text, kOptionSize, iniPath);
     if (text[0]) mMidiControlParam[controller] = storedControllerParam(text);
   }
+  readServer(iniPath, mUpdateServer);
 }
 
+// One write of the file for all of it: a reader, or a crash, never meets the
+// learned controllers half written.
 bool Synth::saveConfig(bool midiGlobalOnly)
 {
-  return writingIni(
+  IniWriteBatch batch(mIniPath.Get());
+  const bool changed = writingIni(
       [&]
       {
         const char* iniPath = mIniPath.Get();
@@ -164,6 +184,7 @@ bool Synth::saveConfig(bool midiGlobalOnly)
           WritePrivateProfileString(kMidiControl, ControllerKey(controller).mText, value, iniPath);
         }
       });
+  return batch.end() && changed;
 }
 
 bool Synth::saveStartupFxb()
@@ -175,6 +196,14 @@ void Synth::writeStartupBank()
 {
   WritePrivateProfileSection(kStartupBank, "", mIniPath.Get());
   WritePrivateProfileString(kStartupBank, kStartupBankKey, mStartupBankPath.Get(), mIniPath.Get());
+}
+
+bool Synth::saveProgramPath()
+{
+  bool written = false;
+  const bool completed = writingIni(
+      [&] { written = WritePrivateProfileString("Global", kProgramPathKey, mProgramPath.Get(), mIniPath.Get()); });
+  return completed && written;
 }
 
 bool Synth::unsetStartupFxb()

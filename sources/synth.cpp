@@ -5,13 +5,12 @@
 #include "IMidiMsg.h"
 
 #include <algorithm>
-#include <climits>
+#include <bitset>
 #include <iterator>
 
 namespace
 {
 constexpr int kVendorVersion = 0x00020301;
-constexpr int kUniqueID = 1416;
 constexpr int kMfrID = 0x5065576F; // 'PeWo'
 constexpr int kInitialQueueSize = 1024;
 // Program data older than this lacks the second-to-last parameter.
@@ -36,6 +35,7 @@ Synth::Synth(IPlugInstanceInfo instanceInfo)
 {
   for (std::atomic<int>& param : mMidiControlParam)
     param = -1;
+  SetFormerUniqueID(kFormerUniqueID);
   clearKeyBuffer();
   SetOutputLabel(0, "Tessaryn ");
   SetOutputLabel(1, "Tessaryn ");
@@ -118,15 +118,39 @@ void Synth::handleControlChange(const IMidiMsg& msg)
   }
 }
 
-void Synth::queueMidiMsg(IMidiMsg msg)
+namespace
+{
+bool isNoteOff(const IMidiMsg& msg)
+{
+  return msg.StatusMsg() == IMidiMsg::kNoteOff || (msg.StatusMsg() == IMidiMsg::kNoteOn && msg.Velocity() == 0);
+}
+} // namespace
+
+void Synth::queueMidiMsg(const IMidiMsg& msg)
 {
   // Growing the queue would allocate on the render thread; Reset sizes it
-  // for a block, so a flood beyond that is dropped instead.
-  if (mMidiQueue.NumPending() >= mMidiQueue.Capacity()) return;
-  // A message beyond the first tick moves half a tick later, so it lands on
-  // the tick nearest its offset rather than the one before it.
-  if (msg.mOffset > mUpdateInterval) msg.mOffset += std::min(mUpdateInterval / 2, INT_MAX - msg.mOffset);
+  // for a block. In a flood beyond that a note-off still gets in, since a
+  // stuck note is worse than a lost one.
+  if (mMidiQueue.NumPending() >= mMidiQueue.Capacity() && !(isNoteOff(msg) && makeRoomForNoteOff())) return;
   mMidiQueue.Add(&msg);
+}
+
+// Drops what cannot leave a note sounding: the newest message that is not a
+// note-off, else (the queue holds nothing but note-offs, more than there are
+// keys) the earlier of two note-offs for one key, which then stops later.
+bool Synth::makeRoomForNoteOff()
+{
+  if (mMidiQueue.RemoveNewest([](const IMidiMsg& pending) { return !isNoteOff(pending); })) return true;
+  std::bitset<kNumKeys> later;
+  return mMidiQueue.RemoveNewest(
+      [&later](const IMidiMsg& pending)
+      {
+        const int key = pending.NoteNumber();
+        if (key >= kNumKeys) return true; // no key to stop
+        const bool repeated = later.test(key);
+        later.set(key);
+        return repeated;
+      });
 }
 
 void Synth::postControllerValue(int paramIdx, double normalizedValue)
@@ -169,27 +193,11 @@ void Synth::PerformPendingWork()
   }
 }
 
+// Values older than 2.2.0 end before the last parameter, which they lack.
 int Synth::UnserializeState(ByteChunk* pChunk, int startPos)
 {
-  if (mDataVersion >= kFirstVersionWithAllParams) return UnserializeParams(pChunk, startPos);
-  return unserializeOlderState(pChunk, startPos);
-}
-
-int Synth::unserializeOlderState(ByteChunk* pChunk, int startPos)
-{
-  WDL_MutexLock lock(&mMutex);
-  const int missingIdx = NParams() - 2;
-  GetParam(missingIdx)->Set(0.0);
-  int pos = startPos;
-  for (int i = 0; pos >= 0 && i < NParams(); ++i)
-  {
-    if (i == missingIdx) continue;
-    double value = 0.0;
-    pos = pChunk->Get(&value, pos);
-    GetParam(i)->Set(value);
-  }
-  OnParamReset();
-  return pos;
+  const bool older = mDataVersion < kFirstVersionWithAllParams;
+  return UnserializeParams(pChunk, startPos, older ? NParams() - 1 : NParams());
 }
 
 // A program list that fails to read is tried once more as older data.

@@ -7,42 +7,21 @@
 // without a lock; everything that writes them from other threads does so
 // under the plug-in mutex.
 
+#include "BigEndian.h"
 #include "ByteChunk.h"
+#include "FileCommand.h"
+#include "IGraphicsStructs.h"
 #include "IMidiQueue.h"
 #include "IPlugAU.h"
 #include "IPlugStructs.h"
 #include "TunedPitchScale.h"
+#include "http.h"
 
 #include <atomic>
+#include <string>
 
 class IControl;
 class IGraphics;
-
-// The commands of the options menu, numbered by their place in it; the
-// missing numbers are separators and submenu headers.
-namespace File
-{
-enum Command : int
-{
-  CopyProgram = 0,
-  PasteProgram = 1,
-  InitProgram = 2,
-  LoadProgram = 4,
-  SaveProgram = 5,
-  LoadBank = 6,
-  SaveBank = 7,
-  DefaultPath = 9,
-  ReloadConfiguration = 11,
-  SaveConfiguration = 12,
-  SelectStartupBank = 13,
-  LoadStartupBank = 14,
-  UnselectStartupBank = 15,
-  MidiThru = 18,
-  IgnoreProgramChange = 19,
-  CheckForUpdate = 20,
-  VisitWebSite = 21
-};
-}
 
 class Synth : public IPlugAU, public TunedPitchScale
 {
@@ -57,6 +36,11 @@ public:
   static constexpr int kEditorHeight = 395;
   // The factory bank lies in the resource folder registered for this bundle.
   static constexpr const char* kBundleIdentifier = "com.pellworth.audiounit.Tessaryn";
+  // The component subtype and the ID in program and bank files: the code
+  // '1416'. Earlier builds used the number 1416, and their files and host
+  // projects must still load.
+  static constexpr int kUniqueID = FourCC("1416");
+  static constexpr int kFormerUniqueID = 1416;
 
   // Creating thread, under the adapter's creation lock; allocates.
   explicit Synth(IPlugInstanceInfo instanceInfo);
@@ -68,14 +52,16 @@ public:
   void OnParamChange(int paramIdx) override;
   void OnActivate(bool active) override;
   // Host MIDI or render thread, with or without the adapter's lock. Allocates
-  // nothing and never waits: a message that would make the queue grow is
-  // dropped, and what needs the mutex while another thread holds it is handed
-  // over (see PerformPendingWork).
+  // nothing and never waits: in a full queue a note-off takes the place of a
+  // message that cannot leave a note sounding, any other message is dropped;
+  // what needs the mutex while another thread holds it is handed over (see
+  // PerformPendingWork).
   void ProcessMidiMsg(IMidiMsg* pMsg) override;
   // Under the mutex: the program change, learn capture and learned controller
   // values handed over by the MIDI and render threads, in that order.
   void PerformPendingWork() override;
-  // Callers hold the mutex or run on the host's main thread.
+  // Callers hold the mutex or run on the host's main thread. The state is
+  // the values alone, as many as the version in mDataVersion wrote.
   int UnserializeState(ByteChunk* pChunk, int startPos) override;
   int UnserializePresets(ByteChunk* pChunk, int startPos) override;
 
@@ -138,16 +124,29 @@ public:
   // Writes mStartupBankPath, also when empty ("File=").
   bool saveStartupFxb();
   bool unsetStartupFxb();
+  // Writes mProgramPath as the folder the file dialogs start in.
+  bool saveProgramPath();
 
-  // The options menu's commands, with their questions and dialogs; the
-  // editor's thread.
+  // The options menu's commands with their questions, dialogs and messages,
+  // through the editor's graphics context; without one they do nothing.
+  // The editor's thread.
   void runFileCommand(File::Command command);
+  // Starts asking the update server for the newest version; a call while an
+  // earlier request runs is ignored. The answer is shown by OnIdle.
+  void checkVersionAgainstWeb();
+  // Opens the vendor's home page in the browser.
+  void visitWebSite();
+  // The update server's host name, as the messages and the menu name it.
+  const char* updateServer() const { return mUpdateServer.Get(); }
+  // The editor's thread: OnIdle shows the update check's answer once it has
+  // come; closing the editor cancels a running check.
+  void OnIdle() override;
+  void OnGUIClose() override;
   // What the options menu shows checked, enabled and named.
   bool midiThru() const { return mMidiThru; }
   bool ignoresProgramChange() const { return mIgnoreProgramChange; }
   bool hasStartupBank() const { return mStartupBankPath.Get()[0] != 0; }
   bool hasCopiedPreset() const { return mPresetClipboard.Size() > 0; }
-  static const char* serverHost();
   // The editor scale the user set in the configuration, 0 when unset: the
   // window host then takes the host's or the desktop's. Editor thread.
   double userEditorScale() const { return mUserEditorScale; }
@@ -187,6 +186,13 @@ protected:
   int mNumPressedKeys = 0;
   int mNumHeldKeys = 0;
 
+  // The update check; tests point it at a local server with short timeouts.
+  // Destroying the request cancels it, so closing the instance stops it too.
+  HttpGet mUpdateRequest;
+  HttpTimeouts mUpdateTimeouts;
+  std::string mUpdateScheme = "https";
+  WDL_String mUpdateServer;
+
 private:
   // The hand-over from threads that never wait for the mutex: fixed size and
   // lock-free; the latest program and controller values win.
@@ -198,14 +204,26 @@ private:
 
   void startMidiLearn(bool unlearn, bool on);
   void handleControlChange(const IMidiMsg& msg);
-  void queueMidiMsg(IMidiMsg msg);
+  void queueMidiMsg(const IMidiMsg& msg);
+  bool makeRoomForNoteOff();
   void handOver(std::atomic<int>& slot, int value);
   void unassignParam(int paramIdx);
   void resetMidiLearnSwitch();
-  int unserializeOlderState(ByteChunk* pChunk, int startPos);
   void openConfig();
   void writeStartupBank();
   FileReadOptions fileReadOptions();
+  bool confirmCommand(File::Command command);
+  bool confirm(const std::string& question, const char* caption);
+  void tell(const std::string& message, const char* caption);
+  bool askForFile(WDL_String& file, EFileAction action, const WDL_String& folder, const char* extensions);
+  void loadFile(const char* extension, bool (Synth::*load)(WDL_String*));
+  void saveFile(const char* extension, const char* proposedName, bool (IPlugBase::*save)(WDL_String*));
+  void chooseProgramFolder();
+  void selectStartupBank();
+  void toggleOption(std::atomic<bool>& option);
+  void reportIniWrite(bool written);
+  std::string serverURL(const char* path) const;
+  void showUpdateReply(const HttpReply& reply);
 };
 
 // Sets folder to the part of file before its last slash or backslash,

@@ -175,7 +175,7 @@ IPWOptionMenu::IPWOptionMenu(Tessaryn* pPlug, const IRECT& rect, int tag) : ICon
   mMidiMenu.AddItem("MIDI Thru");
   mMidiMenu.AddItem("Ignore Program Change");
   mOnlineMenu.AddItem("Check Online for Update");
-  mOnlineMenu.AddItem((std::string("Visit ") + Synth::serverHost()).c_str());
+  mOnlineMenu.AddItem("Visit"); // named as the menu opens: reloading the configuration may change the server
   for (const char* item : {"Copy Program", "Paste Program", "Init Program", "", "Load Program", "Save Program",
                            "Load Bank", "Save Bank", "", "Default Path for Program Files"})
     if (*item)
@@ -197,6 +197,8 @@ void IPWOptionMenu::refreshItems()
   mMenu.GetItem(kUnselectStartupItem)->SetEnabled(mSynth->hasStartupBank());
   mMidiMenu.CheckItem(File::MidiThru - kMidiMenuBase, mSynth->midiThru());
   mMidiMenu.CheckItem(File::IgnoreProgramChange - kMidiMenuBase, mSynth->ignoresProgramChange());
+  mOnlineMenu.GetItem(File::VisitWebSite - kOnlineMenuBase)
+      ->SetText((std::string("Visit ") + mSynth->updateServer()).c_str());
 }
 
 int IPWOptionMenu::chosenCommand(IPopupMenu* chosen) const
@@ -225,7 +227,7 @@ void IPWOptionMenu::run(int command)
   switch (command)
   {
   case File::VisitWebSite:
-    if (IGraphics* gui = GetGUI()) gui->OpenURL((std::string("http://") + Synth::serverHost() + "/").c_str());
+    mSynth->visitWebSite();
     break;
   case File::CopyProgram:
   case File::PasteProgram:

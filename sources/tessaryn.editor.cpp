@@ -2,6 +2,7 @@
 // used settings behind two blinds at the bottom.
 
 #include "tessaryn.h"
+#include "BuildSettings.h"
 #include "IGraphics.h"
 #include "IKnobControls.h"
 #include "ITextControls.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace
 {
@@ -181,7 +183,6 @@ constexpr Button kButtons[] = {
 constexpr int kVoiceLampX = 678;
 constexpr int kVoiceLampY[Tessaryn::kNumVcos] = {71, 145, 223, 299};
 
-constexpr char kVersionText[] = "v 2.3.1." TESSARYN_BUILD_NUMBER;
 const IColor kVersionColor(128, 160, 160, 192);
 const IColor kArpTempoColor(255, 160, 160, 192);
 
@@ -260,7 +261,8 @@ void Tessaryn::createGraphics()
   gui->AttachControl(mLeds[kLampMG2] = lamp(288, 87));
 
   const IText versionText(15, kVersionColor, "Helvetica", IText::kStyleNormal, IText::kAlignFar);
-  mVersionText = new ITextControl(this, IRECT(1018, 344, 1078, 362), &versionText, kVersionText);
+  mVersionText = new ITextControl(this, IRECT(1018, 344, 1078, 362), &versionText,
+                                  ("v 2.3.1." + std::to_string(kBuildNumber)).c_str());
   mLeds[kLampArp] = lamp(260, 326);
 
   mTweakControls.Add(mTweakCloseKick = new IPWUtilityKick(this, 16, 360, PanelTag::kCloseTweaks, images[kImgTweakOff]));
@@ -323,6 +325,7 @@ void Tessaryn::updateButtons()
 
 void Tessaryn::OnIdle()
 {
+  Synth::OnIdle();
   IGraphics* gui = GetGUI();
   if (!gui || !gui->WindowIsOpen()) return;
   const unsigned flags = lampFlags;

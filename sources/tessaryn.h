@@ -200,7 +200,8 @@ protected:
 
   // ---- Audio thread: render. ----
   void handleSync2Host();
-  void handleMidiEvents();
+  // tickFrame: the tick's frame in the block being rendered.
+  void handleMidiEvents(int tickFrame);
   void update();
   void next();
 
@@ -331,8 +332,6 @@ private:
   struct Voicing;
 
   // Host side of the hand-over to the render.
-  int readParamValues(const ByteChunk* pChunk, int pos, int nValues);
-
   void markPending(int index);
   void requestRender(uint32_t request);
   // Audio side: applies requests and pending indices, at a control tick.

@@ -42,7 +42,7 @@ const char* const kWaveTexts[] = {"Triangle", "Sawtooth", "PWM", "PW"};
 const char* const kOctaveTexts[] = {"16'", "8'", "4'", "2'"};
 const char* const kPwmSrcTexts[] = {"VCF EG", "MG1", "MG2"};
 const char* const kFmSrcTexts[] = {"MG1", "VCF EG"};
-const char* const kFxTypeTexts[] = {"Sync", "S\\&X", "X-Mod"};
+const char* const kFxTypeTexts[] = {"Sync", "S&X", "X-Mod"};
 const char* const kFxModeTexts[] = {"Double", "Single"};
 const char* const kMgWaveTexts[] = {"Triangle", "Saw Dn", "Saw Up", "Square"};
 const char* const kArpRangeTexts[] = {"Full", "2Oct", "1Oct"};
@@ -322,7 +322,9 @@ void Tessaryn::OnParamChange(int index)
     return;
   case kHold:
     hold = on;
-    if (on && arpOn) SetParameterFromGUI(kHold, 0.0);
+    // The parameter, not arpOn: while a whole program is replayed, ARPState
+    // comes after Hold and arpOn still tells of the program before.
+    if (on && GetParam(kARPState)->Int() != kArpOff) SetParameterFromGUI(kHold, 0.0);
     showButton(mHoldButton, hold);
     break;
   case kChord1:
@@ -413,11 +415,17 @@ void Tessaryn::OnParamChange(int index)
     arpMode = i;
     break;
   case kARPState:
+  {
+    // Only a change of its own releases Hold: a program change or restore
+    // replays ARPState too, and the Hold stored with it must stand (the Hold
+    // handler keeps it off if the arpeggiator runs).
+    const bool changed = i != arpState && mParamResetDepth == 0;
     arpState = i;
     arpOn = i != kArpOff;
     markPending(index);
-    SetParameterFromGUI(kHold, 0.0);
+    if (changed) SetParameterFromGUI(kHold, 0.0);
     return;
+  }
   case kMWOvride:
     mwOverride = v;
     return;

@@ -68,7 +68,7 @@ void Tessaryn::ProcessDoubleReplacing(double**, double** outputs, int nFrames)
     if (mUpdateCountdown <= 0)
     {
       applyRenderRequests();
-      handleMidiEvents();
+      handleMidiEvents(nFrames - remaining);
       update();
       n = std::min(interval, remaining);
       if (interval > remaining) mUpdateCountdown = interval - remaining;
@@ -94,6 +94,8 @@ void Tessaryn::ProcessDoubleReplacing(double**, double** outputs, int nFrames)
     left += n;
     right += n;
   }
+  // What waits for a tick in a later block keeps its place on the tick grid.
+  mMidiQueue.Flush(nFrames);
 }
 
 void Tessaryn::handleSync2Host()
@@ -113,20 +115,16 @@ void Tessaryn::handleSync2Host()
   if (arpCountdown >= arpInterval / 2 && p >= arpInterval / 2) arpCountdown = p;
 }
 
-void Tessaryn::handleMidiEvents()
+// A message acts at the first tick at or after its frame. The ticks run on
+// one grid across blocks, so where the host cuts its blocks changes nothing.
+void Tessaryn::handleMidiEvents(int tickFrame)
 {
   tryPendingWork();
-  while (!mMidiQueue.Empty())
+  for (const IMidiMsg* msg = mMidiQueue.Peek(); msg && msg->mOffset <= tickFrame; msg = mMidiQueue.Peek())
   {
-    // Due within this tick's interval. The flush below counts the interval
-    // off once; counting it off here as well would play every later message
-    // early, at about half its offset.
-    const IMidiMsg* msg = mMidiQueue.Peek();
-    if (msg->mOffset - mUpdateInterval > 0) break;
     handleMidiMsg(*msg);
     mMidiQueue.Remove();
   }
-  mMidiQueue.Flush(mUpdateInterval);
 }
 
 void Tessaryn::handleMidiMsg(const IMidiMsg& msg)

@@ -12,8 +12,6 @@ namespace
 constexpr char kVersionMagic[] = "Tessaryn_2.3.1";
 constexpr int kMagicSize = static_cast<int>(sizeof(kVersionMagic)) - 1;
 constexpr int kFieldSize = 4; // the program index, then the name's length
-// Values written before 2.2.0 end before PtmDrift.
-constexpr int kFirstVersionWithPtmDrift = 20200;
 
 // A magic cut off by the chunk's end still counts as one: a damaged header
 // is rejected rather than read as values.
@@ -50,30 +48,13 @@ bool Tessaryn::SerializeState(ByteChunk* pChunk)
 
 // The values become the parameters' own (clamped, without their change
 // handlers); OnParamReset then hands them to the engine, which takes them at
-// its next control tick.
+// its next control tick. Without the header the values are older data.
 int Tessaryn::UnserializeState(ByteChunk* pChunk, int startPos)
 {
   WDL_MutexLock lock(&mMutex);
-  int pos = startPos;
-  int nValues = NParams();
-  if (startsWithMagic(pChunk, startPos))
-    pos = skipHeader(pChunk, startPos);
-  else if (mDataVersion < kFirstVersionWithPtmDrift)
-    nValues = kPtmDrift;
-  if (pos >= 0) pos = readParamValues(pChunk, pos, nValues);
+  if (!startsWithMagic(pChunk, startPos)) return Synth::UnserializeState(pChunk, startPos);
+  const int pos = skipHeader(pChunk, startPos);
+  if (pos >= 0) return UnserializeParams(pChunk, pos);
   OnParamReset();
-  return pos;
-}
-
-// The first value that cannot be read is applied as 0 and ends the reading;
-// so are the values older data lacks.
-int Tessaryn::readParamValues(const ByteChunk* pChunk, int pos, int nValues)
-{
-  for (int i = 0; pos >= 0 && i < NParams(); ++i)
-  {
-    double value = 0.0;
-    if (i < nValues) pos = pChunk->Get(&value, pos);
-    GetParam(i)->Set(value);
-  }
   return pos;
 }

@@ -200,6 +200,10 @@ enum : AudioUnitPropertyID
   // audio thread handed over because it never waits for that lock (program
   // changes, learned controllers). For a host's non-real-time worker thread.
   kTessarynProperty_PerformPendingWork = 64002,
+  // Also ours: the default of the parameter numbered by the element, in its
+  // own units, as a Float32; global scope, get only. The standard parameter
+  // info carries the current value in its default field instead.
+  kTessarynProperty_ParameterDefault = 64003,
 };
 
 // Status numbers, as signed 32-bit values.

@@ -1,8 +1,8 @@
 #pragma once
 // The process-wide cache of parsed INI files. A file is parsed once and then
 // served from memory for as long as its size and modification time stay what
-// this process last saw; every change rewrites the whole file through a
-// temporary file, so no reader ever meets a half-written one.
+// this process last saw; every change (or batch of changes) replaces the
+// whole file atomically, so no reader ever meets a half-written one.
 
 #include "Containers.h"
 #include "swell-ini-sections.h"
@@ -37,17 +37,20 @@ public:
   // changed since this process last saw it. Caller holds mutex().
   iniFileContext& lookup(const std::string& path);
 
+  // Writes the context's contents over its file; false, the file as it was
+  // and the change in memory only, when that fails. While a batch is open for
+  // the file, the write waits for the batch's end. Caller holds mutex().
+  bool writeBack(iniFileContext& context);
+  // One batch at a time, begun and ended under one hold of mutex().
+  void beginBatch(const std::string& path);
+  bool endBatch();
+
 private:
   iniFileContext& slotFor(const std::string& path);
 
   std::array<iniFileContext, kSlotCount> mContextCache;
   uint64_t mAccessCounter = 0;
+  std::optional<std::string> mBatchPath;
+  iniFileContext* mBatchContext = nullptr; // the batch's file, once changed
   WDL_Mutex mMutex;
 };
-
-// "/dir/tessaryn.ini" is written through "/dir/.tessaryn.ini.new".
-std::string temporaryPathFor(const std::string& path);
-
-// Writes the context's contents over its file. On failure the file stays as
-// it was and the change lives on in memory only. Caller holds the cache's mutex.
-void WriteBackFile(iniFileContext& context);

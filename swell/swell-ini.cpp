@@ -53,15 +53,15 @@ int copyOut(std::string_view text, char* out, int size)
   return static_cast<int>(length);
 }
 
-void writeBackIf(bool changed, iniFileContext& context)
+void writeBackIf(bool changed, IniFileCache& cache, iniFileContext& context)
 {
-  if (changed) WriteBackFile(context);
+  if (changed) cache.writeBack(context);
 }
 
-bool removeKeyOrSection(iniFileContext& context, const char* section, const char* key)
+bool removeKeyOrSection(IniFileCache& cache, iniFileContext& context, const char* section, const char* key)
 {
   IniSection* found = context.sections.find(section);
-  writeBackIf(found && (key ? found->remove(key) : context.sections.remove(section)), context);
+  writeBackIf(found && (key ? found->remove(key) : context.sections.remove(section)), cache, context);
   return true;
 }
 
@@ -91,14 +91,14 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
   if (!isGiven(section) || (key && !*key) || !isGiven(file)) return false;
   IniFileCache& cache = IniFileCache::processCache();
   WDL_MutexLock lock(&cache.mutex());
-  if (!key || !value) return removeKeyOrSection(cache.lookup(file), section, key);
+  if (!key || !value) return removeKeyOrSection(cache, cache.lookup(file), section, key);
   if (!isWritableSection(section) || !isWritableKey(key) || !isWritableValue(value)) return false;
   iniFileContext& context = cache.lookup(file);
   const IniSection* found = context.sections.find(section);
   const IniKey* stored = found ? found->find(key) : nullptr;
   if (stored && stored->value == value) return true;
   context.sections.add(section).set(key, value);
-  WriteBackFile(context);
+  cache.writeBack(context);
   return true;
 }
 
@@ -112,6 +112,23 @@ bool WritePrivateProfileSection(const char* section, const char* keys, const cha
   iniFileContext& context = cache.lookup(file);
   IniSection* found = hasEntries ? &context.sections.add(section) : context.sections.find(section);
   if (found) fillFromList(*found, hasEntries ? keys : "");
-  writeBackIf(found != nullptr, context);
+  writeBackIf(found != nullptr, cache, context);
   return true;
+}
+
+IniWriteBatch::IniWriteBatch(const char* file) : mLock(&IniFileCache::processCache().mutex())
+{
+  IniFileCache::processCache().beginBatch(file);
+}
+
+IniWriteBatch::~IniWriteBatch()
+{
+  end();
+}
+
+bool IniWriteBatch::end()
+{
+  if (mEnded) return true;
+  mEnded = true;
+  return IniFileCache::processCache().endBatch();
 }

@@ -1,4 +1,6 @@
 #pragma once
+
+#include "Containers.h"
 // Per-user settings files in INI syntax, with the calling conventions of the
 // Win32 profile functions. Section names and keys compare case-insensitively
 // (ASCII). Nothing is reported to the caller: an unreadable file reads as
@@ -31,3 +33,23 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
 // created. Returns false when `section` is null, `file` is null or empty, or
 // entries are given for a section name that cannot be written.
 bool WritePrivateProfileSection(const char* section, const char* keys, const char* file);
+
+// Several changes to one file written as one: while a batch lives, the calls
+// above change `file` in memory only, and end() (or the destructor) writes it
+// once. It holds the store's lock throughout, so other threads wait for it
+// and no reader sees part of the changes. Batches do not nest.
+class IniWriteBatch
+{
+public:
+  explicit IniWriteBatch(const char* file);
+  ~IniWriteBatch();
+  IniWriteBatch(const IniWriteBatch&) = delete;
+  IniWriteBatch& operator=(const IniWriteBatch&) = delete;
+
+  // False when the file could not be written; it then stays as it was.
+  bool end();
+
+private:
+  WDL_MutexLock mLock;
+  bool mEnded = false;
+};

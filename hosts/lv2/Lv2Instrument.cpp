@@ -118,12 +118,15 @@ void Lv2Instrument::applyControls(bool exclusive)
     if (!mControls[id]) continue;
     const PortChange change = {id, *mControls[id]};
     if (change.mValue == mLastControls[id] || std::isnan(change.mValue)) continue;
-    if (!mWorker)
+    if (mRebaseControls)
+      ; // the restored state wins: the port's value becomes the baseline unapplied
+    else if (!mWorker)
       mHost.SetParameter(id, change.mValue);
     else if (!schedule(sizeof change, &change))
       continue;
     mLastControls[id] = change.mValue;
   }
+  mRebaseControls = false;
 }
 
 bool Lv2Instrument::schedule(uint32_t size, const void* data)
@@ -208,6 +211,7 @@ LV2_State_Status Lv2Instrument::Restore(LV2_State_Retrieve_Function retrieve, LV
   if (type != mUrids.mAtomChunk) return LV2_STATE_ERR_BAD_TYPE;
   mGate.EnterControl();
   const OSStatus result = mHost.LoadState(static_cast<const uint8_t*>(bytes), size);
+  mRebaseControls = mRebaseControls || result == noErr;
   mGate.LeaveControl();
   return result == noErr ? LV2_STATE_SUCCESS : LV2_STATE_ERR_UNKNOWN;
 }

@@ -93,4 +93,7 @@ private:
   std::array<float*, 2> mOutputs{};
   std::vector<const float*> mControls;
   std::vector<float> mLastControls; // what the instrument was last told, or reported
+  // Set by a restore: the ports at the next run become the baseline unapplied,
+  // as the restored state wins over values the host kept from before it.
+  bool mRebaseControls = false;
 };

@@ -66,11 +66,12 @@ RenderStatus run(Component component, const std::vector<std::string>& args, Rend
   if (!options.mListParams && !options.mListPrograms && !(status = loadSong(options, song)).ok()) return status;
 
   SongRenderer renderer;
-  if (!(status = renderer.open(component, options)).ok()) return status;
+  // Listings show the bank, program and settings given with them.
+  if (!(status = renderer.open(component, options)).ok() || !(status = renderer.applyOptions(options)).ok())
+    return status;
   if (options.mListParams) renderer.listParameters(console.mOut);
   if (options.mListPrograms) renderer.listPrograms(console.mOut);
   if (options.mListParams || options.mListPrograms) return {};
-  if (!(status = renderer.applyOptions(options)).ok()) return status;
   return renderToFile(renderer, song, options, console);
 }
 } // namespace

@@ -215,12 +215,13 @@ Options:
   --fxp FILE          load a program file into the current program
   --set NAME=VALUE    set a parameter (repeatable); VALUE in the parameter's
                       own units or, for list parameters, one of its texts
+                      or its index (0 for the first)
   --tail SECONDS      render this long after the last event (default: until
                       the output stays below -90 dBFS for 0.5 s, at most 10 s)
   --frames N          render exactly N frames
   --tempo BPM         play the file at this tempo instead of its tempo map
   --list-programs     list the programs and exit
-  --list-params       list the parameters with range, default and texts, and exit
+  --list-params       list the parameters with range, texts, default and current value, and exit
   --quiet             print nothing but errors
   -h, --help          show this text and exit
 

@@ -30,7 +30,10 @@ void SongRenderer::listParameters(std::ostream& out) const
       out << info.mMin << " to " << info.mMax;
     else
       writeTexts(out, texts);
-    out << ", default " << mHost.ParameterValueText(id, info.mDefault) << "\n";
+    // The info record's default is the value now, the loaded program's.
+    if (float tableDefault = 0.0f; mHost.GetParameterDefault(id, &tableDefault) == noErr)
+      out << ", default " << mHost.ParameterValueText(id, tableDefault);
+    out << ", current " << mHost.ParameterValueText(id, info.mDefault) << "\n";
   }
 }
 

@@ -31,6 +31,13 @@ std::string numberText(float value)
   return text.str();
 }
 
+// NaN unless the text is an index of the list.
+float listIndex(const std::string& text, size_t count)
+{
+  const bool isIndex = isWholeNumber(text) && text.size() <= std::to_string(count).size() && std::stoul(text) < count;
+  return isIndex ? float(std::stoul(text)) : std::numeric_limits<float>::quiet_NaN();
+}
+
 RenderStatus badSetting(const std::string& message)
 {
   return RenderStatus::failure(kExitUsage, message);
@@ -102,7 +109,7 @@ RenderStatus SongRenderer::applySetting(const ParameterSetting& setting)
 }
 
 // The value as a host sends it: a 32-bit float in the parameter's own units,
-// or the index of a list parameter's text.
+// or the index of a list parameter's text, given as the text or the index.
 RenderStatus SongRenderer::settingValue(AudioUnitParameterID id, const ParameterSetting& setting, float& value) const
 {
   const std::vector<std::string> texts = mHost.ParameterValueStrings(id);
@@ -110,6 +117,8 @@ RenderStatus SongRenderer::settingValue(AudioUnitParameterID id, const Parameter
   {
     value = std::numeric_limits<float>::quiet_NaN(); // left alone when the text is not one of the list
     if (!mHost.ParameterValueFromText(id, setting.mValue.c_str(), &value) || std::isnan(value))
+      value = listIndex(setting.mValue, texts.size());
+    if (std::isnan(value))
       return badSetting("'" + setting.mValue + "' is not a value of " + setting.mName +
                         "; use one of: " + joined(texts) + ".");
     return {};

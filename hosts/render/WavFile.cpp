@@ -1,7 +1,5 @@
 #include "WavFile.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -10,7 +8,6 @@
 
 namespace
 {
-constexpr mode_t kNewFileMode = 0666;
 constexpr size_t kMaxPathBytes = 4096;
 
 // The temporary file the signal handler removes; written only outside of it.
@@ -45,13 +42,6 @@ int formatCode(SampleFormat format)
   return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
 }
 
-// mkstemp makes files only the owner may read; the finished file gets the usual mode.
-void applyUsualMode(int fd)
-{
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, kNewFileMode & ~mask);
-}
 } // namespace
 
 WavFile::~WavFile()
@@ -63,21 +53,17 @@ RenderStatus WavFile::create(const std::string& path, uint32_t sampleRate, uint3
 {
   abandon();
   mPath = path;
-  std::string pattern = path + ".partial-XXXXXX";
-  const int fd = mkstemp(pattern.data());
-  if (fd < 0) return outputFailure(std::string("a file cannot be created there (") + std::strerror(errno) + ")");
-  mTemporaryPath = pattern;
-  rememberTemporary(mTemporaryPath);
-  applyUsualMode(fd);
+  if (!mOutput.open(path)) return outputFailure(mOutput.error());
+  rememberTemporary(mOutput.temporaryPath());
 
   SF_INFO info = {};
   info.samplerate = int(sampleRate);
   info.channels = int(channels);
   info.format = formatCode(format);
-  mFile = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
+  // The descriptor stays the output's, which syncs and closes it on commit.
+  mFile = sf_open_fd(mOutput.descriptor(), SFM_WRITE, &info, SF_FALSE);
   if (!mFile)
   {
-    close(fd);
     RenderStatus failure = outputFailure(std::string("libsndfile refused it (") + sf_strerror(nullptr) + ")");
     abandon();
     return failure;
@@ -98,10 +84,8 @@ RenderStatus WavFile::commit()
   const int closed = sf_close(mFile);
   mFile = nullptr;
   if (closed != 0) return outputFailure("closing it failed (" + std::string(sf_error_number(closed)) + ")");
-  if (std::rename(mTemporaryPath.c_str(), mPath.c_str()) != 0)
-    return outputFailure(std::string("it cannot be put in place (") + std::strerror(errno) + ")");
   gHaveTemporary = 0;
-  mTemporaryPath.clear();
+  if (!mOutput.commit()) return outputFailure(mOutput.error());
   return {};
 }
 
@@ -109,10 +93,8 @@ void WavFile::abandon()
 {
   if (mFile) sf_close(mFile);
   mFile = nullptr;
-  if (mTemporaryPath.empty()) return;
   gHaveTemporary = 0;
-  unlink(mTemporaryPath.c_str());
-  mTemporaryPath.clear();
+  mOutput.abandon();
 }
 
 void WavFile::removeTemporaryOnInterrupt()

@@ -3,6 +3,7 @@
 // the destination and renamed onto it only when complete, so a failed or
 // interrupted render leaves no half file behind.
 
+#include "AtomicFile.h"
 #include "RenderOptions.h"
 #include "RenderStatus.h"
 
@@ -34,5 +35,5 @@ private:
 
   SNDFILE* mFile = nullptr;
   std::string mPath;
-  std::string mTemporaryPath;
+  AtomicFile mOutput;
 };

@@ -122,23 +122,33 @@ private:
   static bool isKnob(const PanelItem& item) { return item.image && std::string(item.image).starts_with("knob"); }
 
   // A caption breaks at its first space or after its first slash when it
-  // would crowd the caption of the nearest control of its row.
-  std::vector<std::string> captionLines(const PanelItem& item) const
+  // would crowd the caption of the nearest control of its row. A broken
+  // caption that would run off the panel moves up under its own control.
+  Caption makeCaption(const PanelItem& item) const
   {
     const std::string text = captionText(item);
+    const double aligned = alignedCaptionTop(item);
+    const size_t split = text.find_first_of(" /");
+    if (split == std::string::npos || mPainter.textWidth(text, kCaptionStyle) <= captionSpacing(item) - 6)
+      return {{text}, aligned};
+    const double lowest = PanelSize::kHeight - 4 - 2 * kCaptionLine;
+    const double top = aligned <= lowest ? aligned : item.box().b + 1;
+    if (top > lowest) return {{text}, aligned};
+    const size_t cut = text[split] == '/' ? split + 1 : split;
+    return {{text.substr(0, cut), text.substr(text[split] == '/' ? cut : cut + 1)}, top};
+  }
+
+  // The distance to the nearest captioned control of the row.
+  static double captionSpacing(const PanelItem& item)
+  {
     double spacing = PanelSize::kWidth;
     for (const PanelItem& other : panelItems())
       if (&other != &item && other.param >= 0 && sameBand(item, other))
         spacing = std::min(spacing, std::abs(other.box().centreX() - item.box().centreX()));
-    const size_t split = text.find_first_of(" /");
-    const bool roomBelow = captionTop(item) + 2 * kCaptionLine <= PanelSize::kHeight - 4;
-    if (split == std::string::npos || !roomBelow || mPainter.textWidth(text, kCaptionStyle) <= spacing - 6)
-      return {text};
-    const size_t cut = text[split] == '/' ? split + 1 : split;
-    return {text.substr(0, cut), text.substr(text[split] == '/' ? cut : cut + 1)};
+    return spacing;
   }
 
-  double captionTop(const PanelItem& item) const
+  static double alignedCaptionTop(const PanelItem& item)
   {
     const ImageSpec* spec = item.image ? findControlImage(item.image) : nullptr;
     double bottom = item.box().b;
@@ -191,7 +201,7 @@ private:
       Box extent = item.box();
       if (item.param >= 0)
       {
-        const Caption& caption = mCaptions[&item] = {captionLines(item), captionTop(item)};
+        const Caption& caption = mCaptions[&item] = makeCaption(item);
         extent = unite(extent, captionBox(item, caption));
       }
       taken.emplace_back(&item, extent.grown(kTextClearance));

@@ -51,7 +51,7 @@ int main(int argc, char** argv)
   WDL_String bank(argv[2]);
   if (!tessaryn.SaveBankAsFXB(&bank))
   {
-    std::cerr << argv[2] << ": the bank could not be written.\n";
+    std::cerr << argv[2] << ": the bank could not be written: " << tessaryn.GetFileError() << "\n";
     return 1;
   }
   return 0;

@@ -5,29 +5,6 @@
 #include <climits>
 #include <string>
 
-TEST(ByteChunk, ValuesRoundTripInLittleEndianWithoutPadding)
-{
-  ByteChunk chunk;
-  const int i = 0x01020304;
-  const double d = -2.5;
-  chunk.Put(&i);
-  chunk.PutBool(true);
-  EXPECT_EQ(chunk.Put(&d), 13);
-  EXPECT_EQ(chunk.GetBytes()[0], 0x04);
-  EXPECT_EQ(chunk.GetBytes()[4], 1);
-
-  int readInt = 0;
-  bool readBool = false;
-  double readDouble = 0.0;
-  int pos = chunk.Get(&readInt, 0);
-  pos = chunk.GetBool(&readBool, pos);
-  pos = chunk.Get(&readDouble, pos);
-  EXPECT_EQ(pos, 13);
-  EXPECT_EQ(readInt, i);
-  EXPECT_TRUE(readBool);
-  EXPECT_EQ(readDouble, d);
-}
-
 TEST(ByteChunk, AFailedReadReturnsMinusOneAndLeavesTheTarget)
 {
   ByteChunk chunk;
@@ -53,14 +30,4 @@ TEST(ByteChunk, ANegativeOrWrappingStringLengthIsAFailedRead)
     EXPECT_EQ(chunk.GetStr(&text, 0), -1) << length;
     EXPECT_STREQ(text.Get(), "kept");
   }
-}
-
-TEST(ByteChunk, ResizeZeroesNewBytesAndReportsTheOldSize)
-{
-  ByteChunk chunk;
-  chunk.PutStr("xyz");
-  EXPECT_EQ(chunk.Resize(2), 7);
-  EXPECT_EQ(chunk.Resize(6), 2);
-  for (int i = 2; i < 6; ++i)
-    EXPECT_EQ(chunk.GetBytes()[i], 0);
 }

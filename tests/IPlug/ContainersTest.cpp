@@ -43,16 +43,3 @@ TEST(PtrList, InsertsClampedDeletesAndEmptiesInReverse)
   EXPECT_EQ(destroyed, (std::vector<int>{1, 3, 2}));
   EXPECT_EQ(list.GetSize(), 0);
 }
-
-TEST(String, SetsAppendsAndFormatsWithLimits)
-{
-  WDL_String text;
-  text.Set("sawtooth", 3);
-  EXPECT_STREQ(text.Get(), "saw");
-  text.SetFormatted(0, "%s %d", "user preset", 12);
-  EXPECT_STREQ(text.Get(), "user preset 12");
-  text.AppendFormatted(2, "%d", 12345);
-  EXPECT_STREQ(text.Get(), "user preset 1212");
-  text.Set(nullptr);
-  EXPECT_STREQ(text.Get(), "");
-}

@@ -27,18 +27,3 @@ TEST(Hosts, AnOverlongNameIsSearchedOnlyInItsFirst255Characters)
   EXPECT_EQ(LookUpHost((padding + "reaper").c_str()), kHostUnknown);
   EXPECT_EQ(LookUpHost((std::string(249, 'x') + "reaper" + padding).c_str()), kHostReaper);
 }
-
-TEST(Hosts, DisplayNamesHaveNoneForGapsAndNumbersOutsideTheList)
-{
-  const struct
-  {
-    int host;
-    const char* name;
-  } cases[] = {{3, "Cubase"}, {12, "Unknown"}, {-1, "Unknown"}, {31, "Unknown"}};
-  for (const auto& c : cases)
-  {
-    char name[kHostNameStrSize];
-    GetHostNameStr(static_cast<EHost>(c.host), name);
-    EXPECT_STREQ(name, c.name) << c.host;
-  }
-}

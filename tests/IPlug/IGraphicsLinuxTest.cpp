@@ -8,6 +8,7 @@
 #include "IKnobControls.h"
 #include "ISwitchControls.h"
 #include "ITextControls.h"
+#include "X11TestDriver.h"
 #include "XTestDriver.h"
 #include "XvfbServer.h"
 
@@ -73,7 +74,7 @@ class IGraphicsLinuxTest : public ::testing::Test
 protected:
   static void SetUpTestSuite()
   {
-    sServer = new XvfbServer();
+    sServer = new XvfbServer(1800, 1300); // room for the gallery at scale 2
     const std::string folder = std::filesystem::temp_directory_path() / ("window-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     WriteControlGalleryBitmaps(folder);
@@ -104,6 +105,15 @@ protected:
         },
         [&] { editor.pump(); });
   }
+  // Opens the editor and finds the control's centre (device pixels) once the window shows it.
+  template <class Control> Window openOver(GalleryEditor& editor, int paramIdx, int& x, int& y)
+  {
+    const Window window = editor.open();
+    editor.centreOf<Control>(paramIdx, x, y);
+    const double scale = editor.mGraphics->GetScale();
+    EXPECT_TRUE(showsDrawing(editor, window, {{int(x / scale), int(y / scale)}, {5, 5}}));
+    return window;
+  }
   void screenshot(Window window, const char* name)
   {
     EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, window));
@@ -111,17 +121,15 @@ protected:
 
   static inline XvfbServer* sServer = nullptr;
   XTestDriver mUser;
+  X11TestDriver mKeys;
 };
 } // namespace
 
 TEST_F(IGraphicsLinuxTest, AKnobFollowsADragTheWheelAndADoubleClickAndTheScreenShowsIt)
 {
   GalleryEditor editor;
-  const Window window = editor.open();
-  ASSERT_NE(window, 0u);
   int x = 0, y = 0;
-  editor.centreOf<IKnobMultiControl>(kGalleryCutoff, x, y);
-  ASSERT_TRUE(showsDrawing(editor, window, {{x, y}, {x - 12, y}, {5, 5}}));
+  const Window window = openOver<IKnobMultiControl>(editor, kGalleryCutoff, x, y);
   screenshot(window, "gallery-scale1.png");
 
   const double before = editor.value(kGalleryCutoff);
@@ -145,29 +153,31 @@ TEST_F(IGraphicsLinuxTest, AKnobFollowsADragTheWheelAndADoubleClickAndTheScreenS
 TEST_F(IGraphicsLinuxTest, AMenuOpensUnderItsControlAndTheChoiceArrives)
 {
   GalleryEditor editor;
-  const Window window = editor.open();
   int x = 0, y = 0;
-  editor.centreOf<ISwitchPopUpControl>(kGalleryWave, x, y);
-  ASSERT_TRUE(showsDrawing(editor, window, {{x, y}}));
+  const Window window = openOver<ISwitchPopUpControl>(editor, kGalleryWave, x, y);
   ASSERT_EQ(editor.value(kGalleryWave), 1.0);
 
   // The menu runs inside the editor's event handling, so the user acts from another thread.
+  XTestDriver hand; // watching for the menu from before it opens
   std::thread user(
       [&]
       {
-        XTestDriver hand;
         const Window menu = hand.WaitForPopup(5000);
+        if (!menu) return mKeys.pressKey(XK_Escape);
         int menuX = 0, menuY = 0, windowX = 0, windowY = 0;
-        if (menu) hand.Origin(menu, menuX, menuY);
+        hand.Origin(menu, menuX, menuY);
         hand.Origin(window, windowX, windowY);
         EXPECT_GT(menuY, windowY + y);
-        hand.Key(XK_Down);
-        hand.Key(XK_Down);
+        mKeys.pressKey(XK_Down);
+        mKeys.pressKey(XK_Down);
         PumpUntil([&] { return hand.Pixel(menu, 30, 35) == 0x3d6fd1; }, [&] { hand.WaitForEvent(20); });
         hand.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/gallery-menu.png", windowX, windowY,
                              kControlGalleryWidth, kControlGalleryHeight);
-        hand.Key(XK_Up);
-        hand.Key(XK_Return);
+        mKeys.pressKey(XK_Up);
+        mKeys.pressKey(XK_Return);
+        // Should the menu still be open, Escape frees the editor's thread from it.
+        if (!PumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { hand.WaitForEvent(20); }))
+          mKeys.pressKey(XK_Escape);
       });
   mUser.Click(window, x, y);
   const bool chosen = PumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { editor.pump(); });
@@ -175,20 +185,99 @@ TEST_F(IGraphicsLinuxTest, AMenuOpensUnderItsControlAndTheChoiceArrives)
   EXPECT_TRUE(chosen) << "Triangle, the first item";
 }
 
-TEST_F(IGraphicsLinuxTest, TheTextFieldTakesOnlyANumbersCharactersAndReturnAppliesIt)
+TEST_F(IGraphicsLinuxTest, AMessageBoxOverTheEditorAnswersWhileTheEditorKeepsItsWindow)
 {
   GalleryEditor editor;
   const Window window = editor.open();
+  ASSERT_TRUE(showsDrawing(editor, window, {{5, 5}}));
+  X11TestDriver dialogUser;
+  std::thread user(
+      [&]
+      {
+        if (const Window box = dialogUser.waitForDialog())
+        {
+          dialogUser.writePng(box, std::string(SCREENSHOT_DIR) + "/editor-message-box.png");
+          dialogUser.pressKey(XK_Tab);
+        }
+        dialogUser.pressKey(XK_Return);
+      });
+  EXPECT_EQ(editor.mGraphics->ShowMessageBox("Replace the program?", "Tessaryn", 1), 7) << "Cancel, the second button";
+  user.join();
+  EXPECT_TRUE(editor.mGraphics->WindowIsOpen());
+}
+
+TEST_F(IGraphicsLinuxTest, TheTextFieldTakesOnlyANumbersCharactersAndReturnAppliesIt)
+{
+  GalleryEditor editor;
   int x = 0, y = 0;
-  editor.centreOf<ICaptionControl>(kGalleryCutoff, x, y);
-  ASSERT_TRUE(showsDrawing(editor, window, {{x, y}}));
+  const Window window = openOver<ICaptionControl>(editor, kGalleryCutoff, x, y);
   mUser.Click(window, x, y);
   ASSERT_TRUE(PumpUntil([&] { return mUser.ChildCount(window) == 1; }, [&] { editor.pump(); }));
-  mUser.Type("12a34");
+  mKeys.typeText("12a34");
   for (int round = 0; round < 5; ++round)
     editor.pump();
   screenshot(window, "gallery-text-field.png");
-  mUser.Key(XK_Return);
+  mKeys.pressKey(XK_Return);
   EXPECT_TRUE(PumpUntil([&] { return editor.value(kGalleryCutoff) == 1234.0; }, [&] { editor.pump(); }))
       << editor.value(kGalleryCutoff);
+}
+
+// Two hosts' windows, each with an editor inside running its own event thread.
+TEST_F(IGraphicsLinuxTest, TwoEditorsInOneProcessEachFollowTheirOwnDrag)
+{
+  GalleryEditor first(0.0, false), second(0.0, false);
+  const Window hosts[] = {mUser.CreateWindow(0, 0, 820, 640), mUser.CreateWindow(820, 300, 820, 640)};
+  const Window windows[] = {first.open(hosts[0]), second.open(hosts[1])};
+  int x = 0, y = 0;
+  first.centreOf<IKnobMultiControl>(kGalleryCutoff, x, y);
+  const auto waitForChanges = [&](int changes)
+  { return PumpUntil([&] { return first.mPlug.mChanges + second.mPlug.mChanges >= changes; }, [&] { mUser.WaitForEvent(20); }); };
+
+  mUser.Drag(windows[0], x, y, x, y - 20);
+  ASSERT_TRUE(waitForChanges(1));
+  mUser.Drag(windows[1], x, y, x, y + 30);
+  ASSERT_TRUE(waitForChanges(2));
+  // The one host closes its editor, the other destroys its window with the editor inside.
+  first.mGraphics->CloseWindow();
+  EXPECT_EQ(mUser.ChildCount(hosts[0]), 0);
+  XDestroyWindow(mUser.GetDisplay(), hosts[1]);
+  EXPECT_TRUE(PumpUntil([&] { return !second.mGraphics->WindowIsOpen(); }, [&] { mUser.WaitForEvent(20); }));
+  second.mGraphics->CloseWindow();
+  EXPECT_GT(first.value(kGalleryCutoff), 1250.0);
+  EXPECT_LT(second.value(kGalleryCutoff), 1250.0);
+}
+
+TEST_F(IGraphicsLinuxTest, ATopLevelWindowClosesByItsButtonAndReopensAnyNumberOfTimes)
+{
+  GalleryEditor editor;
+  for (int round = 0; round < 3; ++round)
+  {
+    const Window window = editor.open();
+    ASSERT_TRUE(showsDrawing(editor, window, {{5, 5}, {400, 300}})) << round;
+    if (round % 2 == 0)
+    {
+      editor.mGraphics->CloseWindow();
+      continue;
+    }
+    mUser.RequestClose(window);
+    EXPECT_TRUE(PumpUntil([&] { return !editor.mGraphics->WindowIsOpen(); }, [&] { editor.pump(); }));
+  }
+}
+
+TEST_F(IGraphicsLinuxTest, AtScaleTwoTheWindowDoublesWhileTheMouseStaysInEditorPixels)
+{
+  GalleryEditor editor(2.0);
+  const Window window = editor.open();
+  XWindowAttributes attributes;
+  XGetWindowAttributes(mUser.GetDisplay(), window, &attributes);
+  EXPECT_EQ(attributes.width, 2 * kControlGalleryWidth);
+  EXPECT_EQ(attributes.height, 2 * kControlGalleryHeight);
+  int x = 0, y = 0;
+  editor.centreOf<IKnobMultiControl>(kGalleryCutoff, x, y);
+  ASSERT_TRUE(showsDrawing(editor, window, {{x / 2, y / 2}, {790, 600}}));
+  screenshot(window, "gallery-scale2.png");
+  // Only a press mapped back to editor pixels lands on the knob.
+  mUser.Drag(window, x, y, x, y - 40);
+  EXPECT_TRUE(PumpUntil([&] { return editor.mGraphics->GetMouseCapture() < 0 && editor.value(kGalleryCutoff) > 1250.0; },
+                        [&] { editor.pump(); }));
 }

@@ -57,36 +57,6 @@ TEST(MidiMsg, PitchWheelBuilderCentresAtEightThousandOneHundredNinetyTwoAndClamp
   }
 }
 
-TEST(MidiMsg, DecodersAnswerOnlyForTheirKind)
-{
-  // Expected: NoteNumber, Velocity, PolyAfterTouch, ChannelAfterTouch, Program.
-  const struct
-  {
-    int status;
-    IMidiMsg::EStatusMsg kind;
-    int note, velocity, polyTouch, channelTouch, program;
-  } cases[] = {
-      {0x9F, IMidiMsg::kNoteOn, 10, 20, -1, -1, -1},        {0xA1, IMidiMsg::kPolyAftertouch, 10, -1, 20, -1, -1},
-      {0xC3, IMidiMsg::kProgramChange, -1, -1, -1, -1, 10}, {0xD4, IMidiMsg::kChannelAftertouch, -1, -1, -1, 10, -1},
-      {0x7F, IMidiMsg::kNone, -1, -1, -1, -1, -1}, // a running-status data byte
-  };
-  for (const auto& c : cases)
-  {
-    const IMidiMsg msg(0, static_cast<uint8_t>(c.status), 10, 20);
-    SCOPED_TRACE(c.status);
-    EXPECT_EQ(msg.StatusMsg(), c.kind);
-    EXPECT_EQ(msg.Channel(), c.status & 0x0F);
-    EXPECT_EQ(msg.NoteNumber(), c.note);
-    EXPECT_EQ(msg.Velocity(), c.velocity);
-    EXPECT_EQ(msg.PolyAfterTouch(), c.polyTouch);
-    EXPECT_EQ(msg.ChannelAfterTouch(), c.channelTouch);
-    EXPECT_EQ(msg.Program(), c.program);
-    EXPECT_EQ(msg.ControlChangeIdx(), 10);
-    EXPECT_EQ(msg.PitchWheel(), 0.0);
-    EXPECT_EQ(msg.ControlChange(static_cast<IMidiMsg::EControlChangeMsg>(10)), -1.0);
-  }
-}
-
 TEST(MidiMsg, DecodingKeepsVelocityZeroNoteOnsAndMasksMalformedDataBytes)
 {
   const IMidiMsg silent(0, 0x90, 60, 0);

@@ -28,21 +28,6 @@ TEST(IParam, InitialisersWidenADegenerateRangeByOneStep)
   EXPECT_EQ(flat.GetMax(), 2.25);
 }
 
-TEST(IParam, DisplayPrecisionFollowsTheStep)
-{
-  const struct
-  {
-    double step;
-    int precision;
-  } cases[] = {{0.01, 2}, {1.0 / 3.0, 6}};
-  for (const auto& c : cases)
-  {
-    IParam param;
-    param.InitDouble("d", 0.0, 0.0, 10.0, c.step);
-    EXPECT_EQ(param.GetPrecision(), c.precision) << "step " << c.step;
-  }
-}
-
 TEST(IParam, SetNormalizedRoundsDiscreteValuesHalfUpAndClampsOnlyAtTheTop)
 {
   IParam param;

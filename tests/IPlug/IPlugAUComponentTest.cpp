@@ -146,12 +146,6 @@ TEST_F(ComponentTest, AFactoryPresetOutlivesItsArrayWhileRetained)
   CFAUPresetRelease(kept);
 }
 
-TEST(CFAUPresetTest, NullRecordsAreIgnored)
-{
-  EXPECT_EQ(CFAUPresetRetain(nullptr), nullptr);
-  CFAUPresetRelease(nullptr);
-}
-
 TEST_F(ComponentTest, AnEditorFollowsHostChanges)
 {
   FakeGraphics* gui = new FakeGraphics;

@@ -45,17 +45,6 @@ AudioUnitParameterEvent immediateEvent(AudioUnitParameterID id, AudioUnitScope s
 }
 } // namespace
 
-TEST_F(DispatchTest, CanDoAnswersOnlyForTheAdvertisedSelectors)
-{
-  const struct
-  {
-    int selector;
-    ComponentResult answer;
-  } cases[] = {{1, 1}, {17, 1}, {0, 0}, {18, 0}, {-32768, 0}};
-  for (const auto& c : cases)
-    EXPECT_EQ(CallEntry(plug.get(), kComponentCanDoSelect, {c.selector}), c.answer) << "selector " << c.selector;
-}
-
 TEST_F(DispatchTest, SelectorsWithoutActionAnswerBadSelectorAndQuietOnesSucceed)
 {
   for (int selector : {0x107, 1234})

@@ -137,16 +137,6 @@ TEST_F(PropertiesTest, ParameterStringFromValueUsesDisplayTextsAndPrecision)
             kAudioUnitErr_InvalidElement);
 }
 
-TEST_F(PropertiesTest, ParameterIDNameIsCutToTheDesiredLength)
-{
-  AudioUnitParameterIDName request = {kCutoff, 5, nullptr};
-  ASSERT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterIDName, kGlobal, 0, &request), noErr);
-  EXPECT_EQ(text(request.outName), "Cutof");
-  AudioUnitParameterIDName outOfRange = {99, -1, nullptr};
-  EXPECT_EQ(GetValue(plug.get(), kAudioUnitProperty_ParameterIDName, kGlobal, 0, &outOfRange),
-            kAudioUnitErr_InvalidElement);
-}
-
 TEST_F(PropertiesTest, ParameterValueFromStringMapsTextsAndNumbers)
 {
   const struct

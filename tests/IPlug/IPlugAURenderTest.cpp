@@ -124,31 +124,6 @@ TEST_F(EffectRenderTest, AnUpstreamErrorEndsTheRenderUnprocessed)
   EXPECT_EQ(upstream.mPulls, 2);
 }
 
-TEST_F(EffectRenderTest, ClearingTheCallbackDisconnectsTheInput)
-{
-  EXPECT_TRUE(effect.IsInChannelConnected(1));
-  const AURenderCallbackStruct none = {nullptr, nullptr};
-  ASSERT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kInput, 0, none), noErr);
-  EXPECT_FALSE(effect.IsInChannelConnected(0));
-  EXPECT_FALSE(effect.GetBus(kInput, 0)->mConnected);
-  EXPECT_EQ(SetValue(&effect, kAudioUnitProperty_SetRenderCallback, kGlobal, 0, none), kAudioUnitErr_InvalidProperty);
-}
-
-TEST(MultiBusInstrumentTest, OutputBusesComeInStereoPairsWithALastMonoBus)
-{
-  TestInstrument plug(TestInstanceInfo(), "0-5");
-  uint32_t nBuses = 0;
-  ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_ElementCount, kAudioUnitScope_Output, 0, &nBuses), noErr);
-  EXPECT_EQ(nBuses, 3u);
-  CFStringRef name = nullptr;
-  ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_ElementName, kAudioUnitScope_Output, 2, &name), noErr);
-  EXPECT_STREQ(CFStringGetCStringPtr(name, kCFStringEncodingUTF8), "output 3");
-  CFRelease(name);
-  AudioChannelLayoutTag tag = 0;
-  ASSERT_EQ(GetValue(&plug, kAudioUnitProperty_SupportedChannelLayoutTags, kAudioUnitScope_Output, 2, &tag), noErr);
-  EXPECT_EQ(tag, kAudioChannelLayoutTag_Mono);
-}
-
 TEST(MultiBusInstrumentTest, OnlyTheLastConnectedBusRunsTheInstrumentAndItFillsEveryBus)
 {
   TestInstrument plug(TestInstanceInfo(), "0-4");

@@ -33,7 +33,6 @@ struct FilePlug : TestPlug
   void InformHostOfProgramChange() override { ++mProgramChanges; }
 
   bool loadProgramAsInstrument(WDL_String* pFile) { return LoadProgramFromFXP(pFile, instrumentOptions()); }
-  bool loadBankAsInstrument(WDL_String* pFile) { return LoadBankFromFXB(pFile, instrumentOptions()); }
   FileReadOptions instrumentOptions() { return {NParams() - 1, NParams(), true, {}, {}}; }
 
   void setValues(const std::vector<double>& values)
@@ -264,25 +263,6 @@ TEST_F(FileTest, MissingFilesAndPathsAreRefused)
     EXPECT_FALSE(plug.LoadProgramFromFXP(pFile));
     EXPECT_FALSE(plug.LoadBankFromFXB(pFile));
   }
-}
-
-TEST_F(FileTest, BanksOf69ParametersLoadOnlyThroughTheInstrumentsReader)
-{
-  WDL_String file = path("69.fxb");
-  writeBytes(file, paramBank(2, 1, {programBlock(69, "a", 0.25f), programBlock(69, "b", 0.5f)}));
-
-  FilePlug generic(true, 70, 2);
-  const FilePlug::Snapshot before = generic.snapshot();
-  EXPECT_FALSE(generic.LoadBankFromFXB(&file));
-  EXPECT_EQ(generic.snapshot(), before);
-
-  FilePlug instrument(true, 70, 2);
-  instrument.GetParam(69)->Set(3.0);
-  ASSERT_TRUE(instrument.loadBankAsInstrument(&file));
-  EXPECT_STREQ(instrument.GetPresetName(1), "b");
-  EXPECT_EQ(instrument.GetCurrentPresetIdx(), 1);
-  EXPECT_EQ(instrument.GetParam(68)->Value(), 4.0);
-  EXPECT_EQ(instrument.GetParam(69)->Value(), 3.0);
 }
 
 TEST_F(FileTest, TheInstrumentsProgramReaderReadsNoMoreValuesThanThePlugInHas)

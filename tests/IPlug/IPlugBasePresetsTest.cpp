@@ -1,11 +1,7 @@
 #include "TestPlug.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,26 +34,12 @@ std::vector<double> doublesIn(const ByteChunk& chunk)
   return result;
 }
 
-std::string readFile(const std::string& path)
-{
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // One stored program as the list holds it: name, initialised flag, values.
 void putProgram(ByteChunk& chunk, const char* name, double value)
 {
   chunk.PutStr(name);
   chunk.PutBool(true);
   chunk.Put(&value);
-}
-
-// The process id keeps parallel test processes off each other's files.
-std::string tempPath(const char* name)
-{
-  return testing::TempDir() + std::to_string(getpid()) + "-" + name;
 }
 } // namespace
 
@@ -211,18 +193,4 @@ TEST(ProgramList, ATruncatedListStopsReadingAndBlanksTheBrokenName)
   EXPECT_EQ(plug.UnserializePresets(&chunk, 0), -1);
   EXPECT_STREQ(plug.GetPresetName(0), "ok");
   EXPECT_STREQ(plug.GetPresetName(1), "");
-}
-
-TEST(ProgramList, ADumpWritesSourceThatRecreatesTheProgram)
-{
-  TypedPlug plug(2);
-  plug.MakePreset("first", true, -2, 3, 0.5);
-  plug.RestorePreset(0);
-  const char* names[] = {"kBool", "kInt", "kEnum", "kDouble"};
-
-  const std::string src = tempPath("preset_src.txt");
-  ASSERT_TRUE(plug.DumpPresetSrcCode(src.c_str(), names));
-  EXPECT_EQ(readFile(src), "  MakePresetFromNamedParams(\"first\", 4,\n    kBool, true,\n    kInt, -2,\n"
-                           "    kEnum, 3,\n    kDouble, 0.500000);\n");
-  remove(src.c_str());
 }

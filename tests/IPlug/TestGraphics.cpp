@@ -33,6 +33,12 @@ IPopupMenu* TestGraphics::CreateIPopupMenu(IPopupMenu* pMenu, IRECT*)
   return pMenu;
 }
 
+void TestGraphics::PromptForFile(WDL_String* pFilename, EFileAction action, WDL_String* pDir, char* extensions)
+{
+  mFilePrompts.push_back({action, pFilename->Get(), pDir ? pDir->Get() : "", extensions ? extensions : ""});
+  pFilename->Set(mFileChoice.c_str());
+}
+
 bool TestGraphics::OpenURL(const char* url, const char*, const char*, const char*)
 {
   mOpenedURLs.push_back(url ? url : "");

@@ -40,10 +40,7 @@ public:
   void DesktopPath(WDL_String* pPath) override { pPath->Set("/tmp/"); }
   void AppSupportPath(WDL_String* pPath, bool) override { pPath->Set("/tmp/"); }
   void SandboxSafeAppSupportPath(WDL_String* pPath) override { pPath->Set("/tmp/"); }
-  void PromptForFile(WDL_String* pFilename, EFileAction, WDL_String*, char*) override
-  {
-    pFilename->Set(mFileChoice.c_str());
-  }
+  void PromptForFile(WDL_String* pFilename, EFileAction action, WDL_String* pDir, char* extensions) override;
   bool PromptForColor(IColor*, char*) override { return false; }
   bool OpenURL(const char* url, const char*, const char*, const char*) override;
   void* OpenWindow(void* pParent) override { return mWindow = pParent ? pParent : this; }
@@ -67,6 +64,12 @@ public:
   std::vector<std::vector<std::string>> mMenus; // item texts; disabled ones lead with '-', checked ones with '*'
   std::vector<TextEntry> mTextEntries;
   std::vector<std::string> mOpenedURLs;
+  struct FilePrompt
+  {
+    EFileAction action;
+    std::string proposedName, folder, extensions;
+  };
+  std::vector<FilePrompt> mFilePrompts;
   int mForcedEndEdits = 0;
   int mTooltipUpdates = 0;
   // Decodes from files by every context in the process.

@@ -27,7 +27,7 @@ public:
   void EndInformHostOfParamChange(int) override {}
   void InformHostOfProgramChange() override {}
   double GetSamplePos() override { return 0.0; }
-  double GetTempo() override { return mTempo; }
+  double GetTempo() override { return 120.0; }
   void GetTimeSig(int*, int*) override {}
   void GetTime(ITimeInfo*) override {}
   void ResizeGraphics(int, int) override {}
@@ -42,5 +42,4 @@ public:
   std::vector<int> mChanged;
   std::vector<Informed> mInformed;
   int mPresetsChanged = 0;
-  double mTempo = 120.0;
 };

@@ -54,7 +54,6 @@ TestInstrument::TestInstrument(IPlugInstanceInfo info, const char* channelIOStr)
 void TestInstrument::ProcessDoubleReplacing(double**, double** outputs, int nFrames)
 {
   ++mProcessCalls;
-  mTempoSeen = GetTempo();
   GetTime(&mTimeInfo);
   const double level = GetParam(kLevel)->Value();
   for (int c = 0; c < NOutChannels(); ++c)

@@ -42,7 +42,6 @@ public:
   int mResets = 0;
   int mSysExSize = -1;
   int mProcessCalls = 0;
-  double mTempoSeen = 0.0;
   ITimeInfo mTimeInfo;
 };
 

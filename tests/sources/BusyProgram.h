@@ -21,7 +21,7 @@ inline constexpr std::array<BusySetting, 15> kBusyProgram = {{
     {Tessaryn::kWave4, VCO::kPwm},
     {Tessaryn::kPWM, 0.7},
     {Tessaryn::kEffects, 1},
-    {Tessaryn::kFXType, 1}, // S\&X: sync and cross-modulation
+    {Tessaryn::kFXType, 1}, // S&X: sync and cross-modulation
     {Tessaryn::kFXXMod, 0.8},
     {Tessaryn::kNoise, 0.2},
     {Tessaryn::kReso, 0.7},

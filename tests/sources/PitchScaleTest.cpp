@@ -12,9 +12,8 @@ TEST(PitchScale, ConvertsPitchIndicesToTheRoundedSemitoneFrequencies)
     double hz;
   };
   const Case cases[] = {
-      {0, 8.176},        {128, 8.662},           {7680, 261.626},      {8832, 440.0},
-      {15872, 10548.08}, {16256, 12543.85},      {17280, 19912.127},   {-128, 7.7171163805},
-      {-1536, 4.088},    {-17280, 0.0033570162}, {INT_MAX, 19912.127}, {INT_MIN, 0.0033570162},
+      {0, 8.176},           {8832, 440.0},         {17280, 19912.127},   {-128, 7.7171163805},
+      {-17280, 0.0033570162}, {INT_MAX, 19912.127}, {INT_MIN, 0.0033570162},
   };
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(c.pitch), c.hz) << "pitch " << c.pitch;
@@ -28,13 +27,4 @@ TEST(PitchScale, InterpolatesLinearlyInHzBetweenSemitonesRisingStrictlyThroughou
   EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(17279), 18794.545 + (19912.127 - 18794.545) * 127 / 128);
   for (int pitch = -17280; pitch < 17280; ++pitch)
     ASSERT_LT(PitchScale::convert2Hz(pitch), PitchScale::convert2Hz(pitch + 1)) << "pitch " << pitch;
-}
-
-TEST(PitchScale, MapsNotesToEqualTemperedPitches)
-{
-  PitchScale scale;
-  EXPECT_EQ(scale.getFrequency(60), 7680);
-  EXPECT_EQ(scale.getFrequency(69), 8832);
-  EXPECT_EQ(scale.getFrequency(0), 0);
-  EXPECT_EQ(scale.getFrequency(127), 16256);
 }

@@ -18,9 +18,9 @@ ComponentResult recordingSynthEntry(ComponentParameters* params, void* storage)
 
 Component synthComponent()
 {
-  static const Component component =
-      RegisterComponent({kAudioUnitType_MusicDevice, 1416, MakeFourCharCode("PeWo"), 0, 0}, "Pellworth: Tessaryn",
-                        recordingSynthEntry, "com.pellworth.audiounit.Tessaryn", "/tmp/tessaryn-test-resources");
+  static const Component component = RegisterComponent(
+      {kAudioUnitType_MusicDevice, Synth::kUniqueID, MakeFourCharCode("PeWo"), 0, 0}, "Pellworth: Tessaryn",
+      recordingSynthEntry, "com.pellworth.audiounit.Tessaryn", "/tmp/tessaryn-test-resources");
   return component;
 }
 } // namespace
@@ -98,4 +98,11 @@ std::vector<IMidiMsg> SynthTest::drainQueue()
 std::vector<int> SynthTest::pressedKeys() const
 {
   return {synth->mPressedKeys, synth->mPressedKeys + synth->mNumPressedKeys};
+}
+
+SynthWithEditor::SynthWithEditor() : graphics(new TestGraphics(synth, 8, 8))
+{
+  synth->mEditorGraphics = graphics;
+  synth->AttachGraphics(graphics);
+  graphics->mMessageBoxAnswer = kYes;
 }

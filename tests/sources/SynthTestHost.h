@@ -6,6 +6,7 @@
 #include "ComponentManager.h"
 #include "IControl.h"
 #include "ScopedConfigHome.h"
+#include "TestGraphics.h"
 #include "synth.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,8 @@ public:
   void initParameters() override;
   void allNotesOff() override { ++mAllNotesOffCalls; }
 
+  using Synth::mEditorGraphics;
+  using Synth::mHomePath;
   using Synth::mIgnoreProgramChange;
   using Synth::mIniPath;
   using Synth::mMidiControlParam;
@@ -42,6 +45,9 @@ public:
   using Synth::mStartupBankPath;
   using Synth::mUpdateCountdown;
   using Synth::mUpdateInterval;
+  using Synth::mUpdateRequest;
+  using Synth::mUpdateScheme;
+  using Synth::mUpdateTimeouts;
 
   int mAllNotesOffCalls = 0;
 };
@@ -77,4 +83,16 @@ struct SynthTest : ::testing::Test
   ScopedConfigHome mConfigHome; // first: the shell reads its configuration when it opens
   ComponentInstance mInstance = nullptr;
   RecordingSynth* synth = nullptr;
+};
+
+// The same, with a headless editor whose message boxes, dialogs and URLs are
+// recorded and answered by the test.
+struct SynthWithEditor : SynthTest
+{
+  static constexpr int kYes = 1;
+  static constexpr int kNo = 7;
+
+  SynthWithEditor();
+
+  TestGraphics* graphics; // owned by the instance
 };

@@ -21,6 +21,7 @@ public:
   using Tessaryn::lastVco;
   using Tessaryn::mDataVersion;
   using Tessaryn::mg1;
+  using Tessaryn::mMidiControlParam;
   using Tessaryn::mNumHeldKeys;
   using Tessaryn::mNumPressedKeys;
   using Tessaryn::mStartupBankPath;

@@ -23,6 +23,15 @@ TEST(TunedPitchScale, FollowsAnEqualTemperedMasterThroughTheRoundedPitchTable)
     EXPECT_EQ(scale.getFrequency(c.note), c.pitch) << "note " << c.note;
 }
 
+TEST(TunedPitchScale, TunesArpeggioOctavesAboveMidiLikeTheNotesOctavesBelow)
+{
+  const mtsclientglobal library({kEqualTemperamentMaster});
+  TunedPitchScale scale(library);
+  constexpr int kOctave = 12 * 128;
+  EXPECT_EQ(scale.getFrequency(130), scale.getFrequency(118) + kOctave);
+  EXPECT_EQ(scale.getFrequency(151), scale.getFrequency(127) + 2 * kOctave);
+}
+
 TEST(TunedPitchScale, SkipsWhatTheMasterFiltersAndPlaysEqualTemperamentWithoutOne)
 {
   const mtsclientglobal missing({kMissingLibrary});

@@ -39,24 +39,55 @@ protected:
   PitchScale scale;
   VCO vco;
 };
+
+// Amplitude of harmonic k in one table cycle, by a single DFT bin.
+double harmonicLevel(const double* table, int k)
+{
+  double re = 0.0, im = 0.0;
+  for (int i = 0; i < WaveTables::kTableSize; ++i)
+  {
+    const double x = 2.0 * std::numbers::pi * k * i / WaveTables::kTableSize;
+    re += table[i] * std::cos(x);
+    im += table[i] * std::sin(x);
+  }
+  return 2.0 * std::hypot(re, im) / WaveTables::kTableSize;
+}
 } // namespace
 
-TEST(WaveTables, HarmonicCountsFallHalfAnOctavePerTableDownToAHalfAmplitudeSine)
+// Every table holds its harmonics at the tapered 1/k (sawtooth) or 1/k^2
+// (triangle, odd only) levels and nothing above its count, so the table an
+// oscillator picks for its pitch keeps every partial below Nyquist.
+TEST(WaveTables, EachTableHoldsThePromisedLevelsAndNoPartialAboveItsCount)
 {
-  int all = 0, odd = 0;
-  for (int t = 0; t < WaveTables::kNumTables; ++t)
-  {
-    all += WaveTables::harmonicCount(t);
-    odd += (WaveTables::harmonicCount(t) + 1) / 2;
-  }
-  EXPECT_EQ(all, 6989);
-  EXPECT_EQ(odd, 3498);
   const WaveTables& waves = WaveTables::shared();
-  const double* saw = waves.get(WaveTables::kSawtoothSet, 0);
-  EXPECT_NEAR(*std::max_element(saw, saw + WaveTables::kTableSize), std::numbers::pi / 4, 0.1);
-  const double* tri = waves.get(WaveTables::kTriangleSet, 0);
-  EXPECT_EQ(*std::max_element(tri, tri + WaveTables::kTableSize), tri[0]);
-  EXPECT_NEAR(waves.get(WaveTables::kSawtoothSet, WaveTables::kNumTables - 1)[1024], 0.5, 1e-15);
+  for (auto set : {WaveTables::kSawtoothSet, WaveTables::kTriangleSet})
+    for (int t = 0; t < WaveTables::kNumTables; ++t)
+    {
+      const bool triangle = set == WaveTables::kTriangleSet;
+      const int count = WaveTables::harmonicCount(t);
+      auto promised = [&](int k)
+      {
+        if (triangle && k % 2 == 0) return 0.0;
+        const double w = count == 1 ? 1.0 : 0.54 + 0.46 * std::cos((k - 1) * (std::numbers::pi / 2) / (count - 1));
+        return triangle ? std::numbers::sqrt2 / 2 * w / (double(k) * k) : 0.5 * w / k;
+      };
+      // Harmonic 2048 of the richest sawtooth is a sine sampled at its zeros.
+      double promisedPower = 0.0;
+      for (int k = 1; k <= count && k < WaveTables::kTableSize / 2; ++k)
+        promisedPower += promised(k) * promised(k) / 2;
+      const double* table = waves.get(set, t);
+      double power = 0.0;
+      for (int i = 0; i < WaveTables::kTableSize; ++i)
+        power += table[i] * table[i] / WaveTables::kTableSize;
+      // All the power lies in the promised harmonics: none is left above them.
+      EXPECT_NEAR(power, promisedPower, 1e-12) << "set " << set << " table " << t;
+      for (int k : {1, count, count + 1, count + 2})
+      {
+        if (k >= WaveTables::kTableSize / 2) continue;
+        EXPECT_NEAR(harmonicLevel(table, k), k <= count ? promised(k) : 0.0, 1e-12)
+            << "set " << set << " table " << t << " harmonic " << k;
+      }
+    }
 }
 
 TEST(WaveTables, OscillatorsBuiltOnTwoThreadsAtOnceShareOneBuildAndKeepTheirRates)
@@ -122,6 +153,8 @@ TEST_F(Oscillator, ChoosesTheBandLimitFromTheIncrement)
     vco.update(c.mod);
     EXPECT_EQ(vco.table, waves.get(WaveTables::kSawtoothSet, c.table)) << "note " << c.note;
     EXPECT_EQ(vco.tableBL, waves.get(WaveTables::kSawtoothSet, c.tableBL)) << "note " << c.note;
+    const double hz = vco.phaseInc * VCO::kDefaultSampleRate / (1 << 28);
+    EXPECT_LT(WaveTables::harmonicCount(c.table) * hz, VCO::kDefaultSampleRate / 2) << "note " << c.note;
   }
 }
 

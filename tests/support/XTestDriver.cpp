@@ -10,7 +10,10 @@
 
 XTestDriver::XTestDriver() : mDisplay(XOpenDisplay(nullptr))
 {
-  if (mDisplay) XSelectInput(mDisplay, DefaultRootWindow(mDisplay), SubstructureNotifyMask);
+  if (!mDisplay) return;
+  XSelectInput(mDisplay, DefaultRootWindow(mDisplay), SubstructureNotifyMask);
+  XSync(mDisplay, False); // watching from now on, not from the next request
+
 }
 
 XTestDriver::~XTestDriver()
@@ -128,30 +131,18 @@ void XTestDriver::Drag(Window window, int fromX, int fromY, int toX, int toY)
   Release(1);
 }
 
-void XTestDriver::Key(unsigned long keysym, unsigned long modifierKeysym)
-{
-  const KeyCode modifier = modifierKeysym ? XKeysymToKeycode(mDisplay, modifierKeysym) : 0;
-  const KeyCode code = XKeysymToKeycode(mDisplay, keysym);
-  if (modifier) XTestFakeKeyEvent(mDisplay, modifier, True, CurrentTime);
-  XTestFakeKeyEvent(mDisplay, code, True, CurrentTime);
-  XTestFakeKeyEvent(mDisplay, code, False, CurrentTime);
-  if (modifier) XTestFakeKeyEvent(mDisplay, modifier, False, CurrentTime);
-  XSync(mDisplay, False);
-}
-
-void XTestDriver::Type(const std::string& text)
-{
-  for (char c : text)
-  {
-    const char name[2] = {c, 0};
-    const KeySym keysym = c == '.' ? XK_period : c == '-' ? XK_minus : c == ' ' ? XK_space : XStringToKeysym(name);
-    Key(keysym);
-  }
-}
-
+// Read from the root window: a window that is not (yet) mapped or lies
+// partly off screen would make XGetImage fail.
 uint32_t XTestDriver::Pixel(Window window, int x, int y)
 {
-  XImage* image = XGetImage(mDisplay, window, x, y, 1, 1, AllPlanes, ZPixmap);
+  int rootX, rootY;
+  Origin(window, rootX, rootY);
+  const int screen = DefaultScreen(mDisplay);
+  rootX += x;
+  rootY += y;
+  if (rootX < 0 || rootY < 0 || rootX >= DisplayWidth(mDisplay, screen) || rootY >= DisplayHeight(mDisplay, screen))
+    return 0;
+  XImage* image = XGetImage(mDisplay, DefaultRootWindow(mDisplay), rootX, rootY, 1, 1, AllPlanes, ZPixmap);
   if (!image) return 0;
   const uint32_t pixel = uint32_t(XGetPixel(image, 0, 0)) & 0xffffff;
   XDestroyImage(image);

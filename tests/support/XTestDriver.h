@@ -1,6 +1,7 @@
 #pragma once
-// Acts as the user on a real X server, through the XTEST extension on a
-// connection of its own, and reads what windows show back from the server.
+// Acts as the user's mouse on a real X server, through the XTEST extension on
+// a connection of its own, and reads what windows show back from the server.
+// (Keys: X11TestDriver.)
 
 #include <X11/Xlib.h>
 
@@ -26,9 +27,6 @@ public:
   void Release(unsigned button);
   void Click(Window window, int x, int y, unsigned button = 1);
   void Drag(Window window, int fromX, int fromY, int toX, int toY);
-  // A key by its symbol, with Shift or Control held when asked.
-  void Key(unsigned long keysym, unsigned long modifierKeysym = 0);
-  void Type(const std::string& text);
 
   // 0xRRGGBB as the screen shows it at a point of the window.
   uint32_t Pixel(Window window, int x, int y);

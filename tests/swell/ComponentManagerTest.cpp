@@ -45,15 +45,6 @@ struct ComponentManagerTest : ::testing::Test
 };
 } // namespace
 
-TEST_F(ComponentManagerTest, ComponentsAreFoundByDescriptionWithZeroFieldsMatchingAnything)
-{
-  Component fake = fakeComponent();
-  EXPECT_EQ(FindNextComponent(nullptr, kFakeDescription), fake);
-  ComponentDescription anyMusicDevice = {kAudioUnitType_MusicDevice, 0, 0, 0, 0};
-  EXPECT_NE(FindNextComponent(nullptr, anyMusicDevice), nullptr);
-  EXPECT_EQ(FindNextComponent(fake, kFakeDescription), nullptr);
-}
-
 TEST_F(ComponentManagerTest, AnOpenInstanceKnowsItsComponentAndPassesItsStorageToTheEntry)
 {
   ComponentInstance instance = nullptr;
@@ -169,16 +160,4 @@ TEST_F(ComponentManagerTest, NoEventArrivesAfterUnsubscribeReturnsWhileAnotherTh
   stop = true;
   notifier.join();
   CloseComponent(instance);
-}
-
-TEST_F(ComponentManagerTest, BundlesLeadToTheResourceFolderRegisteredWithTheComponent)
-{
-  fakeComponent();
-  EXPECT_EQ(GetBundleResourcePath("org.tessaryn.fake"), "/tmp/fake-resources");
-  EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("org.tessaryn.unknown")), nullptr);
-  CFURLRef url = CFBundleCopyBundleURL(CFBundleGetBundleWithIdentifier(CFSTR("org.tessaryn.fake")));
-  CFStringRef path = CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle);
-  EXPECT_STREQ(CFStringGetCStringPtr(path, kCFStringEncodingUTF8), "/tmp/fake-resources");
-  CFRelease(path);
-  CFRelease(url);
 }

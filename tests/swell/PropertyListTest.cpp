@@ -66,36 +66,6 @@ TEST(PropertyList, AStringCopiesOutOnlyAsMuchAsTheBufferHolds)
   }
 }
 
-TEST(PropertyList, NumbersConvertAndReportWhetherTheConversionWasExact)
-{
-  int64_t huge = int64_t(1) << 40;
-  Owned fromInt(makeInt(0x00020301));
-  Owned fromHuge(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt64Type, &huge));
-  int32_t out = 0;
-  EXPECT_TRUE(CFNumberGetValue(fromInt, kCFNumberSInt32Type, &out));
-  EXPECT_EQ(out, 0x00020301);
-  EXPECT_FALSE(CFNumberGetValue(fromHuge, kCFNumberSInt32Type, &out));
-  EXPECT_EQ(out, INT32_MAX);
-}
-
-TEST(PropertyList, ADictionaryHoldsItsValuesByReferenceUntilReplacedOrDestroyed)
-{
-  Owned key(makeString("data"));
-  Owned first(makeInt(1));
-  Owned second(makeInt(2));
-  {
-    Owned dictionary(CFDictionaryCreateMutable(kCFAllocatorDefault, 0));
-    CFDictionarySetValue(dictionary, key, first);
-    EXPECT_EQ(CFGetRetainCount(first), 2);
-    Owned sameKey(makeString("data"));
-    CFDictionarySetValue(dictionary, sameKey, second);
-    EXPECT_EQ(CFGetRetainCount(first), 1);
-    EXPECT_EQ(CFDictionaryGetCount(dictionary), 1);
-    EXPECT_EQ(CFDictionaryGetValue(dictionary, key), second.mValue);
-  }
-  EXPECT_EQ(CFGetRetainCount(second), 1);
-}
-
 namespace
 {
 // A dictionary shaped like the host state, with a nested array.

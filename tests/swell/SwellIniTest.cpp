@@ -119,15 +119,13 @@ TEST_F(IniStore, EditsMatchNamesWithoutRegardToCaseAndRewriteTheFileSorted)
   EXPECT_EQ(readFile(mFile), "[midi global]\nmidi thru=false\n\n[S]\na=1\nb=2\n\n[T]\n\n");
 }
 
-TEST_F(IniStore, ANewConfigurationIsWrittenSortedReplacingALeftoverTemporaryFile)
+TEST_F(IniStore, ANewConfigurationIsWrittenSorted)
 {
   EXPECT_TRUE(WritePrivateProfileSection("Startup Bank", "", mFile.c_str())); // never creates the file
   EXPECT_FALSE(fs::exists(mFile));
-  writeFile(temporaryPathFor(mFile), std::string(10000, 'x'));
   WritePrivateProfileString("Startup Bank", "File", "", mFile.c_str());
   WritePrivateProfileString("MIDI Global", "MIDI Thru", "false", mFile.c_str());
   EXPECT_EQ(readFile(mFile), "[MIDI Global]\nMIDI Thru=false\n\n[Startup Bank]\nFile=\n\n");
-  EXPECT_FALSE(fs::exists(temporaryPathFor(mFile)));
 }
 
 TEST_F(IniStore, TextThatWouldNotReadBackAsWrittenIsRefused)
@@ -245,10 +243,17 @@ TEST_F(IniStore, ReadersSeeOnlyWholeFilesWhileOtherProcessesWrite)
   EXPECT_EQ(tornReads, 0);
 }
 
-TEST(IniTemporaryFile, SitsBesideTheFileWithADotInFrontAndNewBehind)
+TEST_F(IniStore, ABatchWritesItsChangesOnceAtItsEndAndReadsThemMeanwhile)
 {
-  EXPECT_EQ(temporaryPathFor("tessaryn.ini"), ".tessaryn.ini.new");
-  const std::string deep = "/" + std::string(1100, 'd') + "/x.ini";
-  EXPECT_EQ(temporaryPathFor(deep), "/" + std::string(1100, 'd') + "/.x.ini.new");
+  writeFile(mFile, "[S]\na=1\n");
+  {
+    IniWriteBatch batch(mFile.c_str());
+    WritePrivateProfileSection("S", "", mFile.c_str());
+    WritePrivateProfileString("S", "b", "2", mFile.c_str());
+    EXPECT_EQ(readFile(mFile), "[S]\na=1\n");
+    EXPECT_EQ(get("S", "b", mFile), "2");
+    EXPECT_TRUE(batch.end());
+  }
+  EXPECT_EQ(readFile(mFile), "[S]\nb=2\n\n");
 }
 } // namespace

@@ -53,9 +53,10 @@ TEST_F(RenderSetupTest, TheBankThenTheProgramFileReachTheInstrumentsReaders)
 
 TEST_F(RenderSetupTest, ListingsShowRangesDefaultsTextsAndPrograms)
 {
-  CommandResult params = runCommand(StepInstrumentComponent(), {"--list-params"});
+  CommandResult params = runCommand(StepInstrumentComponent(), {"--program", "1", "--set", "Shape=1", "--list-params"});
   EXPECT_EQ(params.mExitCode, 0);
-  EXPECT_EQ(params.mOut, "Level  0 to 1, default 1.00\nShape  flat | negated, default flat\n");
+  EXPECT_EQ(params.mOut,
+            "Level  0 to 1, default 1.00, current 0.50\nShape  flat | negated, default flat, current negated\n");
   CommandResult programs = runCommand(StepInstrumentComponent(), {"--list-programs"});
   EXPECT_EQ(programs.mOut, " 0  Full\n 1  Half Level\n");
   EXPECT_FALSE(std::filesystem::exists("tessaryn-demo.wav")) << "listing renders nothing";

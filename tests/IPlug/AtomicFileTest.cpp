@@ -1,0 +1,65 @@
+// Files replaced whole or not at all.
+
+#include "AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+std::string readText(const fs::path& path)
+{
+  std::stringstream text;
+  text << std::ifstream(path).rdbuf();
+  return text.str();
+}
+
+struct AtomicFileTest : ::testing::Test
+{
+  void SetUp() override
+  {
+    std::string pattern = (fs::temp_directory_path() / "atomic-file-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder = pattern;
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  fs::path folder;
+};
+} // namespace
+
+// A second link to the old file shows whether it was overwritten in place.
+TEST_F(AtomicFileTest, TheTargetIsReplacedByRenameKeepingItsModeAndAnAbandonedWriteChangesNothing)
+{
+  const fs::path target = folder / "bank.fxb";
+  std::ofstream(target) << "old";
+  chmod(target.c_str(), 0640);
+  fs::create_hard_link(target, folder / "old-link");
+  {
+    AtomicFile abandoned;
+    ASSERT_TRUE(abandoned.open(target));
+    ASSERT_TRUE(abandoned.write("half", 4));
+  }
+  EXPECT_EQ(readText(target), "old");
+
+  ASSERT_TRUE(writeFileAtomically(target, "new", 3));
+  EXPECT_EQ(readText(target), "new");
+  EXPECT_EQ(readText(folder / "old-link"), "old");
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "no temporary file left";
+}
+
+TEST_F(AtomicFileTest, AFolderThatTakesNoFileFailsNamingIt)
+{
+  std::string error;
+  EXPECT_FALSE(writeFileAtomically(folder / "missing" / "x.ini", "x", 1, &error));
+  EXPECT_EQ(error.rfind("cannot create a file in '" + (folder / "missing").string() + "' (", 0), 0u) << error;
+}

@@ -9,6 +9,7 @@
 #include "tessaryn.h"
 
 // Xlib's macros (Bool) would break the instrument's headers above.
+#include "X11TestDriver.h"
 #include "XTestDriver.h"
 #include "XvfbServer.h"
 #include <X11/keysym.h>
@@ -87,7 +88,7 @@ protected:
           PumpUntil([] { return false; }, [&] { hand.WaitForEvent(20); }, 300);
           EXPECT_TRUE(
               hand.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, DefaultRootWindow(hand.GetDisplay())));
-          hand.Key(XK_Escape);
+          mKeys.pressKey(XK_Escape);
           dismissed = true;
         });
     mUser.Click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
@@ -98,6 +99,7 @@ protected:
 
   static inline XvfbServer* sServer = nullptr;
   XTestDriver mUser;
+  X11TestDriver mKeys;
   ScopedConfigHome mHome;
   Tessaryn mSynth{IPlugInstanceInfo{}};
   IGraphicsLinux* mGui = static_cast<IGraphicsLinux*>(mSynth.GetGUI());
@@ -125,8 +127,8 @@ TEST_F(PanelWindowTest, APersonPlaysThePanel)
   EXPECT_FALSE(mSynth.tweaksOpen());
 
   clickAt(700, 350); // the program name
-  mUser.Type("warm lead");
-  mUser.Key(XK_Return);
+  mKeys.typeText("warm lead");
+  mKeys.pressKey(XK_Return);
   settle();
   EXPECT_STREQ(mSynth.GetPresetName(63), "warm lead");
 

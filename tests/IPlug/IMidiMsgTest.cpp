@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <string>
 
 namespace
@@ -32,29 +31,6 @@ TEST(MidiMsg, BuildersNeverLetAnArgumentBecomeAStatusOrAnotherKind)
   EXPECT_EQ(msg.mData2, 127);
   msg.MakeControlChangeMsg(IMidiMsg::kModWheel, std::nan(""), 0);
   EXPECT_EQ(msg.mData2, 0);
-}
-
-TEST(MidiMsg, PitchWheelBuilderCentresAtEightThousandOneHundredNinetyTwoAndClamps)
-{
-  const struct
-  {
-    double value;
-    int channel;
-    Bytes bytes;
-  } cases[] = {
-      {0.0, 3, {0xE3, 0, 64}},
-      {-8191.5 / 8192.0, 0, {0xE0, 1, 0}}, // truncation toward zero, not down
-      {1e300, 0, {0xE0, 127, 127}},
-      {-std::numeric_limits<double>::infinity(), 0, {0xE0, 0, 0}},
-  };
-  for (const auto& c : cases)
-  {
-    IMidiMsg msg(9, 0, 0, 0);
-    msg.MakePitchWheelMsg(c.value, c.channel);
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(msg.mOffset, 0);
-    expectBytes(msg, c.bytes);
-  }
 }
 
 TEST(MidiMsg, DecodingKeepsVelocityZeroNoteOnsAndMasksMalformedDataBytes)

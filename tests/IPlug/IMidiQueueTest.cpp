@@ -56,21 +56,6 @@ TEST(MidiQueue, InsertsBehindConsumedMessagesWithoutReachingThem)
   EXPECT_EQ(drain(queue), (std::vector<Pending>{{0, 3}, {8, 1}, {8, 4}, {9, 2}}));
 }
 
-TEST(MidiQueue, RoundsCapacityUpToWholePages)
-{
-  const struct
-  {
-    int requested, capacity;
-  } cases[] = {{513, 1024}, {-7, 512}};
-  for (const auto& c : cases)
-  {
-    EXPECT_EQ(IMidiQueue(c.requested).Capacity(), c.capacity) << c.requested;
-    IMidiQueue resized(4096);
-    resized.Resize(c.requested);
-    EXPECT_EQ(resized.Capacity(), c.capacity) << c.requested;
-  }
-}
-
 TEST(MidiQueue, GrowsByItsStepOnlyWhenFullAndNothingConsumed)
 {
   IMidiQueue queue(1024);
@@ -104,17 +89,6 @@ TEST(MidiQueue, ResizeNeverDropsPendingMessages)
   addMany(queue, 424);
   add(queue, 0);
   EXPECT_EQ(queue.Capacity(), 1536);
-}
-
-TEST(MidiQueue, FlushCarriesLaterMessagesIntoTheNextBlock)
-{
-  IMidiQueue queue(512);
-  add(queue, 100, 0);
-  add(queue, 300, 1);
-  add(queue, 700, 2);
-  queue.Remove(); // the first block rendered its message
-  queue.Flush(512);
-  EXPECT_EQ(drain(queue), (std::vector<Pending>{{-212, 1}, {188, 2}}));
 }
 
 TEST(MidiQueue, EmptyQueueIgnoresRemoveAndPeeksNothing)

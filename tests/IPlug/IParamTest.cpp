@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 namespace
@@ -53,19 +52,6 @@ TEST(IParam, ShapeIsAnExponentBothWays)
   EXPECT_DOUBLE_EQ(param.GetNormalized(), 0.5);
   param.SetShape(0.0);
   EXPECT_EQ(param.GetShape(), 2.0);
-}
-
-TEST(IParam, RawValuesAreClampedToTheRange)
-{
-  IParam param;
-  param.InitDouble("d", 0.0, -1.0, 1.0, 0.01);
-  param.Set(3.0);
-  EXPECT_EQ(param.Value(), 1.0);
-  param.Set(-3.0);
-  EXPECT_EQ(param.Value(), -1.0);
-  EXPECT_DOUBLE_EQ(param.GetNormalized(5.0), 1.0);
-  param.Set(std::nan(""));
-  EXPECT_EQ(param.Value(), 0.0);
 }
 
 TEST(IParam, DisplaysTextsAndNumbersWithoutANegativeZero)

@@ -26,14 +26,6 @@ struct TypedPlug : TestPlug
   }
 };
 
-std::vector<double> doublesIn(const ByteChunk& chunk)
-{
-  std::vector<double> result(chunk.Size() / sizeof(double));
-  for (size_t i = 0; i < result.size(); ++i)
-    chunk.Get(&result[i], static_cast<int>(i * sizeof(double)));
-  return result;
-}
-
 // One stored program as the list holds it: name, initialised flag, values.
 void putProgram(ByteChunk& chunk, const char* name, double value)
 {
@@ -56,20 +48,6 @@ TEST(VersionHeader, AChunkWithoutItIsReadFromWhereItWas)
   pos = 0;
   EXPECT_EQ(IPlugBase::GetIPlugVerFromChunk(&magicOnly, &pos), 0);
   EXPECT_EQ(pos, -1);
-}
-
-TEST(ProgramList, ParametersAreStoredAsDoublesAndComparedExactly)
-{
-  TypedPlug plug;
-  plug.GetParam(1)->Set(-3.0);
-  plug.GetParam(3)->Set(0.25);
-  ByteChunk chunk;
-  EXPECT_TRUE(plug.SerializeParams(&chunk));
-  EXPECT_EQ(doublesIn(chunk), (std::vector<double>{0.0, -3.0, 0.0, 0.25}));
-
-  EXPECT_TRUE(plug.CompareState(chunk.GetBytes(), 0));
-  plug.GetParam(3)->Set(0.2501);
-  EXPECT_FALSE(plug.CompareState(chunk.GetBytes(), 0));
 }
 
 TEST(ProgramList, ParametersReadUntilTheDataRunsOut)
@@ -112,60 +90,6 @@ TEST(ProgramList, AProgramWhoseStateCannotBeReadIsNotSelected)
   plug.MakePresetFromChunk("broken", &shortState);
   EXPECT_FALSE(plug.RestorePreset(0));
   EXPECT_EQ(plug.mPresetsChanged, 0);
-}
-
-TEST(ProgramList, NamedParametersFillTheRestFromTheLiveValues)
-{
-  TypedPlug plug;
-  plug.GetParam(0)->Set(1.0);
-  plug.GetParam(3)->Set(0.5);
-  plug.MakePresetFromNamedParams("named", 2, 2, 1, 3, 0.125);
-  plug.MakePresetFromNamedParams("bad index", 2, 1, 4, 9, 1);
-  plug.GetParam(0)->Set(0.0);
-  ASSERT_TRUE(plug.RestorePreset(0));
-  EXPECT_EQ(plug.values(), (std::vector<double>{1.0, 0.0, 1.0, 0.125}));
-  ASSERT_TRUE(plug.RestorePreset(1));
-  EXPECT_EQ(plug.values(), (std::vector<double>{1.0, 4.0, 0.0, 0.5}));
-}
-
-TEST(ProgramList, BlobsDecodeIntoAZeroFilledChunkOfTheGivenSize)
-{
-  const struct
-  {
-    const char* blob;
-    int size;
-    std::vector<unsigned char> bytes;
-  } cases[] = {
-      {"AAEC", 5, {0, 1, 2, 0, 0}},
-      {"AAEC", 2, {0, 1}},
-  };
-  for (const auto& c : cases)
-  {
-    TestPlug plug(1, "0-2", 1);
-    plug.MakePresetFromBlob("blob", c.blob, c.size);
-    ByteChunk stored;
-    ASSERT_TRUE(plug.SerializePreset(0, &stored));
-    std::vector<unsigned char> bytes(stored.GetBytes() + 4 + 4 + 1, stored.GetBytes() + stored.Size());
-    EXPECT_EQ(bytes, c.bytes) << c.blob << " " << c.size;
-  }
-}
-
-TEST(ProgramList, TheWholeListRoundTripsIncludingUninitialisedPrograms)
-{
-  TypedPlug plug(3);
-  plug.MakePreset("zero", true, 1, 2, 0.5);
-  plug.RestorePreset(2);
-  ByteChunk chunk;
-  EXPECT_TRUE(plug.SerializePresets(&chunk));
-
-  TypedPlug other(3);
-  strcpy(const_cast<char*>(other.GetPresetName(1)), "stale");
-  EXPECT_EQ(other.UnserializePresets(&chunk, 0), chunk.Size());
-  EXPECT_STREQ(other.GetPresetName(0), "zero");
-  EXPECT_STREQ(other.GetPresetName(1), "empty");
-  EXPECT_STREQ(other.GetPresetName(2), "user preset 1");
-  ASSERT_TRUE(other.RestorePreset(0));
-  EXPECT_EQ(other.values(), (std::vector<double>{1.0, 1.0, 2.0, 0.5}));
 }
 
 TEST(ProgramList, StoredNamesOfAnyLengthAreCutTo255Characters)

@@ -17,31 +17,6 @@ TEST(IPlugBase, VersionWordsReadAsPartsDecimalAndText)
   EXPECT_STREQ(text, "v65535.255.255");
 }
 
-TEST(IPlugBase, ChannelIOStringsGiveLegalConfigurations)
-{
-  const struct
-  {
-    const char* io;
-    int nIn, nOut;
-    std::vector<std::pair<int, int>> legal, illegal;
-  } cases[] = {
-      {"0-2", 0, 2, {{0, 2}, {-1, 2}, {-1, -1}}, {{1, 2}, {0, 1}}},
-      {"1-1 2-2", 2, 2, {{1, 1}, {2, 2}, {2, -1}}, {{1, 2}}},
-      {nullptr, 0, 0, {}, {{-1, -1}}},
-  };
-  for (const auto& c : cases)
-  {
-    TestPlug plug(1, c.io);
-    const std::string io = c.io ? c.io : "null";
-    EXPECT_EQ(plug.NInChannels(), c.nIn) << io;
-    EXPECT_EQ(plug.NOutChannels(), c.nOut) << io;
-    for (auto [in, out] : c.legal)
-      EXPECT_TRUE(plug.LegalIO(in, out)) << io << " " << in << "-" << out;
-    for (auto [in, out] : c.illegal)
-      EXPECT_FALSE(plug.LegalIO(in, out)) << io << " " << in << "-" << out;
-  }
-}
-
 TEST(IPlugBase, ConnectionsAndLabelsIgnoreInvalidChannels)
 {
   TestPlug plug(1, "2-4");

@@ -19,17 +19,13 @@ IPlugAU* makeTestInstrument()
 {
   return new TestInstrument(TestInstanceInfo());
 }
-IPlugAU* makeTestEffect()
-{
-  return new TestEffect(TestInstanceInfo());
-}
 
 constexpr int kNInstrumentPresets = 3;
 constexpr int kRampDivisor = 1000;
 } // namespace
 
-TestInstrument::TestInstrument(IPlugInstanceInfo info, const char* channelIOStr)
-    : IPlugAU(info, kNTestInstrumentParams, channelIOStr, kNInstrumentPresets, "TestInstrument", "", "Tester",
+TestInstrument::TestInstrument(IPlugInstanceInfo info)
+    : IPlugAU(info, kNTestInstrumentParams, "0-2", kNInstrumentPresets, "TestInstrument", "", "Tester",
               0x00010203, kUniqueID, kMfrID, 0, true, true, true, 0)
 {
   GetParam(kLevel)->InitDouble("Level", 0.5, 0.0, 1.0, 0.01, "", "Amp");
@@ -53,7 +49,6 @@ TestInstrument::TestInstrument(IPlugInstanceInfo info, const char* channelIOStr)
 // second channel, so tests can tell frames, channels and blocks apart.
 void TestInstrument::ProcessDoubleReplacing(double**, double** outputs, int nFrames)
 {
-  ++mProcessCalls;
   GetTime(&mTimeInfo);
   const double level = GetParam(kLevel)->Value();
   for (int c = 0; c < NOutChannels(); ++c)
@@ -61,30 +56,9 @@ void TestInstrument::ProcessDoubleReplacing(double**, double** outputs, int nFra
       outputs[c][i] = (c ? -1.0 : 1.0) * level * (i + 1) / kRampDivisor;
 }
 
-TestEffect::TestEffect(IPlugInstanceInfo info)
-    : IPlugAU(info, 1, "1-1 2-2", 1, "TestEffect", "", "Tester", 0x00010000, 0x54737432, TestInstrument::kMfrID, 0,
-              false, true, false, 0)
-{
-  GetParam(0)->InitDouble("Gain", 0.5, 0.0, 2.0, 0.01);
-}
-
-void TestEffect::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
-{
-  ++mProcessCalls;
-  const double gain = GetParam(0)->Value();
-  for (int c = 0; c < NOutChannels(); ++c)
-    for (int i = 0; i < nFrames; ++i)
-      outputs[c][i] = inputs[c][i] * gain;
-}
-
 ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage)
 {
   return IPlugAU::IPlugAUEntry(params, storage, makeTestInstrument);
-}
-
-ComponentResult TestEffect_Entry(ComponentParameters* params, void* storage)
-{
-  return IPlugAU::IPlugAUEntry(params, storage, makeTestEffect);
 }
 
 Component TestInstrumentComponent()
@@ -92,12 +66,5 @@ Component TestInstrumentComponent()
   static Component component =
       RegisterComponent({kAudioUnitType_MusicDevice, TestInstrument::kUniqueID, TestInstrument::kMfrID, 0, 0},
                         "Tester: TestInstrument", TestInstrument_Entry, kBundleID, "/tmp");
-  return component;
-}
-
-Component TestEffectComponent()
-{
-  static Component component = RegisterComponent({MakeFourCharCode("aufx"), 0x54737432, TestInstrument::kMfrID, 0, 0},
-                                                 "Tester: TestEffect", TestEffect_Entry, kBundleID, "/tmp");
   return component;
 }

@@ -1,7 +1,6 @@
 #pragma once
-// Two small plug-ins on the Audio Unit adapter: an instrument without inputs
-// that writes a known ramp and reads the host transport, and an effect that
-// passes its inputs through a gain. They record what the adapter calls.
+// A small instrument on the Audio Unit adapter, without inputs, that writes a
+// known ramp, reads the host transport and records what the adapter hands it.
 
 #include "ComponentManager.h"
 #include "IMidiMsg.h"
@@ -25,42 +24,21 @@ public:
   static constexpr int kUniqueID = 0x54737431; // 'Tst1'
   static constexpr int kMfrID = 0x54657374;    // 'Test'
 
-  explicit TestInstrument(IPlugInstanceInfo info, const char* channelIOStr = "0-2");
+  explicit TestInstrument(IPlugInstanceInfo info);
 
-  void OnParamChange(int paramIdx) override { mParamChanges.push_back(paramIdx); }
-  void OnActivate(bool active) override { mActivations.push_back(active); }
   void Reset() override { ++mResets; }
-  void OnHostIdentified() override { mHostAtIdentification.push_back(mHost); }
   void ProcessMidiMsg(IMidiMsg* pMsg) override { mMidi.push_back(*pMsg); }
-  void ProcessSysEx(ISysEx* pSysEx) override { mSysExSize = pSysEx->mSize; }
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
 
-  std::vector<int> mParamChanges;
-  std::vector<bool> mActivations;
-  std::vector<EHost> mHostAtIdentification;
   std::vector<IMidiMsg> mMidi;
   int mResets = 0;
-  int mSysExSize = -1;
-  int mProcessCalls = 0;
   ITimeInfo mTimeInfo;
-};
-
-class TestEffect : public IPlugAU
-{
-public:
-  explicit TestEffect(IPlugInstanceInfo info);
-
-  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
-
-  int mProcessCalls = 0;
 };
 
 IPlugInstanceInfo TestInstanceInfo();
 
 // Component entries as the host sees them.
 ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage);
-ComponentResult TestEffect_Entry(ComponentParameters* params, void* storage);
 
 // Registered once, in the bundle "com.example.audiounit.Test" at /tmp.
 Component TestInstrumentComponent();
-Component TestEffectComponent();

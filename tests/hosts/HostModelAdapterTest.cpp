@@ -6,6 +6,7 @@
 
 #include "AllocationCounter.h"
 #include "HostRecorder.h"
+#include "IPlugAUDictionary.h"
 #include "TestPlugins.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,17 @@ TEST_F(HostModelAdapterTest, TheInstrumentRendersItsKnownRampOnBothChannels)
   }
 }
 
+TEST_F(HostModelAdapterTest, BlocksLongerThanTheMaximumAreRenderedInSlicesAndTooManyChannelsRefused)
+{
+  std::vector<float> longLeft(1000), longRight(1000);
+  float* outputs[] = {longLeft.data(), longRight.data()};
+  ASSERT_EQ(host->Render(outputs, 2, 1000), noErr);
+  EXPECT_FLOAT_EQ(longLeft[511], 0.5f * 512 / 1000);
+  EXPECT_FLOAT_EQ(longLeft[512], 0.5f * 1 / 1000);
+  EXPECT_EQ(host->SampleTime(), 1000.0);
+  EXPECT_EQ(host->Render(outputs, HostModel::kMaxChannels + 1, 10), kAudioUnitErr_InvalidPropertyValue);
+}
+
 TEST_F(HostModelAdapterTest, MidiAndTheTransportReachTheInstrumentWithTheBlock)
 {
   HostTransport transport;
@@ -104,6 +116,18 @@ TEST_F(HostModelAdapterTest, StateRoundTripsThroughBytesAndGarbageIsRefused)
   saved.pop_back();
   EXPECT_EQ(host->LoadState(saved.data(), saved.size()), kAudioUnitErr_InvalidPropertyValue);
   EXPECT_FLOAT_EQ(level(), 0.8f);
+}
+
+TEST_F(HostModelAdapterTest, AnotherPlugInsStateIsRefusedBeforeItsDataIsLoaded)
+{
+  ASSERT_EQ(host->SetParameter(kLevel, 0.8f), noErr);
+  CFPropertyListRef state = nullptr;
+  ASSERT_EQ(host->GetState(&state), noErr);
+  PutNumberInDict(const_cast<CFMutableDictionaryRef>(AsDictionary(state)), "subtype", 0x4F746872);
+  ASSERT_EQ(host->SetParameter(kLevel, 0.2f), noErr);
+  EXPECT_EQ(host->SetState(state), kAudioUnitErr_InvalidPropertyValue);
+  EXPECT_FLOAT_EQ(level(), 0.2f);
+  CFRelease(state);
 }
 
 TEST_F(HostModelAdapterTest, FactoryPresetsAreTheInitialisedProgramsAndCanBeSelected)

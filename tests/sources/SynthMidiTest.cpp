@@ -50,17 +50,6 @@ TEST_F(SynthTest, AFullQueueStillTakesANoteOff)
   }
 }
 
-TEST_F(SynthTest, AFloodBeyondTheQueueSizeIsDroppedWithoutGrowingTheQueue)
-{
-  setBlockSize(64);
-  const int capacity = synth->mMidiQueue.Capacity();
-  ASSERT_GE(capacity, 64);
-  for (int i = 0; i < 3 * capacity; ++i)
-    midi(0x90, i % 128, 100, static_cast<uint32_t>(3 * capacity - i));
-  EXPECT_EQ(synth->mMidiQueue.Capacity(), capacity);
-  EXPECT_EQ(synth->mMidiQueue.NumPending(), capacity);
-}
-
 TEST_F(SynthTest, LearningAssignsTheControllerToTheKnob)
 {
   synth->mMidiControlParam[3] = 5;

@@ -23,26 +23,6 @@ TEST_F(SynthTest, ResetSetsTheTickAbandonsLearnAndEmptiesTheKeyBuffer)
   }
 }
 
-TEST_F(SynthTest, KeysAreKeptAscendingWithoutDuplicatesAndRemovalsOfAbsentKeysChangeNothing)
-{
-  synth->removePressedKey(60);
-  EXPECT_EQ(synth->mNumPressedKeys, 0);
-  for (int key : {64, 60, 72, 60, 61, 72})
-    synth->addPressedKey(key);
-  EXPECT_EQ(pressedKeys(), (std::vector<int>{60, 61, 64, 72}));
-  EXPECT_EQ(synth->mNumHeldKeys, 4);
-
-  synth->removePressedKey(61);
-  synth->removePressedKey(99);
-  EXPECT_EQ(pressedKeys(), (std::vector<int>{60, 64, 72}));
-  EXPECT_EQ(synth->mNumHeldKeys, 3);
-  for (int key : {60, 64, 72})
-    synth->removePressedKey(key);
-  EXPECT_EQ(synth->mNumPressedKeys, 0);
-  for (int slot : synth->mPressedKeys)
-    EXPECT_EQ(slot, Synth::kNoKey);
-}
-
 TEST_F(SynthTest, TheKeyBufferHoldsAtMost128Keys)
 {
   for (int key = 127; key >= 0; --key)

@@ -51,21 +51,6 @@ TEST(TessarynRender, NoteOnTakesEffectAtTheFirstControlTickAtOrAfterItsOffset)
   }
 }
 
-TEST(TessarynRender, ControlTicksStayEvenlySpacedAcrossBlockBoundaries)
-{
-  // MG1 advances once per tick, so its phase counts the ticks.
-  TessarynRig rig;
-  rig.set(T::kMG1Rate, 0.5);
-  rig.ticks();
-  const double before = rig.synth.mg1.phase();
-  for (int frames : {10, 30, 7, 1, 100, 48, 3, 200, 41})
-    rig.render(frames);
-  const int ticks = (440 + 47) / 48;
-  const double increment = 0.5 * MG::kMaxIncrement;
-  EXPECT_NEAR(std::fmod(rig.synth.mg1.phase() - before + MG::kCycle, MG::kCycle),
-              std::fmod(ticks * increment, MG::kCycle), 1e-9);
-}
-
 TEST(TessarynRender, OutRangeOffAndVolumeZeroSilenceExactlyWhileOscillatorsRunOn)
 {
   for (auto [param, value] : {std::pair{T::kOutRange, 2.0}, std::pair{T::kVolume, 0.0}})

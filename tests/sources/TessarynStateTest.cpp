@@ -1,5 +1,5 @@
 // The instrument's state chunk: its layout, the older layouts it still
-// reads, what it rejects, and program lists made of it.
+// reads, what it rejects, and older program lists.
 
 #include "TessarynRig.h"
 
@@ -50,16 +50,6 @@ int intAt(const ByteChunk& chunk, int pos)
   int value = 0;
   chunk.Get(&value, pos);
   return value;
-}
-
-bool initialised(Tessaryn& synth, int idx)
-{
-  ByteChunk record;
-  synth.SerializePreset(idx, &record);
-  WDL_String name;
-  bool initialised = false;
-  record.GetBool(&initialised, record.GetStr(&name, 0));
-  return initialised;
 }
 
 struct TessarynState : ::testing::Test
@@ -165,32 +155,6 @@ TEST_F(TessarynState, StoredValuesOutsideTheirRangeAreClamped)
   EXPECT_EQ(synth.UnserializeState(&chunk, 0), kValuesSize);
   for (const auto& c : cases)
     EXPECT_EQ(synth.GetParam(c.param)->Value(), c.restored) << synth.GetParam(c.param)->GetNameForHost();
-}
-
-TEST_F(TessarynState, AProgramListSurvivesWithItsUninitialisedPrograms)
-{
-  TessarynProbe source;
-  for (int idx : {0, 5, 63})
-  {
-    source.RestorePreset(idx);
-    source.GetParam(T::kVolume)->Set(idx / 100.0);
-    source.ModifyCurrentPreset(("Program " + std::to_string(idx)).c_str());
-  }
-  source.RestorePreset(5);
-  ByteChunk list;
-  ASSERT_TRUE(source.SerializePresets(&list));
-
-  EXPECT_EQ(synth.UnserializePresets(&list, 0), list.Size());
-  for (int i = 0; i < T::kNumPrograms; ++i)
-  {
-    EXPECT_STREQ(synth.GetPresetName(i), source.GetPresetName(i));
-    EXPECT_EQ(initialised(synth, i), initialised(source, i)) << i;
-  }
-  for (int idx : {0, 5, 63})
-  {
-    synth.RestorePreset(idx);
-    EXPECT_EQ(synth.GetParam(T::kVolume)->Value(), idx / 100.0);
-  }
 }
 
 // Lists written before 2.2.0 hold 69 values per program; the first reading

@@ -30,11 +30,6 @@ CFNumberRef makeInt(int32_t value)
   return CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &value);
 }
 
-std::string textOf(CFStringRef string)
-{
-  return CFStringGetCStringPtr(string, kCFStringEncodingUTF8);
-}
-
 std::vector<uint8_t> bytesOf(CFDataRef data)
 {
   const uint8_t* first = CFDataGetBytePtr(data);
@@ -88,20 +83,6 @@ CFMutableDictionaryRef makeState()
   return state;
 }
 } // namespace
-
-TEST(PropertyList, ADictionarySurvivesTheByteFormUnchanged)
-{
-  Owned state(makeState());
-  Owned bytes(PropertyListCreateData(state));
-  ASSERT_NE(bytes.mValue, nullptr);
-  Owned back(static_cast<CFDictionaryRef>(parse(bytesOf(bytes))));
-  ASSERT_EQ(CFGetTypeID(back), CFDictionaryGetTypeID());
-  Owned original(CFCopyDescription(state));
-  Owned copy(CFCopyDescription(back));
-  EXPECT_EQ(textOf(copy), textOf(original));
-  Owned again(PropertyListCreateData(back));
-  EXPECT_EQ(bytesOf(again), bytesOf(bytes));
-}
 
 TEST(PropertyList, TheReaderRefusesEveryTruncationAndAnyTrailingByte)
 {

@@ -1,7 +1,6 @@
-// The test bundle running in a lilv host: MIDI timing against the host model,
-// edge-triggered ports, time positions, state, block lengths.
+// The test bundle running in a lilv host: long blocks, edge-triggered ports,
+// time positions, state.
 
-#include "HostModel.h"
 #include "Lv2TestHost.h"
 #include "ProbeInstrument.h"
 
@@ -31,43 +30,6 @@ struct Lv2RunTest : ::testing::Test
 };
 
 } // namespace
-
-TEST_F(Lv2RunTest, MidiNotesSoundAsTheHostModelRendersThem)
-{
-  const std::vector<Lv2TestMidi> events = {
-      {0, 0x90, 60, 100}, {17, 0x80, 60, 0}, {200, 0x91, 72, 90}, {511, 0x90, 40, 1}};
-  for (const Lv2TestMidi& event : events)
-    host.Midi(event.mFrame, event.mStatus, event.mData1, event.mData2);
-  host.Run(512);
-  EXPECT_EQ(host.Left(), HostModelLeft(RegisterProbeInstrument("/tmp/"), kRate, 512, events));
-  EXPECT_EQ(left(16), noteLevel(60));
-  EXPECT_EQ(left(17), 0.0f);
-  EXPECT_EQ(left(511), noteLevel(40));
-}
-
-TEST_F(Lv2RunTest, OddAndChangingBlockLengthsKeepEveryEventOnItsFrame)
-{
-  struct Block
-  {
-    uint32_t mFrames;
-    uint32_t mNoteFrame;
-  };
-  // 4096 is the announced maximum.
-  const Block blocks[] = {{1, 0}, {7, 6}, {4096, 4000}};
-  int note = 30;
-  for (const Block& block : blocks)
-  {
-    host.ClearOutput();
-    host.Midi(block.mNoteFrame, 0x90, uint8_t(++note), 100);
-    host.Run(block.mFrames);
-    ASSERT_EQ(host.Left().size(), block.mFrames);
-    EXPECT_EQ(left(block.mNoteFrame), noteLevel(note)) << block.mFrames;
-    if (block.mNoteFrame > 0)
-    {
-      EXPECT_EQ(left(block.mNoteFrame - 1), noteLevel(note - 1)) << block.mFrames;
-    }
-  }
-}
 
 TEST(Lv2LongBlocks, BlocksLongerThanTheInstrumentsSliceAreRenderedInSlices)
 {

@@ -1,6 +1,5 @@
 #include "Lv2TestHost.h"
 
-#include "HostModel.h"
 #include "Lv2Instrument.h"
 
 #include <lv2/buf-size/buf-size.h>
@@ -202,19 +201,4 @@ LilvState* Lv2TestHost::Preset(const std::string& wanted) const
       lilv_state_free(state);
   }
   return found;
-}
-
-std::vector<float> HostModelLeft(Component component, double sampleRate, uint32_t frames,
-                                 const std::vector<Lv2TestMidi>& events)
-{
-  HostModel model;
-  std::vector<float> left(frames), right(frames);
-  float* outputs[] = {left.data(), right.data()};
-  if (model.Open(component) != noErr || model.SetSampleRate(sampleRate) != noErr ||
-      model.SetMaxFrames(frames) != noErr || model.SetStreamFormat(kAudioUnitScope_Output, 0, 2) != noErr ||
-      model.Initialize() != noErr)
-    return {};
-  for (const Lv2TestMidi& event : events)
-    model.SendMidi(event.mStatus, event.mData1, event.mData2, event.mFrame);
-  return model.Render(outputs, 2, frames) == noErr ? left : std::vector<float>();
 }

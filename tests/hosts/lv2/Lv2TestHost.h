@@ -21,11 +21,6 @@ struct Lv2TestMidi
   uint8_t mStatus, mData1, mData2;
 };
 
-// The left channel the host model renders for `events` in one block: the
-// reference the LV2 instance must match.
-std::vector<float> HostModelLeft(Component component, double sampleRate, uint32_t frames,
-                                 const std::vector<Lv2TestMidi>& events);
-
 struct Lv2Position
 {
   double mTempo;

@@ -1,5 +1,5 @@
-// The instrument's own bundle in a lilv host: its description and its sound
-// against the host model's.
+// The instrument's own bundle in a lilv host: its description against the
+// host model's view of the instrument.
 
 #include "HostModel.h"
 #include "Lv2Instrument.h"
@@ -8,15 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 namespace
 {
 constexpr const char* kUri = "urn:pellworth:tessaryn";
-constexpr double kRate = 48000.0;
-constexpr uint32_t kFrames = 1024;
 const std::string kBundle = std::string(TESSARYN_LV2_DIR) + "/tessaryn.lv2/";
 
 } // namespace
@@ -34,18 +31,4 @@ TEST(TessarynLv2, TheBundleDescribesEveryParameterAndValidates)
   const std::string command =
       "lv2_validate " + kBundle + "manifest.ttl " + kBundle + "tessaryn.ttl 2>&1 | grep -q '^error'";
   EXPECT_NE(std::system(command.c_str()), 0) << "lv2_validate reported errors";
-}
-
-TEST(TessarynLv2, ANoteSoundsAsTheHostModelRendersIt)
-{
-  Lv2TestHost host(kUri);
-  ASSERT_TRUE(host.Instantiate(kRate, kFrames));
-  host.Midi(10, 0x90, 60, 100);
-  host.Run(kFrames);
-  const std::vector<float> expected =
-      HostModelLeft(registerTessarynComponent(kBundle.c_str()), kRate, kFrames, {{10, 0x90, 60, 100}});
-  EXPECT_EQ(host.Left(), expected);
-  EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [](float sample) { return sample != 0.0f; }))
-      << "the note must sound for the comparison to mean anything";
-  EXPECT_EQ(host.Left(), host.Right()) << "the instrument is mono on both channels";
 }

@@ -59,14 +59,6 @@ TEST_F(RenderTimingTest, EventsAtTheLastFrameOfABlockAndTheFirstOfTheNextTakeEff
     EXPECT_EQ(left[e.mFrame], e.mValue) << "frame " << e.mFrame;
 }
 
-TEST_F(RenderTimingTest, BlockSizesGiveBitIdenticalOutput)
-{
-  writeMidiFile(song, kPpqn, kTempo, {{0, noteOn(60)}, {1023, noteOn(67)}, {1024, noteOff(60)}, {3001, noteOff(67)}});
-  const std::vector<float> reference = render({"--block", "256", "--frames", "4000"});
-  for (const char* block : {"1", "7", "8192"})
-    EXPECT_EQ(render({"--block", block, "--frames", "4000"}), reference) << "block " << block;
-}
-
 TEST_F(RenderTimingTest, TheTransportReportsTheFilesTempoAndPosition)
 {
   // Two beats at 60, then 120 beats per minute.

@@ -5,6 +5,7 @@
 #include "DesktopServices.h"
 #include "FileChooser.h"
 #include "IControl.h"
+#include "IPlugBase.h"
 #include "IPopupMenu.h"
 #include "LICE_IBitmap.h"
 #include "LICE_PNG.h"
@@ -95,6 +96,7 @@ void IGraphicsLinux::CloseWindow()
 
 void IGraphicsLinux::closeView()
 {
+  if (mView && mPlug) mPlug->OnGUIClose();
   mClosePending = false;
   mView.reset();
   mWindowId = 0;

@@ -24,6 +24,8 @@ public:
   // Builds one plug-in object. Called at open under the process-wide
   // creation lock, so two constructions never overlap.
   using MakePlugFn = IPlugAU* (*)();
+  // Makes an editor's graphics context; the maker of tests has no window.
+  using MakeGraphicsFn = IGraphics* (*)(IPlugBase* pPlug, int w, int h, int fps, const char* bundleID);
 
   enum EAUInputType
   {
@@ -62,6 +64,13 @@ public:
           const char* productName, const char* mfrName, int vendorVersion, int uniqueID, int mfrID, int latency,
           bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst, int plugScChans);
   ~IPlugAU() override;
+
+  // The editor's graphics context for pPlug, finding its images among the
+  // bundle's resources: the X11 window host unless a maker was installed.
+  // The creating thread; the caller owns the result until it attaches it.
+  IGraphics* MakeGraphics(IPlugBase* pPlug, int w, int h, int fps, const char* bundleID);
+  // Process-wide, for headless tests; null restores the window host.
+  static void SetGraphicsMaker(MakeGraphicsFn maker);
 
   // The component entry: any host thread. Open and close run unlocked; every
   // other selector runs under the plug-in mutex. storage is the object

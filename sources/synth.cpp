@@ -39,10 +39,15 @@ Synth::Synth(IPlugInstanceInfo instanceInfo)
   clearKeyBuffer();
   SetOutputLabel(0, "Tessaryn ");
   SetOutputLabel(1, "Tessaryn ");
+  mEditorGraphics = MakeGraphics(this, kEditorWidth, kEditorHeight, 0, kBundleIdentifier);
   openConfig();
 }
 
-Synth::~Synth() = default;
+Synth::~Synth()
+{
+  // Once attached, the plug-in base deletes the context with itself.
+  if (GetGUI() != mEditorGraphics) delete mEditorGraphics;
+}
 
 void Synth::Reset()
 {

@@ -32,6 +32,8 @@ public:
   static constexpr int kNumKeys = 128;
   static constexpr int kNoKey = 256; // an empty slot of the key buffer
   static constexpr int kDataVersion = 20301;
+  static constexpr int kEditorWidth = 1096;
+  static constexpr int kEditorHeight = 395;
   // The factory bank lies in the resource folder registered for this bundle.
   static constexpr const char* kBundleIdentifier = "com.pellworth.audiounit.Tessaryn";
   // The component subtype and the ID in program and bank files: the code
@@ -140,6 +142,11 @@ public:
   // come; closing the editor cancels a running check.
   void OnIdle() override;
   void OnGUIClose() override;
+  // What the options menu shows checked, enabled and named.
+  bool midiThru() const { return mMidiThru; }
+  bool ignoresProgramChange() const { return mIgnoreProgramChange; }
+  bool hasStartupBank() const { return mStartupBankPath.Get()[0] != 0; }
+  bool hasCopiedPreset() const { return mPresetClipboard.Size() > 0; }
   // The editor scale the user set in the configuration, 0 when unset: the
   // window host then takes the host's or the desktop's. Editor thread.
   double userEditorScale() const { return mUserEditorScale; }

@@ -24,7 +24,8 @@ Tessaryn::Tessaryn(IPlugInstanceInfo instanceInfo)
     level[k] = 1.0;
   }
   initParameters();
-  // No editor in this build: createGraphics and AttachGraphics are skipped.
+  createGraphics();
+  if (mEditorGraphics) AttachGraphics(mEditorGraphics);
   initPresets();
 }
 

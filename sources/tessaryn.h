@@ -21,6 +21,7 @@
 #include <cstdint>
 
 class IControl;
+class IPWButtonKick;
 
 class Tessaryn : public Synth
 {
@@ -170,10 +171,21 @@ public:
   void allNotesOff() override;
   void initParameters() override;
 
-  // Editor links; all may stay null.
-  IControl* mHoldButton = nullptr;
-  IControl* mEffectsButton = nullptr;
-  IControl* mKeyAssignButtons[5] = {};
+  // ---- The panel (tessaryn.editor.cpp); the editor's thread. ----
+  // Builds the panel into mEditorGraphics; once, from the constructor.
+  void createGraphics();
+  // Shows or hides the lamps that changed since the last call.
+  void OnIdle() override;
+  // Opens the tweak strip (blinds away) or closes it again.
+  void showTweaks(bool open);
+  // Lights exactly the button of the current key assignment; any thread.
+  void updateButtons();
+  bool tweaksOpen() const;
+
+  // Editor links, owned by the graphics context; null before createGraphics.
+  IPWButtonKick* mHoldButton = nullptr;
+  IPWButtonKick* mEffectsButton = nullptr;
+  IPWButtonKick* mKeyAssignButtons[5] = {}; // indexed by EKeyMode
   // Toggled by host-synchronised arpeggio steps; the editor blinks with it.
   Relaxed<bool> stepBlink = false;
 
@@ -196,7 +208,27 @@ protected:
   // ---- Parameter changes (tessaryn.param.cpp). ----
   void programChordMemory();
   void setPortamento();
-  void updateButtons();
+  // The render's lamp flags for the editor, once per control tick.
+  void publishLamps();
+
+  // ---- Panel references, owned by the graphics context. ----
+  enum ELamp : int
+  {
+    kLampVoice1 = 0,
+    kLampMG1 = kNumVcos,
+    kLampMG2,
+    kLampArp,
+    kNumLamps
+  };
+  WDL_PtrList<IControl> mTweakControls;
+  IControl* mLeds[kNumLamps] = {};
+  bool mLedShown[kNumLamps] = {};
+  Relaxed<unsigned> lampFlags = 0u; // bit per ELamp, written by the render
+  IControl* mTweakOpenKick = nullptr;
+  IControl* mTweakCloseKick = nullptr;
+  IControl* mBlindLeft = nullptr;
+  IControl* mBlindRight = nullptr;
+  IControl* mVersionText = nullptr;
 
   VCO vco[kNumVcos];
   MG mg1, mg2;

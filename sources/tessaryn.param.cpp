@@ -1,6 +1,7 @@
 #include "tessaryn.h"
 
 #include "IControl.h"
+#include "tessaryn.controls.h"
 
 #include <algorithm>
 #include <cmath>
@@ -259,23 +260,11 @@ void Tessaryn::RedrawParamControls()
   if (mPresetMenu) mPresetMenu->SetDirty(false);
 }
 
-void Tessaryn::updateButtons()
-{
-  for (int mode = 0; mode < int(std::size(mKeyAssignButtons)); ++mode)
-  {
-    if (!mKeyAssignButtons[mode]) continue;
-    mKeyAssignButtons[mode]->SetValueFromPlug(mode == keyMode ? 1.0 : 0.0);
-    mKeyAssignButtons[mode]->SetDirty(false);
-  }
-}
-
 namespace
 {
-void showButton(IControl* button, bool lit)
+void showButton(IPWButtonKick* button, bool lit)
 {
-  if (!button) return;
-  button->SetValueFromPlug(lit ? 1.0 : 0.0);
-  button->SetDirty(false);
+  if (button) button->setOn(lit);
 }
 } // namespace
 

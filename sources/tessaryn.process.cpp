@@ -229,6 +229,7 @@ void Tessaryn::update()
   mg1.update();
   mg2.update();
   if (arpOn) clockArpeggio();
+  publishLamps();
   // In silence glides and modulation stand still; the generators and the
   // arpeggiator clock run on.
   if (!soundOn) return;
@@ -252,6 +253,17 @@ void Tessaryn::update()
   velocityGain = (velocity - 1.0) * vcaVelo + 1.0;
   soundOn = eg2.isOn();
   noiseOn = noise > 0.0;
+}
+
+void Tessaryn::publishLamps()
+{
+  unsigned flags = 0;
+  for (int k = 0; k < kNumVcos; ++k)
+    if (soundOn && vcoOn[k]) flags |= 1u << (kLampVoice1 + k);
+  if (mg1.bipolar() > 0.0) flags |= 1u << kLampMG1;
+  if (mg2.bipolar() > 0.0) flags |= 1u << kLampMG2;
+  if (stepBlink) flags |= 1u << kLampArp;
+  lampFlags = flags;
 }
 
 void Tessaryn::next()

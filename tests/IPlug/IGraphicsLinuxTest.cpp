@@ -116,12 +116,7 @@ protected:
   }
   void screenshot(Window window, const char* name)
   {
-    int x, y;
-    mUser.Origin(window, x, y);
-    XWindowAttributes attributes;
-    XGetWindowAttributes(mUser.GetDisplay(), window, &attributes);
-    EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, x, y, attributes.width,
-                                      attributes.height));
+    EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, window));
   }
 
   static inline XvfbServer* sServer = nullptr;

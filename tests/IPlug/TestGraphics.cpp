@@ -17,9 +17,18 @@ IPopupMenu* TestGraphics::CreateIPopupMenu(IPopupMenu* pMenu, IRECT*)
   ReleaseMouseCapture();
   std::vector<std::string> items;
   for (int i = 0; i < pMenu->GetNItems(); ++i)
-    items.push_back(std::string(pMenu->IsItemChecked(i) ? "*" : "") + pMenu->GetItemText(i));
+  {
+    const IPopupMenuItem* item = pMenu->GetItem(i);
+    items.push_back(std::string(item->GetEnabled() ? "" : "-") + (item->GetChecked() ? "*" : "") + item->GetText());
+  }
   mMenus.push_back(items);
   if (mMenuChoice < 0 || mMenuChoice >= pMenu->GetNItems()) return nullptr;
+  IPopupMenu* submenu = pMenu->GetItem(mMenuChoice)->GetSubmenu();
+  if (submenu && mSubmenuChoice >= 0)
+  {
+    submenu->SetChosenItemIdx(mSubmenuChoice);
+    return submenu;
+  }
   pMenu->SetChosenItemIdx(mMenuChoice);
   return pMenu;
 }

@@ -53,6 +53,7 @@ public:
   // Scripted answers.
   int mMessageBoxAnswer = 1;
   int mMenuChoice = -1; // the item the user picks; -1 dismisses the menu
+  int mSubmenuChoice = -1; // with a submenu at mMenuChoice, the item picked in it
   std::string mFileChoice;
   std::string mClipboard;
   bool mOpenURLResult = true;
@@ -60,7 +61,7 @@ public:
   // What the window layer was asked to do.
   std::vector<IRECT> mScreenDraws;
   std::vector<std::string> mMessages;
-  std::vector<std::vector<std::string>> mMenus; // item texts, checked ones marked with a leading '*'
+  std::vector<std::vector<std::string>> mMenus; // item texts; disabled ones lead with '-', checked ones with '*'
   std::vector<TextEntry> mTextEntries;
   std::vector<std::string> mOpenedURLs;
   struct FilePrompt

@@ -170,6 +170,15 @@ bool XTestDriver::WriteScreenshot(const std::string& path, int x, int y, int wid
   return written;
 }
 
+bool XTestDriver::WriteScreenshot(const std::string& path, Window window)
+{
+  int x, y;
+  Origin(window, x, y);
+  XWindowAttributes attributes;
+  XGetWindowAttributes(mDisplay, window, &attributes);
+  return WriteScreenshot(path, x, y, attributes.width, attributes.height);
+}
+
 bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& pump, int timeoutMs)
 {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

@@ -32,6 +32,8 @@ public:
   uint32_t Pixel(Window window, int x, int y);
   // The screen area (root coordinates) as a PNG file.
   bool WriteScreenshot(const std::string& path, int x, int y, int width, int height);
+  // What the screen shows of the window.
+  bool WriteScreenshot(const std::string& path, Window window);
   // Where the window's origin lies on the screen.
   void Origin(Window window, int& rootX, int& rootY);
   bool IsMapped(Window window);

@@ -104,7 +104,11 @@ void X11TestDriver::typeText(const std::string& text)
   for (char c : text)
   {
     const char name[2] = {c, 0};
-    const KeySym symbol = c == '.' ? XK_period : c == '/' ? XK_slash : c == '-' ? XK_minus : XStringToKeysym(name);
+    const KeySym symbol = c == '.'   ? XK_period
+                          : c == '/' ? XK_slash
+                          : c == '-' ? XK_minus
+                          : c == ' ' ? XK_space
+                                     : XStringToKeysym(name);
     pressKey(symbol);
   }
 }
@@ -196,7 +200,8 @@ bool X11TestDriver::writePng(Window window, const std::string& path)
   auto* pixels = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
   const int stride = cairo_image_surface_get_stride(surface) / 4;
   for (int y = 0; y < image->height; ++y)
-    for (int x = 0; x < image->width; ++x) pixels[y * stride + x] = XGetPixel(image, x, y) & 0xffffff;
+    for (int x = 0; x < image->width; ++x)
+      pixels[y * stride + x] = XGetPixel(image, x, y) & 0xffffff;
   cairo_surface_mark_dirty(surface);
   const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);

@@ -102,6 +102,8 @@ std::vector<int> SynthTest::pressedKeys() const
 
 SynthWithEditor::SynthWithEditor() : graphics(new TestGraphics(synth, 8, 8))
 {
+  // The shell made its own, never attached, context; the test's replaces it.
+  delete synth->mEditorGraphics;
   synth->mEditorGraphics = graphics;
   synth->AttachGraphics(graphics);
   graphics->mMessageBoxAnswer = kYes;

@@ -9,7 +9,6 @@
 #include "ISwitchControls.h"
 #include "ITextControls.h"
 #include "X11TestDriver.h"
-#include "XTestDriver.h"
 #include "XvfbServer.h"
 
 #include <X11/keysym.h>
@@ -86,12 +85,12 @@ protected:
     std::filesystem::remove_all(GetBundleResourcePath(kBundle));
     delete sServer;
   }
-  void SetUp() override { ASSERT_TRUE(sServer->Running() && mUser.IsOpen()); }
+  void SetUp() override { ASSERT_TRUE(sServer->Running() && mUser.isOpen()); }
 
   // Until the context has drawn these editor points and the window shows them.
   bool showsDrawing(GalleryEditor& editor, Window window, std::initializer_list<std::pair<int, int>> points)
   {
-    return PumpUntil(
+    return pumpUntil(
         [&]
         {
           for (auto [x, y] : points)
@@ -99,7 +98,7 @@ protected:
             const IColor c = editor.mGraphics->GetPoint(x, y);
             const uint32_t drawn = uint32_t(c.R) << 16 | uint32_t(c.G) << 8 | uint32_t(c.B);
             const double scale = editor.mGraphics->GetScale();
-            if (c.A != 255 || mUser.Pixel(window, int(x * scale), int(y * scale)) != drawn) return false;
+            if (c.A != 255 || mUser.pixel(window, int(x * scale), int(y * scale)) != drawn) return false;
           }
           return true;
         },
@@ -116,12 +115,11 @@ protected:
   }
   void screenshot(Window window, const char* name)
   {
-    EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, window));
+    EXPECT_TRUE(mUser.writePng(window, std::string(SCREENSHOT_DIR) + "/" + name));
   }
 
   static inline XvfbServer* sServer = nullptr;
-  XTestDriver mUser;
-  X11TestDriver mKeys;
+  X11TestDriver mUser;
 };
 } // namespace
 
@@ -133,20 +131,18 @@ TEST_F(IGraphicsLinuxTest, AKnobFollowsADragTheWheelAndADoubleClickAndTheScreenS
   screenshot(window, "gallery-scale1.png");
 
   const double before = editor.value(kGalleryCutoff);
-  mUser.Drag(window, x, y, x, y - 40);
-  ASSERT_TRUE(PumpUntil([&] { return editor.mGraphics->GetMouseCapture() < 0 && editor.value(kGalleryCutoff) > before; },
+  mUser.drag(window, x, y, x, y - 40);
+  ASSERT_TRUE(pumpUntil([&] { return editor.mGraphics->GetMouseCapture() < 0 && editor.value(kGalleryCutoff) > before; },
                         [&] { editor.pump(); }));
   EXPECT_TRUE(showsDrawing(editor, window, {{x, y}, {x - 12, y}, {x + 12, y - 12}}));
 
   const double dragged = editor.value(kGalleryCutoff);
-  mUser.MoveTo(window, x, y);
-  mUser.Press(5);
-  mUser.Release(5);
-  EXPECT_TRUE(PumpUntil([&] { return editor.value(kGalleryCutoff) < dragged; }, [&] { editor.pump(); }));
+  mUser.click(window, x, y, Button5);
+  EXPECT_TRUE(pumpUntil([&] { return editor.value(kGalleryCutoff) < dragged; }, [&] { editor.pump(); }));
 
-  mUser.Click(window, x, y);
-  mUser.Click(window, x, y);
-  EXPECT_TRUE(PumpUntil([&] { return std::abs(editor.value(kGalleryCutoff) - before) < 1.0; }, [&] { editor.pump(); }))
+  mUser.click(window, x, y);
+  mUser.click(window, x, y);
+  EXPECT_TRUE(pumpUntil([&] { return std::abs(editor.value(kGalleryCutoff) - before) < 1.0; }, [&] { editor.pump(); }))
       << editor.value(kGalleryCutoff) << " " << before;
 }
 
@@ -158,29 +154,28 @@ TEST_F(IGraphicsLinuxTest, AMenuOpensUnderItsControlAndTheChoiceArrives)
   ASSERT_EQ(editor.value(kGalleryWave), 1.0);
 
   // The menu runs inside the editor's event handling, so the user acts from another thread.
-  XTestDriver hand; // watching for the menu from before it opens
+  X11TestDriver hand; // watching for the menu from before it opens
   std::thread user(
       [&]
       {
-        const Window menu = hand.WaitForPopup(5000);
-        if (!menu) return mKeys.pressKey(XK_Escape);
-        int menuX = 0, menuY = 0, windowX = 0, windowY = 0;
-        hand.Origin(menu, menuX, menuY);
-        hand.Origin(window, windowX, windowY);
+        const Window menu = hand.waitForPopup(5000);
+        if (!menu) return hand.pressKey(XK_Escape);
+        const auto [menuX, menuY] = hand.origin(menu);
+        const auto [windowX, windowY] = hand.origin(window);
         EXPECT_GT(menuY, windowY + y);
-        mKeys.pressKey(XK_Down);
-        mKeys.pressKey(XK_Down);
-        PumpUntil([&] { return hand.Pixel(menu, 30, 35) == 0x3d6fd1; }, [&] { hand.WaitForEvent(20); });
-        hand.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/gallery-menu.png", windowX, windowY,
+        hand.pressKey(XK_Down);
+        hand.pressKey(XK_Down);
+        pumpUntil([&] { return hand.pixel(menu, 30, 35) == 0x3d6fd1; }, [&] { hand.waitForEvent(20); });
+        hand.writeScreenshot(std::string(SCREENSHOT_DIR) + "/gallery-menu.png", windowX, windowY,
                              kControlGalleryWidth, kControlGalleryHeight);
-        mKeys.pressKey(XK_Up);
-        mKeys.pressKey(XK_Return);
+        hand.pressKey(XK_Up);
+        hand.pressKey(XK_Return);
         // Should the menu still be open, Escape frees the editor's thread from it.
-        if (!PumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { hand.WaitForEvent(20); }))
-          mKeys.pressKey(XK_Escape);
+        if (!pumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { hand.waitForEvent(20); }))
+          hand.pressKey(XK_Escape);
       });
-  mUser.Click(window, x, y);
-  const bool chosen = PumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { editor.pump(); });
+  mUser.click(window, x, y);
+  const bool chosen = pumpUntil([&] { return editor.value(kGalleryWave) == 0.0; }, [&] { editor.pump(); });
   user.join();
   EXPECT_TRUE(chosen) << "Triangle, the first item";
 }
@@ -211,14 +206,14 @@ TEST_F(IGraphicsLinuxTest, TheTextFieldTakesOnlyANumbersCharactersAndReturnAppli
   GalleryEditor editor;
   int x = 0, y = 0;
   const Window window = openOver<ICaptionControl>(editor, kGalleryCutoff, x, y);
-  mUser.Click(window, x, y);
-  ASSERT_TRUE(PumpUntil([&] { return mUser.ChildCount(window) == 1; }, [&] { editor.pump(); }));
-  mKeys.typeText("12a34");
+  mUser.click(window, x, y);
+  ASSERT_TRUE(pumpUntil([&] { return mUser.childCount(window) == 1; }, [&] { editor.pump(); }));
+  mUser.typeText("12a34");
   for (int round = 0; round < 5; ++round)
     editor.pump();
   screenshot(window, "gallery-text-field.png");
-  mKeys.pressKey(XK_Return);
-  EXPECT_TRUE(PumpUntil([&] { return editor.value(kGalleryCutoff) == 1234.0; }, [&] { editor.pump(); }))
+  mUser.pressKey(XK_Return);
+  EXPECT_TRUE(pumpUntil([&] { return editor.value(kGalleryCutoff) == 1234.0; }, [&] { editor.pump(); }))
       << editor.value(kGalleryCutoff);
 }
 
@@ -226,22 +221,22 @@ TEST_F(IGraphicsLinuxTest, TheTextFieldTakesOnlyANumbersCharactersAndReturnAppli
 TEST_F(IGraphicsLinuxTest, TwoEditorsInOneProcessEachFollowTheirOwnDrag)
 {
   GalleryEditor first(0.0, false), second(0.0, false);
-  const Window hosts[] = {mUser.CreateWindow(0, 0, 820, 640), mUser.CreateWindow(820, 300, 820, 640)};
+  const Window hosts[] = {mUser.createWindow(0, 0, 820, 640, true), mUser.createWindow(820, 300, 820, 640, true)};
   const Window windows[] = {first.open(hosts[0]), second.open(hosts[1])};
   int x = 0, y = 0;
   first.centreOf<IKnobMultiControl>(kGalleryCutoff, x, y);
   const auto waitForChanges = [&](int changes)
-  { return PumpUntil([&] { return first.mPlug.mChanges + second.mPlug.mChanges >= changes; }, [&] { mUser.WaitForEvent(20); }); };
+  { return pumpUntil([&] { return first.mPlug.mChanges + second.mPlug.mChanges >= changes; }, [&] { mUser.waitForEvent(20); }); };
 
-  mUser.Drag(windows[0], x, y, x, y - 20);
+  mUser.drag(windows[0], x, y, x, y - 20);
   ASSERT_TRUE(waitForChanges(1));
-  mUser.Drag(windows[1], x, y, x, y + 30);
+  mUser.drag(windows[1], x, y, x, y + 30);
   ASSERT_TRUE(waitForChanges(2));
   // The one host closes its editor, the other destroys its window with the editor inside.
   first.mGraphics->CloseWindow();
-  EXPECT_EQ(mUser.ChildCount(hosts[0]), 0);
-  XDestroyWindow(mUser.GetDisplay(), hosts[1]);
-  EXPECT_TRUE(PumpUntil([&] { return !second.mGraphics->WindowIsOpen(); }, [&] { mUser.WaitForEvent(20); }));
+  EXPECT_EQ(mUser.childCount(hosts[0]), 0);
+  XDestroyWindow(mUser.display(), hosts[1]);
+  EXPECT_TRUE(pumpUntil([&] { return !second.mGraphics->WindowIsOpen(); }, [&] { mUser.waitForEvent(20); }));
   second.mGraphics->CloseWindow();
   EXPECT_GT(first.value(kGalleryCutoff), 1250.0);
   EXPECT_LT(second.value(kGalleryCutoff), 1250.0);
@@ -259,8 +254,8 @@ TEST_F(IGraphicsLinuxTest, ATopLevelWindowClosesByItsButtonAndReopensAnyNumberOf
       editor.mGraphics->CloseWindow();
       continue;
     }
-    mUser.RequestClose(window);
-    EXPECT_TRUE(PumpUntil([&] { return !editor.mGraphics->WindowIsOpen(); }, [&] { editor.pump(); }));
+    mUser.requestClose(window);
+    EXPECT_TRUE(pumpUntil([&] { return !editor.mGraphics->WindowIsOpen(); }, [&] { editor.pump(); }));
   }
 }
 
@@ -269,7 +264,7 @@ TEST_F(IGraphicsLinuxTest, AtScaleTwoTheWindowDoublesWhileTheMouseStaysInEditorP
   GalleryEditor editor(2.0);
   const Window window = editor.open();
   XWindowAttributes attributes;
-  XGetWindowAttributes(mUser.GetDisplay(), window, &attributes);
+  XGetWindowAttributes(mUser.display(), window, &attributes);
   EXPECT_EQ(attributes.width, 2 * kControlGalleryWidth);
   EXPECT_EQ(attributes.height, 2 * kControlGalleryHeight);
   int x = 0, y = 0;
@@ -277,7 +272,7 @@ TEST_F(IGraphicsLinuxTest, AtScaleTwoTheWindowDoublesWhileTheMouseStaysInEditorP
   ASSERT_TRUE(showsDrawing(editor, window, {{x / 2, y / 2}, {790, 600}}));
   screenshot(window, "gallery-scale2.png");
   // Only a press mapped back to editor pixels lands on the knob.
-  mUser.Drag(window, x, y, x, y - 40);
-  EXPECT_TRUE(PumpUntil([&] { return editor.mGraphics->GetMouseCapture() < 0 && editor.value(kGalleryCutoff) > 1250.0; },
+  mUser.drag(window, x, y, x, y - 40);
+  EXPECT_TRUE(pumpUntil([&] { return editor.mGraphics->GetMouseCapture() < 0 && editor.value(kGalleryCutoff) > 1250.0; },
                         [&] { editor.pump(); }));
 }

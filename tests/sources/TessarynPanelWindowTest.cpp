@@ -10,7 +10,6 @@
 
 // Xlib's macros (Bool) would break the instrument's headers above.
 #include "X11TestDriver.h"
-#include "XTestDriver.h"
 #include "XvfbServer.h"
 #include <X11/keysym.h>
 
@@ -33,7 +32,7 @@ protected:
 
   void SetUp() override
   {
-    ASSERT_TRUE(sServer->Running() && mUser.IsOpen());
+    ASSERT_TRUE(sServer->Running() && mUser.isOpen());
     if (!std::filesystem::exists(std::string(RESOURCE_DIR) + "/back.png")) GTEST_SKIP() << "no panel images built";
   }
 
@@ -63,7 +62,7 @@ protected:
   }
   void clickAt(int x, int y)
   {
-    mUser.Click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
+    mUser.click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
     settle();
   }
   void click(const IControl* c)
@@ -72,33 +71,32 @@ protected:
   }
   void screenshot(Window window, const std::string& name)
   {
-    EXPECT_TRUE(mUser.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, window));
+    EXPECT_TRUE(mUser.writePng(window, std::string(SCREENSHOT_DIR) + "/" + name));
   }
   // Opens a menu by a click and, acting from another thread since the menu
   // runs inside the editor's event handling, pictures it and dismisses it.
   void pictureMenu(int x, int y, const std::string& name)
   {
     std::atomic<bool> dismissed = false;
-    XTestDriver hand; // watching from before the click
+    X11TestDriver hand; // watching from before the click
     std::thread user(
         [&]
         {
-          const Window menu = hand.WaitForPopup(5000);
+          const Window menu = hand.waitForPopup(5000);
           EXPECT_NE(menu, Window(0)) << name;
-          PumpUntil([] { return false; }, [&] { hand.WaitForEvent(20); }, 300);
-          EXPECT_TRUE(
-              hand.WriteScreenshot(std::string(SCREENSHOT_DIR) + "/" + name, DefaultRootWindow(hand.GetDisplay())));
+          pumpUntil([] { return false; }, [&] { hand.waitForEvent(20); }, 300);
+          EXPECT_TRUE(hand.writePng(DefaultRootWindow(hand.display()), std::string(SCREENSHOT_DIR) + "/" + name));
           mKeys.pressKey(XK_Escape);
           dismissed = true;
         });
-    mUser.Click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
-    PumpUntil([&] { return dismissed.load(); }, [&] { pump(); });
+    mUser.click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
+    pumpUntil([&] { return dismissed.load(); }, [&] { pump(); });
     user.join();
     settle();
   }
 
   static inline XvfbServer* sServer = nullptr;
-  XTestDriver mUser;
+  X11TestDriver mUser;
   X11TestDriver mKeys;
   ScopedConfigHome mHome;
   Tessaryn mSynth{IPlugInstanceInfo{}};

@@ -96,8 +96,8 @@ TEST_F(X11MessageBoxTest, longTextWrapsWithinTheBoxAtAnyScale)
 }
 TEST_F(X11MessageBoxTest, boxIsCentredOverItsOwnerEvenOneThatIsGone)
 {
-  const Window owner = mDriver.createOwner(200, 150, 1096, 395);
-  const Window gone = mDriver.createOwner(0, 0, 10, 10);
+  const Window owner = mDriver.createWindow(200, 150, 1096, 395, false);
+  const Window gone = mDriver.createWindow(0, 0, 10, 10, false);
   mDriver.destroy(gone);
   for (const Window ownerWindow : {owner, gone})
   {

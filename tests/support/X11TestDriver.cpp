@@ -2,12 +2,10 @@
 
 #include "DialogLook.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <cairo.h>
 
-#include <chrono>
 #include <poll.h>
 
 namespace
@@ -29,6 +27,11 @@ bool nextEvent(Display* display, Clock::time_point deadline, XEvent& event)
   return true;
 }
 
+Clock::time_point after(int timeoutMs)
+{
+  return Clock::now() + std::chrono::milliseconds(timeoutMs);
+}
+
 bool showsSomething(XImage* image)
 {
   for (int y = 0; y < image->height; ++y)
@@ -36,22 +39,38 @@ bool showsSomething(XImage* image)
       if ((XGetPixel(image, x, y) & 0xffffff) != kBackground) return true;
   return false;
 }
+
+bool writeImage(XImage* image, const std::string& path)
+{
+  if (!image) return false;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image->width, image->height);
+  auto* pixels = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
+  const int stride = cairo_image_surface_get_stride(surface) / 4;
+  for (int y = 0; y < image->height; ++y)
+    for (int x = 0; x < image->width; ++x) pixels[y * stride + x] = XGetPixel(image, x, y) & 0xffffff;
+  cairo_surface_mark_dirty(surface);
+  const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  XDestroyImage(image);
+  return written;
+}
 } // namespace
 
 X11TestDriver::X11TestDriver() : mDisplay(XOpenDisplay(nullptr))
 {
+  if (!mDisplay) return;
   XSelectInput(mDisplay, DefaultRootWindow(mDisplay), SubstructureNotifyMask);
-  XSync(mDisplay, False);
+  XSync(mDisplay, False); // watching from now on, not from the next request
 }
 
 X11TestDriver::~X11TestDriver()
 {
-  XCloseDisplay(mDisplay);
+  if (mDisplay) XCloseDisplay(mDisplay);
 }
 
 Window X11TestDriver::waitForDialog(int timeoutMs)
 {
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const Clock::time_point deadline = after(timeoutMs);
   XEvent event;
   do
     if (!nextEvent(mDisplay, deadline, event)) return 0;
@@ -83,6 +102,22 @@ bool X11TestDriver::waitForDrawing(Window window, Clock::time_point deadline)
   return false;
 }
 
+Window X11TestDriver::waitForPopup(int timeoutMs)
+{
+  const Clock::time_point deadline = after(timeoutMs);
+  XEvent event;
+  while (nextEvent(mDisplay, deadline, event))
+    if (event.type == MapNotify && event.xmap.override_redirect) return event.xmap.window;
+  return 0;
+}
+
+void X11TestDriver::waitForEvent(int timeoutMs)
+{
+  XEvent event;
+  if (nextEvent(mDisplay, after(timeoutMs), event))
+    while (XPending(mDisplay) > 0) XNextEvent(mDisplay, &event);
+}
+
 XImage* X11TestDriver::capture(Window window)
 {
   XWindowAttributes attributes;
@@ -95,7 +130,7 @@ void X11TestDriver::pressKey(KeySym symbol)
   const KeyCode code = XKeysymToKeycode(mDisplay, symbol);
   XTestFakeKeyEvent(mDisplay, code, True, CurrentTime);
   XTestFakeKeyEvent(mDisplay, code, False, CurrentTime);
-  XFlush(mDisplay);
+  XSync(mDisplay, False);
 }
 
 // Characters that need no Shift on a US keyboard: lower case, digits, '.', '/', '-'.
@@ -113,21 +148,46 @@ void X11TestDriver::typeText(const std::string& text)
   }
 }
 
-void X11TestDriver::click(Window window, int x, int y)
+void X11TestDriver::moveTo(Window window, int x, int y)
 {
-  int rootX, rootY;
-  Window child;
-  XTranslateCoordinates(mDisplay, window, DefaultRootWindow(mDisplay), x, y, &rootX, &rootY, &child);
-  XTestFakeMotionEvent(mDisplay, DefaultScreen(mDisplay), rootX, rootY, CurrentTime);
-  XTestFakeButtonEvent(mDisplay, Button1, True, CurrentTime);
-  XTestFakeButtonEvent(mDisplay, Button1, False, CurrentTime);
-  XFlush(mDisplay);
+  const auto [rootX, rootY] = origin(window);
+  XTestFakeMotionEvent(mDisplay, DefaultScreen(mDisplay), rootX + x, rootY + y, CurrentTime);
+  XSync(mDisplay, False);
+}
+
+void X11TestDriver::press(unsigned button)
+{
+  XTestFakeButtonEvent(mDisplay, button, True, CurrentTime);
+  XSync(mDisplay, False);
+}
+
+void X11TestDriver::release(unsigned button)
+{
+  XTestFakeButtonEvent(mDisplay, button, False, CurrentTime);
+  XSync(mDisplay, False);
+}
+
+void X11TestDriver::click(Window window, int x, int y, unsigned button)
+{
+  moveTo(window, x, y);
+  press(button);
+  release(button);
 }
 
 void X11TestDriver::doubleClick(Window window, int x, int y)
 {
   click(window, x, y);
   click(window, x, y);
+}
+
+void X11TestDriver::drag(Window window, int fromX, int fromY, int toX, int toY)
+{
+  moveTo(window, fromX, fromY);
+  press(Button1);
+  constexpr int kSteps = 8;
+  for (int step = 1; step <= kSteps; ++step)
+    moveTo(window, fromX + (toX - fromX) * step / kSteps, fromY + (toY - fromY) * step / kSteps);
+  release(Button1);
 }
 
 void X11TestDriver::requestClose(Window window)
@@ -140,7 +200,7 @@ void X11TestDriver::requestClose(Window window)
   event.xclient.data.l[0] = static_cast<long>(XInternAtom(mDisplay, "WM_DELETE_WINDOW", False));
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(mDisplay, window, False, NoEventMask, &event);
-  XFlush(mDisplay);
+  XSync(mDisplay, False);
 }
 
 int X11TestDriver::width(Window window)
@@ -149,27 +209,61 @@ int X11TestDriver::width(Window window)
   return XGetWindowAttributes(mDisplay, window, &attributes) ? attributes.width : 0;
 }
 
-Window X11TestDriver::createOwner(int x, int y, int width, int height)
+int X11TestDriver::childCount(Window window)
 {
-  const Window owner = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), x, y, width, height, 0, 0, 0);
-  XSync(mDisplay, False);
-  return owner;
+  Window root, parent, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(mDisplay, window, &root, &parent, &children, &count)) return 0;
+  if (children) XFree(children);
+  return int(count);
 }
 
-void X11TestDriver::destroy(Window window)
+std::pair<int, int> X11TestDriver::origin(Window window)
 {
-  XDestroyWindow(mDisplay, window);
-  XSync(mDisplay, False);
+  int x = 0, y = 0;
+  Window child;
+  XTranslateCoordinates(mDisplay, window, DefaultRootWindow(mDisplay), 0, 0, &x, &y, &child);
+  return {x, y};
 }
 
 std::pair<int, int> X11TestDriver::centreOf(Window window)
 {
   XWindowAttributes attributes;
   XGetWindowAttributes(mDisplay, window, &attributes);
-  int x, y;
-  Window child;
-  XTranslateCoordinates(mDisplay, window, attributes.root, 0, 0, &x, &y, &child);
+  const auto [x, y] = origin(window);
   return {x + attributes.width / 2, y + attributes.height / 2};
+}
+
+// Read from the root window: a window that is not (yet) mapped or lies
+// partly off screen would make XGetImage fail.
+uint32_t X11TestDriver::pixel(Window window, int x, int y)
+{
+  auto [rootX, rootY] = origin(window);
+  const int screen = DefaultScreen(mDisplay);
+  rootX += x;
+  rootY += y;
+  if (rootX < 0 || rootY < 0 || rootX >= DisplayWidth(mDisplay, screen) || rootY >= DisplayHeight(mDisplay, screen))
+    return 0;
+  XImage* image = XGetImage(mDisplay, DefaultRootWindow(mDisplay), rootX, rootY, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return 0;
+  const uint32_t value = uint32_t(XGetPixel(image, 0, 0)) & 0xffffff;
+  XDestroyImage(image);
+  return value;
+}
+
+Window X11TestDriver::createWindow(int x, int y, int width, int height, bool mapped)
+{
+  const Window window = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), x, y, unsigned(width),
+                                            unsigned(height), 0, 0, 0x404040);
+  if (mapped) XMapWindow(mDisplay, window);
+  XSync(mDisplay, False);
+  return window;
+}
+
+void X11TestDriver::destroy(Window window)
+{
+  XDestroyWindow(mDisplay, window);
+  XSync(mDisplay, False);
 }
 
 std::vector<std::pair<int, int>> X11TestDriver::buttonCentres(Window window, double scale)
@@ -194,17 +288,23 @@ std::vector<std::pair<int, int>> X11TestDriver::buttonCentres(Window window, dou
 
 bool X11TestDriver::writePng(Window window, const std::string& path)
 {
-  XImage* image = capture(window);
-  if (!image) return false;
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image->width, image->height);
-  auto* pixels = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
-  const int stride = cairo_image_surface_get_stride(surface) / 4;
-  for (int y = 0; y < image->height; ++y)
-    for (int x = 0; x < image->width; ++x)
-      pixels[y * stride + x] = XGetPixel(image, x, y) & 0xffffff;
-  cairo_surface_mark_dirty(surface);
-  const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(surface);
-  XDestroyImage(image);
-  return written;
+  return writeImage(capture(window), path);
+}
+
+bool X11TestDriver::writeScreenshot(const std::string& path, int x, int y, int width, int height)
+{
+  return writeImage(
+      XGetImage(mDisplay, DefaultRootWindow(mDisplay), x, y, unsigned(width), unsigned(height), AllPlanes, ZPixmap),
+      path);
+}
+
+bool pumpUntil(const std::function<bool()>& done, const std::function<void()>& pump, int timeoutMs)
+{
+  const Clock::time_point deadline = after(timeoutMs);
+  while (!done())
+  {
+    if (Clock::now() > deadline) return done();
+    pump();
+  }
+  return true;
 }

@@ -1,0 +1,84 @@
+#pragma once
+// Acts as the user on a private X server, through XTEST on a connection of its
+// own: waits for windows to appear, presses keys, clicks and drags, and reads
+// what the windows show back from the server. Every action is synced: the
+// server has handled it when the call returns.
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <string>
+#include <utility>
+#include <vector>
+
+class X11TestDriver
+{
+public:
+  X11TestDriver();
+  ~X11TestDriver();
+  X11TestDriver(const X11TestDriver&) = delete;
+  X11TestDriver& operator=(const X11TestDriver&) = delete;
+
+  bool isOpen() const { return mDisplay != nullptr; }
+  Display* display() const { return mDisplay; }
+
+  // The next top-level window mapped, once it has the keyboard focus and shows
+  // something; 0 after the timeout.
+  Window waitForDialog(int timeoutMs = 10000);
+  // The next override-redirect window (a menu) mapped; 0 after the timeout.
+  Window waitForPopup(int timeoutMs);
+  // Waits up to timeoutMs for any event on this connection.
+  void waitForEvent(int timeoutMs);
+
+  void pressKey(KeySym symbol);
+  void typeText(const std::string& text);
+  // Positions are in the window, device pixels.
+  void moveTo(Window window, int x, int y);
+  void press(unsigned button);
+  void release(unsigned button);
+  void click(Window window, int x, int y, unsigned button = Button1);
+  void doubleClick(Window window, int x, int y);
+  void drag(Window window, int fromX, int fromY, int toX, int toY);
+  // What the close button of a window manager sends.
+  void requestClose(Window window);
+
+  // The centres of the push buttons along the dialog's foot, left to right.
+  std::vector<std::pair<int, int>> buttonCentres(Window window, double scale);
+  int width(Window window);
+  int childCount(Window window);
+  // Where the window's origin lies on the screen, and its centre.
+  std::pair<int, int> origin(Window window);
+  std::pair<int, int> centreOf(Window window);
+  // 0xRRGGBB as the screen shows it at a point of the window.
+  uint32_t pixel(Window window, int x, int y);
+
+  // A top-level window of our own, standing for a host's or editor's window.
+  Window createWindow(int x, int y, int width, int height, bool mapped);
+  void destroy(Window window);
+
+  bool writePng(Window window, const std::string& path);
+  // The screen area (root coordinates) as a PNG file.
+  bool writeScreenshot(const std::string& path, int x, int y, int width, int height);
+
+private:
+  bool waitForDrawing(Window window, std::chrono::steady_clock::time_point deadline);
+  XImage* capture(Window window);
+
+  Display* mDisplay;
+};
+
+// Calls pump (which may wait a little for window events) until done() or the
+// timeout; the answer is done()'s last.
+bool pumpUntil(const std::function<bool()>& done, const std::function<void()>& pump, int timeoutMs = 5000);
+
+// The dialog's answer, once it has ended; a dialog that does not end is closed
+// so the test fails instead of hanging.
+template <typename Result>
+Result answerOf(std::future<Result>& dialog, X11TestDriver& driver, Window window, int timeoutMs = 10000)
+{
+  if (dialog.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready && window)
+    driver.requestClose(window);
+  return dialog.get();
+}

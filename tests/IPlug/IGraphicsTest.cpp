@@ -1,5 +1,4 @@
 #include "EditorTestRig.h"
-#include "IPopupMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -94,18 +93,6 @@ TEST(IGraphicsDispatch, MouseOverAndOutFollowTheControlUnderTheMouse)
   EXPECT_EQ(rig.gui->GetMouseOver(), -1);
 }
 
-TEST(IGraphicsDispatch, AutomationQueryRemembersTheParameterUnderTheMouseOnce)
-{
-  EditorRig rig;
-  rig.gui->AttachPanelBackground(COLOR_GRAY);
-  rig.add(IRECT(0, 0, 20, 20), EditorPlug::kWave);
-  rig.attach();
-  EXPECT_EQ(rig.gui->GetParamIdxForPTAutomation(50, 50), -1);
-  EXPECT_EQ(rig.gui->GetParamIdxForPTAutomation(5, 5), EditorPlug::kWave);
-  EXPECT_EQ(rig.gui->GetLastClickedParamForPTAutomation(), EditorPlug::kWave);
-  EXPECT_EQ(rig.gui->GetLastClickedParamForPTAutomation(), -1);
-}
-
 TEST(IGraphicsRedraw, DirtyAreaIsTheUnionAndEveryTwentyFirstCleanCheckIdles)
 {
   EditorRig rig;
@@ -196,25 +183,4 @@ TEST(IGraphicsPrompt, MenusForEnumsAndTextEntryForNumbers)
   EXPECT_DOUBLE_EQ(rig.plug.GetParam(EditorPlug::kGain)->Value(), -2.5);
   rig.gui->SetFromStringAfterPrompt(wave, rig.plug.GetParam(EditorPlug::kWave), "Saw");
   EXPECT_EQ(rig.plug.GetParam(EditorPlug::kWave)->Int(), 0);
-}
-
-TEST(IPopupMenu, ItemsInsertClampedAndCheckAlone)
-{
-  IPopupMenu menu;
-  menu.AddItem("b");
-  menu.AddItem("a", -5);
-  menu.AddItem("d", 99);
-  menu.AddSeparator(2);
-  menu.SetPrefix(2);
-  menu.SetPrefix(4);
-  menu.CheckItem(0, true);
-  menu.CheckItemAlone(3);
-  EXPECT_EQ(menu.GetPrefix(), 2);
-  EXPECT_STREQ(menu.GetItemText(0), "a");
-  EXPECT_TRUE(menu.GetItem(2)->GetIsSeparator());
-  EXPECT_STREQ(menu.GetItemText(3), "d");
-  EXPECT_STREQ(menu.GetItemText(4), "");
-  EXPECT_FALSE(menu.IsItemChecked(0));
-  EXPECT_TRUE(menu.IsItemChecked(3));
-  EXPECT_FALSE(menu.CheckItem(4, true));
 }

@@ -6,7 +6,7 @@
 // a graphics context of kControlGalleryWidth × kControlGalleryHeight for it,
 // AttachControlGallery(graphics, folder), then attach the graphics to the plug.
 
-#include "IPlugBase.h"
+#include "HostlessPlug.h"
 
 #include <string>
 
@@ -27,21 +27,12 @@ enum EControlGalleryParam
 // A plug-in with the parameters the gallery binds. Like a host that listens
 // to automation it echoes every change back into the editor, so controls
 // sharing a parameter follow each other; other host calls go nowhere.
-class ControlGalleryPlug : public IPlugBase
+class ControlGalleryPlug : public HostlessPlug
 {
 public:
   ControlGalleryPlug();
 
-  void BeginInformHostOfParamChange(int) override {}
   void InformHostOfParamChange(int paramIdx, double normalizedValue) override;
-  void EndInformHostOfParamChange(int) override {}
-  void InformHostOfProgramChange() override {}
-  double GetSamplePos() override { return 0.0; }
-  double GetTempo() override { return 120.0; }
-  void GetTimeSig(int*, int*) override {}
-  void GetTime(ITimeInfo*) override {}
-  void ResizeGraphics(int, int) override {}
-  bool SendMidiMsg(IMidiMsg*) override { return false; }
 };
 
 // Draws the gallery's bitmaps with cairo and writes them into folder (which

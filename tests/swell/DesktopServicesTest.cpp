@@ -1,8 +1,8 @@
 #include "DesktopServices.h"
+#include "ScopedConfigHome.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -17,25 +17,11 @@ namespace fs = std::filesystem;
 class DesktopServicesTest : public testing::Test
 {
 protected:
-  void SetUp() override
-  {
-    char pattern[] = "/tmp/desktop-services-XXXXXX";
-    mRoot = mkdtemp(pattern);
-    fs::create_directories(mRoot / "config");
-    for (const char* name : kSavedVariables)
-      if (const char* value = getenv(name)) mSaved.emplace_back(name, value);
-    setenv("HOME", (mRoot / "home").c_str(), 1);
-  }
-  void TearDown() override
-  {
-    for (const char* name : kSavedVariables) unsetenv(name);
-    for (const auto& [name, value] : mSaved) setenv(name.c_str(), value.c_str(), 1);
-    fs::remove_all(mRoot);
-  }
+  void SetUp() override { fs::create_directories(mRoot / "config"); }
 
-  static constexpr const char* kSavedVariables[] = {"HOME", "XDG_CONFIG_HOME", "PATH"};
-  fs::path mRoot;
-  std::vector<std::pair<std::string, std::string>> mSaved;
+  ScopedConfigHome mHome; // HOME is its "home"
+  ScopedEnv mPath{"PATH"};
+  const fs::path mRoot = mHome.root();
 };
 
 struct FolderCase

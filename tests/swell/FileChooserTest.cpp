@@ -3,9 +3,9 @@
 // gtest before Xlib: Xlib's macros (None, Bool) break gtest's headers.
 #include <gtest/gtest.h>
 
+#include "ScopedConfigHome.h"
 #include "X11TestDriver.h"
 #include "XvfbServer.h"
-
 
 #include <cstdlib>
 #include <filesystem>
@@ -36,34 +36,25 @@ class FileChooserTest : public testing::Test
 protected:
   void SetUp() override
   {
-    char pattern[] = "/tmp/file-chooser-XXXXXX";
-    mTemporary = mkdtemp(pattern);
-    mRoot = mTemporary / "files";
     fs::create_directories(mRoot / "sub");
-    fs::create_directories(mTemporary / "bin");
+    fs::create_directories(mHome.root() / "bin");
     for (const char* name : {"a.fxp", "b.fxb", "notes.txt", ".hidden.fxp", "sub/deep.fxp"}) writeFile(mRoot / name, "");
     const std::string standIn = "#!/bin/sh\nprintf '%s\\n' \"${0##*/}\" \"$@\" > \"$STANDIN_ARGS\"\n"
                                 "[ -n \"$STANDIN_ANSWER\" ] && printf '%s\\n' \"$STANDIN_ANSWER\"\n";
     for (const char* program : {"zenity", "kdialog"})
     {
-      writeFile(mTemporary / "bin" / program, standIn);
-      fs::permissions(mTemporary / "bin" / program, fs::perms::owner_all);
+      writeFile(mHome.root() / "bin" / program, standIn);
+      fs::permissions(mHome.root() / "bin" / program, fs::perms::owner_all);
     }
-    mOldPath = getenv("PATH");
-    setenv("PATH", ((mTemporary / "bin").string() + ":" + mOldPath).c_str(), 1);
-    setenv("STANDIN_ARGS", (mTemporary / "args").c_str(), 1);
+    setenv("PATH", ((mHome.root() / "bin").string() + ":" + getenv("PATH")).c_str(), 1);
+    setenv("STANDIN_ARGS", (mHome.root() / "args").c_str(), 1);
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
   }
-  void TearDown() override
-  {
-    setenv("PATH", mOldPath.c_str(), 1);
-    unsetenv("TESSARYN_FILE_DIALOG");
-    fs::remove_all(mTemporary);
-  }
 
-  fs::path mTemporary;
-  fs::path mRoot; // the folder the dialogs start in
-  std::string mOldPath;
+  ScopedConfigHome mHome;
+  ScopedEnv mPath{"PATH"};
+  ScopedEnv mDialog{"TESSARYN_FILE_DIALOG"};
+  const fs::path mRoot = mHome.root() / "files"; // the folder the dialogs start in
 };
 
 struct ProgramAnswer
@@ -103,7 +94,7 @@ TEST_F(FileChooserTest, desktopDialogProgramsAreCalledWithoutShellAndAnswer)
       if (const size_t at = argument.find('@'); at != std::string::npos) argument.replace(at, 1, mRoot.string());
     if (!expectedArguments.empty())
     {
-      EXPECT_EQ(linesOf(mTemporary / "args"), expectedArguments);
+      EXPECT_EQ(linesOf(mHome.root() / "args"), expectedArguments);
     }
   }
 }

@@ -1,6 +1,7 @@
 // Files replaced whole or not at all.
 
 #include "AtomicFile.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +25,8 @@ std::string readText(const fs::path& path)
 
 struct AtomicFileTest : ::testing::Test
 {
-  void SetUp() override
-  {
-    std::string pattern = (fs::temp_directory_path() / "atomic-file-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  fs::path folder;
+  TemporaryFolder temporary;
+  const fs::path folder = temporary.root();
 };
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "LICE_IBitmap.h"
 #include "LICE_PNG.h"
 #include "PngFiles.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 #include <numbers>
@@ -109,14 +110,14 @@ TEST(IGraphicsDrawing, StatesPickFramesRotationTurnsClockwiseAndGreyedControlsFa
 
 TEST(IGraphicsDrawing, HighResolutionScaleUsesDoubledBitmapsAndKeepsLogicalCoordinates)
 {
-  const std::string folder = makeTempFolder("gfx-scale");
+  const TemporaryFolder folder;
   PngImage red{4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<unsigned char>(48), {}, {}};
   for (size_t i = 0; i < red.rows.size(); i += 3) red.rows[i] = 255;
   PngImage blue{8, 8, PNG_COLOR_TYPE_RGB, 8, std::vector<unsigned char>(192), {}, {}};
   for (size_t i = 2; i < blue.rows.size(); i += 3) blue.rows[i] = 255;
-  ASSERT_TRUE(writePng(folder + "/dot.png", red) && writePng(folder + "/dot@2x.png", blue));
+  ASSERT_TRUE(writePng(folder.path("dot.png"), red) && writePng(folder.path("dot@2x.png"), blue));
 
-  DrawingRig rig(folder);
+  DrawingRig rig(folder.root());
   IBitmap dot = rig.gui->LoadIBitmap(41, "dot.png");
   IRECT at(10, 10, 14, 14);
   rig.gui->DrawBitmap(&dot, &at);
@@ -154,14 +155,14 @@ TEST(IGraphicsDrawing, TextIsDrawnInsideItsRectangleAndMeasuredByAlignment)
 
 TEST(IGraphicsCaches, ContextsOnTwoThreadsShareOneDecodedBitmapAndOneFont)
 {
-  const std::string folder = makeTempFolder("gfx-shared");
-  ASSERT_TRUE(writePng(folder + "/knob.png", {2, 2, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3, 4}, {}, {}}));
+  const TemporaryFolder folder;
+  ASSERT_TRUE(writePng(folder.path("knob.png"), {2, 2, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3, 4}, {}, {}}));
   const int loadsBefore = TestGraphics::sBitmapLoads;
   LICE_IBitmap* bitmaps[2] = {};
   LICE_CachedFont* fonts[2] = {};
   auto open = [&](int i) {
     EditorPlug plug;
-    TestGraphics gui(&plug, 50, 50, 0, folder);
+    TestGraphics gui(&plug, 50, 50, 0, folder.root());
     gui.PrepDraw();
     bitmaps[i] = gui.LoadIBitmap(77, "knob.png").mData;
     IText text(11, COLOR_BLACK, "Helvetica");

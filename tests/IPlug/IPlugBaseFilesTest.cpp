@@ -1,15 +1,14 @@
 #include "BigEndian.h"
+#include "TemporaryFolder.h"
 #include "TestPlug.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -69,18 +68,7 @@ struct FilePlug : TestPlug
 class FileTest : public testing::Test
 {
 protected:
-  // One folder per test process: ctest runs the tests of this file in parallel.
-  static const std::string& folder()
-  {
-    static const std::string dir = []
-    {
-      std::string made = testing::TempDir() + "tessaryn-files-" + std::to_string(getpid()) + "/";
-      std::filesystem::create_directories(made);
-      return made;
-    }();
-    return dir;
-  }
-  WDL_String path(const char* name) { return WDL_String((folder() + name).c_str()); }
+  WDL_String path(const char* name) const { return WDL_String(mFolder.path(name).c_str()); }
 
   static Bytes readBytes(const WDL_String& file)
   {
@@ -146,6 +134,8 @@ protected:
     EXPECT_TRUE(bank ? source.SaveBankAsFXB(&file) : source.SaveProgramAsFXP(&file));
     return file;
   }
+
+  TemporaryFolder mFolder;
 };
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "LICE_IBitmap.h"
 #include "LICE_PNG.h"
 #include "PngFiles.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -35,10 +36,10 @@ TEST(LICE_PNG, EveryColourTypeDecodesToPremultipliedArgb)
       {"grey with alpha", {2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {255, 128, 0, 255}, {}, {}}, 0x80808080, 0xff000000},
       {"RGBA", {2, 1, PNG_COLOR_TYPE_RGBA, 8, {0, 255, 0, 255, 255, 255, 255, 0}, {}, {}}, 0xff00ff00, 0x00000000},
   };
-  const std::string folder = makeTempFolder("png-formats");
+  const TemporaryFolder folder;
   for (const Decoded& c : cases)
   {
-    const std::string path = folder + "/image.png";
+    const std::string path = folder.path("image.png");
     ASSERT_TRUE(writePng(path, c.image)) << c.format;
     std::unique_ptr<LICE_IBitmap> fromFile(LICE_LoadPNG(path.c_str()));
     const std::vector<unsigned char> bytes = readFile(path);
@@ -53,10 +54,10 @@ TEST(LICE_PNG, EveryColourTypeDecodesToPremultipliedArgb)
 
 TEST(LICE_PNG, DamagedOrMissingFilesGiveNoBitmap)
 {
-  const std::string folder = makeTempFolder("png-damaged");
+  const TemporaryFolder folder;
   std::vector<unsigned char> rows(64 * 64 * 4, 0x7f);
-  ASSERT_TRUE(writePng(folder + "/good.png", {64, 64, PNG_COLOR_TYPE_RGBA, 8, rows, {}, {}}));
-  const std::vector<unsigned char> good = readFile(folder + "/good.png");
+  ASSERT_TRUE(writePng(folder.path("good.png"), {64, 64, PNG_COLOR_TYPE_RGBA, 8, rows, {}, {}}));
+  const std::vector<unsigned char> good = readFile(folder.path("good.png"));
 
   std::vector<unsigned char> truncated(good.begin(), good.begin() + good.size() / 2);
   std::vector<unsigned char> corrupted = good;
@@ -68,9 +69,9 @@ TEST(LICE_PNG, DamagedOrMissingFilesGiveNoBitmap)
   for (const auto& bytes : {truncated, corrupted, hugeHeader, notPng})
   {
     EXPECT_EQ(LICE_LoadPNGFromMemory(bytes.data(), bytes.size()), nullptr);
-    writeFile(folder + "/bad.png", bytes);
-    EXPECT_EQ(LICE_LoadPNG((folder + "/bad.png").c_str()), nullptr);
+    writeFile(folder.path("bad.png"), bytes);
+    EXPECT_EQ(LICE_LoadPNG(folder.path("bad.png").c_str()), nullptr);
   }
-  EXPECT_EQ(LICE_LoadPNG((folder + "/missing.png").c_str()), nullptr);
+  EXPECT_EQ(LICE_LoadPNG(folder.path("missing.png").c_str()), nullptr);
   EXPECT_EQ(LICE_LoadPNGFromMemory(good.data(), 7), nullptr);
 }

@@ -4,10 +4,8 @@
 
 #include <cairo.h>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <png.h>
-#include <unistd.h>
 
 bool writePng(const std::string& path, const PngImage& image)
 {
@@ -46,13 +44,6 @@ std::vector<unsigned char> readFile(const std::string& path)
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes)
 {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-std::string makeTempFolder(const std::string& name)
-{
-  const auto folder = std::filesystem::temp_directory_path() / ("tessaryn-" + name + "-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  return folder.string();
 }
 
 void paintRect(LICE_IBitmap* bitmap, int x, int y, int w, int h, unsigned argb)

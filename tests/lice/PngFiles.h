@@ -21,7 +21,5 @@ struct PngImage
 bool writePng(const std::string& path, const PngImage& image);
 std::vector<unsigned char> readFile(const std::string& path);
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes);
-// A fresh folder under the test's temporary directory.
-std::string makeTempFolder(const std::string& name);
 // Paints a rectangle of the bitmap (logical pixels) with one colour, 0xAARRGGBB.
 void paintRect(LICE_IBitmap* bitmap, int x, int y, int w, int h, unsigned argb);

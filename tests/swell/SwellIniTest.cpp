@@ -1,5 +1,6 @@
 #include "swell-ini-cache.h"
 #include "swell-ini.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -56,17 +57,9 @@ std::string get(const char* section, const char* key, const std::string& file, c
 class IniStore : public ::testing::Test
 {
 protected:
-  void SetUp() override
-  {
-    char pattern[] = "/tmp/swell-ini-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    mDir = pattern;
-    mFile = mDir + "/tessaryn.ini";
-  }
-  void TearDown() override { fs::remove_all(mDir); }
-
-  std::string mDir;
-  std::string mFile;
+  TemporaryFolder mFolder;
+  const std::string mDir = mFolder.root().string();
+  const std::string mFile = mFolder.path("tessaryn.ini");
 };
 
 TEST_F(IniStore, ValuesAreStrippedOfBlanksAndOfOneMatchingPairOfQuotes)

@@ -4,27 +4,6 @@
 #include <sndfile.h>
 
 #include <cmath>
-#include <cstdlib>
-
-TemporaryFolder::TemporaryFolder()
-{
-  std::string pattern = (std::filesystem::temp_directory_path() / "render-test-XXXXXX").string();
-  mPath = mkdtemp(pattern.data());
-}
-
-TemporaryFolder::~TemporaryFolder()
-{
-  std::error_code ignored;
-  std::filesystem::remove_all(mPath, ignored);
-}
-
-std::vector<std::string> TemporaryFolder::fileNames() const
-{
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(mPath))
-    names.push_back(entry.path().filename().string());
-  return names;
-}
 
 std::vector<uint8_t> tempoEvent(double tempo)
 {

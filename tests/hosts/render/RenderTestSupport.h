@@ -1,30 +1,15 @@
 #pragma once
-// Temporary folders, MIDI files written with libsmf, WAV files read back with
+// MIDI files written with libsmf, WAV files read back with
 // libsndfile, and the command run with its output captured.
 
 #include "RenderCommand.h"
+#include "TemporaryFolder.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
-
-// A folder removed with everything in it at the end of the test.
-class TemporaryFolder
-{
-public:
-  TemporaryFolder();
-  ~TemporaryFolder();
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  std::string path(const std::string& name) const { return (mPath / name).string(); }
-  std::vector<std::string> fileNames() const;
-
-private:
-  std::filesystem::path mPath;
-};
 
 struct MidiFileEvent
 {

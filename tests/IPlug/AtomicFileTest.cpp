@@ -1,6 +1,7 @@
 // Files replaced whole or not at all.
 
 #include "AtomicFile.h"
+#include "FileContents.h"
 #include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +11,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace
 {
 namespace fs = std::filesystem;
-
-std::string readText(const fs::path& path)
-{
-  std::stringstream text;
-  text << std::ifstream(path).rdbuf();
-  return text.str();
-}
 
 struct AtomicFileTest : ::testing::Test
 {
@@ -42,11 +35,11 @@ TEST_F(AtomicFileTest, TheTargetIsReplacedByRenameKeepingItsModeAndAnAbandonedWr
     ASSERT_TRUE(abandoned.open(target));
     ASSERT_TRUE(abandoned.write("half", 4));
   }
-  EXPECT_EQ(readText(target), "old");
+  EXPECT_EQ(readFile(target), "old");
 
   ASSERT_TRUE(writeFileAtomically(target, "new", 3));
-  EXPECT_EQ(readText(target), "new");
-  EXPECT_EQ(readText(folder / "old-link"), "old");
+  EXPECT_EQ(readFile(target), "new");
+  EXPECT_EQ(readFile(folder / "old-link"), "old");
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "no temporary file left";
 }

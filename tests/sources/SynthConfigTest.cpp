@@ -1,29 +1,14 @@
+#include "FileContents.h"
 #include "SynthTestHost.h"
 
 #include "swell-ini.h"
 
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace
 {
-std::string readText(const std::string& path)
-{
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-void writeText(const std::string& path, const std::string& text)
-{
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 mode_t modeOf(const std::string& path)
 {
   struct stat status = {};
@@ -155,7 +140,8 @@ TEST_F(SynthConfigTest, SavingEverythingOrTheMidiOptionsOnlyWritesExactlyTheirSe
   {
     ScopedConfigHome caseHome; // a file of its own, whatever the INI store cached of the last
     const std::string path = iniPathIn(caseHome);
-    writeText(path, "[Editor]\nZoom=2\n[Global]\nPath to Program Files=/music\n"
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    writeFile(path, "[Editor]\nZoom=2\n[Global]\nPath to Program Files=/music\n"
                     "[MIDI Control]\nCC5=9\n[Startup Bank]\nFile=/old.fxb\nStale=1\n");
     std::unique_ptr<RecordingSynth> shell = makeShell();
     ASSERT_EQ(shell->midiControlParam(5), 9);
@@ -167,7 +153,7 @@ TEST_F(SynthConfigTest, SavingEverythingOrTheMidiOptionsOnlyWritesExactlyTheirSe
     shell->mStartupBankPath.Set("/banks/my.fxb");
 
     EXPECT_TRUE(shell->saveConfig(c.midiGlobalOnly));
-    EXPECT_EQ(readText(path), c.expected) << c.midiGlobalOnly;
+    EXPECT_EQ(readFile(path), c.expected) << c.midiGlobalOnly;
   }
 }
 
@@ -177,10 +163,10 @@ TEST_F(SynthConfigTest, TheStartupBankIsWrittenAloneInItsSectionAndUnsettingEmpt
   store("Startup Bank", "Stale", "1");
   shell->mStartupBankPath.Set("/banks/Startup.fxb");
   EXPECT_TRUE(shell->saveStartupFxb());
-  EXPECT_EQ(readText(iniPath()), "[Startup Bank]\nFile=/banks/Startup.fxb\n\n");
+  EXPECT_EQ(readFile(iniPath()), "[Startup Bank]\nFile=/banks/Startup.fxb\n\n");
   EXPECT_TRUE(shell->unsetStartupFxb());
   EXPECT_STREQ(shell->mStartupBankPath.Get(), "");
-  EXPECT_EQ(readText(iniPath()), "[Startup Bank]\n\n");
+  EXPECT_EQ(readFile(iniPath()), "[Startup Bank]\n\n");
 }
 
 TEST_F(SynthConfigTest, LearnedControllersAndOptionsSurviveSavingAndTheNextStart)

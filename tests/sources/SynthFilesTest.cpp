@@ -1,6 +1,7 @@
 // The instrument's program and bank files, the banks it loads when it opens,
 // and the state a host saves and restores.
 
+#include "FileContents.h"
 #include "HostModel.h"
 #include "ScopedConfigHome.h"
 #include "TessarynEntry.h"
@@ -12,7 +13,6 @@
 #include <bit>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,7 +62,7 @@ struct FileBytes
   {
     return text("CcnK", 4).i32(0).text(form, 4).i32(formatVersion).i32(1416).i32(version).i32(count);
   }
-  void write(const std::string& path) const { std::ofstream(path, std::ios::binary) << bytes; }
+  void write(const std::string& path) const { writeFile(path, bytes); }
 
   std::string bytes;
 };
@@ -148,8 +148,7 @@ TEST_F(SynthFiles, TheInstrumentsReadersTakeOlderFilesTheGenericReadersRefuse)
 TEST_F(SynthFiles, ABankSavedByTheInstrumentLoadsFromItsBytesAndAShortBlobChangesNothing)
 {
   writeBank(path("bank.fxb"), {"Lead", "Bass", "Pad"});
-  std::ifstream in(path("bank.fxb"), std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = readFile(path("bank.fxb"));
   TessarynProbe fromBlob, fromShortBlob;
   fromBlob.loadFXBfromBlob(bytes.data(), int(bytes.size()));
   fromShortBlob.loadFXBfromBlob(bytes.data(), 159);

@@ -5,6 +5,7 @@
 #include "TessarynRig.h"
 
 #include "BigEndian.h"
+#include "FileContents.h"
 #include "HostModel.h"
 #include "IPlugAUDictionary.h"
 #include "ScopedConfigHome.h"
@@ -16,8 +17,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace
@@ -26,17 +25,6 @@ namespace fs = std::filesystem;
 using T = Tessaryn;
 
 constexpr int kIdPos = 16; // after magic, size, form and format version
-
-std::string readBytes(const std::string& path)
-{
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::string programList(Tessaryn& synth)
 {
@@ -57,7 +45,7 @@ struct TessarynPersistence : ::testing::Test
 TEST_F(TessarynPersistence, ProgramFilesCarryTheCodeAndLoadWithItOrTheFormerNumber)
 {
   ASSERT_TRUE(rig.synth.SaveProgramAsFXP(&file));
-  const std::string saved = readBytes(file.Get());
+  const std::string saved = readFile(file.Get());
   ASSERT_EQ(saved.substr(kIdPos, 4), "1416");
   const struct
   {
@@ -68,7 +56,7 @@ TEST_F(TessarynPersistence, ProgramFilesCarryTheCodeAndLoadWithItOrTheFormerNumb
   {
     ByteChunk id;
     PutBigEndian(&id, c.id);
-    writeBytes(file.Get(), std::string(saved).replace(kIdPos, 4, reinterpret_cast<const char*>(id.GetBytes()), 4));
+    writeFile(file.Get(), std::string(saved).replace(kIdPos, 4, reinterpret_cast<const char*>(id.GetBytes()), 4));
     EXPECT_EQ(rig.synth.loadTessarynProgramFromFXP(&file), c.loads) << std::hex << c.id;
   }
 }
@@ -102,8 +90,8 @@ TEST_F(TessarynPersistence, ABankCutInHalfLeavesEveryProgramAsItWas)
   rig.synth.RestorePreset(3);
   rig.set(T::kCutOff, 0.42);
   const std::string before = programList(rig.synth);
-  const std::string bank = readBytes(file.Get());
-  writeBytes(file.Get(), bank.substr(0, bank.size() / 2));
+  const std::string bank = readFile(file.Get());
+  writeFile(file.Get(), bank.substr(0, bank.size() / 2));
   EXPECT_FALSE(rig.synth.loadTessarynBankFromFXB(&file));
   EXPECT_EQ(rig.synth.GetCurrentPresetIdx(), 3);
   EXPECT_EQ(programList(rig.synth), before);
@@ -152,5 +140,5 @@ TEST_F(TessarynPersistence, SavingTheConfigurationWritesTheFileOnce)
       ++creations;
   close(watcher);
   EXPECT_EQ(creations, 1);
-  EXPECT_NE(readBytes(ini).find("CC74=" + std::to_string(74 % T::kNumParams)), std::string::npos);
+  EXPECT_NE(readFile(ini).find("CC74=" + std::to_string(74 % T::kNumParams)), std::string::npos);
 }

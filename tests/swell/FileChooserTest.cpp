@@ -3,6 +3,7 @@
 // gtest before Xlib: Xlib's macros (None, Bool) break gtest's headers.
 #include <gtest/gtest.h>
 
+#include "FileContents.h"
 #include "ScopedConfigHome.h"
 #include "X11TestDriver.h"
 #include "XvfbServer.h"
@@ -14,11 +15,6 @@
 namespace
 {
 namespace fs = std::filesystem;
-
-void writeFile(const fs::path& path, const std::string& content)
-{
-  std::ofstream(path) << content;
-}
 
 std::vector<std::string> linesOf(const fs::path& path)
 {

@@ -1,14 +1,13 @@
 #include "swell-ini-cache.h"
 #include "swell-ini.h"
+#include "FileContents.h"
 #include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -19,19 +18,6 @@
 namespace
 {
 namespace fs = std::filesystem;
-
-std::string readFile(const std::string& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text)
-{
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 void setModTime(const std::string& path, time_t seconds)
 {

@@ -3,10 +3,11 @@
 // it lives, so that shells opened by tests never read or write the user's
 // own configuration. Restores both variables and removes the folder after.
 
+#include "TemporaryFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 // Puts one environment variable back as it was (set or unset) at scope end.
@@ -37,26 +38,18 @@ class ScopedConfigHome
 public:
   ScopedConfigHome()
   {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessaryn-config-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary configuration folder");
-    mRoot = pattern;
     setenv("HOME", home().c_str(), 1);
     setenv("XDG_CONFIG_HOME", xdg().c_str(), 1);
-  }
-  ~ScopedConfigHome()
-  {
-    std::error_code ignored;
-    std::filesystem::remove_all(mRoot, ignored);
   }
   ScopedConfigHome(const ScopedConfigHome&) = delete;
   ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
 
-  std::filesystem::path root() const { return mRoot; }
-  std::string home() const { return (mRoot / "home").string(); }
-  std::string xdg() const { return (mRoot / "xdg").string(); }
+  std::filesystem::path root() const { return mFolder.root(); }
+  std::string home() const { return mFolder.path("home"); }
+  std::string xdg() const { return mFolder.path("xdg"); }
 
 private:
   ScopedEnv mSavedHome{"HOME"};
   ScopedEnv mSavedXdg{"XDG_CONFIG_HOME"};
-  std::filesystem::path mRoot;
+  TemporaryFolder mFolder;
 };

@@ -39,13 +39,6 @@ struct FilePlug : TestPlug
     for (int i = 0; i < NParams(); ++i)
       GetParam(i)->Set(values[static_cast<size_t>(i) % values.size()]);
   }
-  std::vector<double> values() const
-  {
-    std::vector<double> result;
-    for (int i = 0; i < NParams(); ++i)
-      result.push_back(GetParam(i)->Value());
-    return result;
-  }
 
   // Everything a reader may change: the live values, the program list and the current index.
   struct Snapshot

@@ -17,13 +17,6 @@ struct TypedPlug : TestPlug
     GetParam(2)->InitEnum("enum", 0, 4);
     GetParam(3)->InitDouble("double", 0.0, 0.0, 1.0, 0.001);
   }
-  std::vector<double> values() const
-  {
-    std::vector<double> result;
-    for (int i = 0; i < NParams(); ++i)
-      result.push_back(GetParam(i)->Value());
-    return result;
-  }
 };
 
 // One stored program as the list holds it: name, initialised flag, values.

@@ -11,8 +11,8 @@ class TestPlug : public HostlessPlug
 public:
   explicit TestPlug(int nParams = 4, const char* channelIO = "1-2", int nPresets = 8, const char* effectName = "Effect",
                     bool doesChunks = true)
-      : HostlessPlug(nParams, channelIO, nPresets, effectName, "Product", "Maker", 0x00020301, 0x54737279, 0x5065576f, 0,
-                  true, doesChunks, true, kAPIAU)
+      : HostlessPlug(nParams, channelIO, nPresets, effectName, "Product", "Maker", 0x00020301, 0x54737279, 0x5065576f,
+                     0, true, doesChunks, true, kAPIAU)
   {
   }
 
@@ -22,6 +22,15 @@ public:
   void InformHostOfParamChange(int paramIdx, double normalizedValue) override
   {
     mInformed.push_back({paramIdx, normalizedValue});
+  }
+
+  // Every parameter's value, in parameter order.
+  std::vector<double> values() const
+  {
+    std::vector<double> result;
+    for (int i = 0; i < NParams(); ++i)
+      result.push_back(GetParam(i)->Value());
+    return result;
   }
 
   struct Informed

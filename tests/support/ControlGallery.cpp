@@ -222,8 +222,8 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
 } // namespace
 
 ControlGalleryPlug::ControlGalleryPlug()
-    : HostlessPlug(kNGalleryParams, "0-2", 1, "Gallery", "Control gallery", "Tessaryn", 0x00010000, 0x47616c31, 0x54737279,
-                0, false, false, true, kAPIAU)
+    : HostlessPlug(kNGalleryParams, "0-2", 1, "Gallery", "Control gallery", "Tessaryn", 0x00010000, 0x47616c31,
+                   0x54737279, 0, false, false, true, kAPIAU)
 {
   GetParam(kGalleryCutoff)->InitDouble("Cutoff", 1250.0, 20.0, 20000.0, 1.0, "Hz", "", 3.0);
   IParam* pWave = GetParam(kGalleryWave);

@@ -47,7 +47,8 @@ bool writeImage(XImage* image, const std::string& path)
   auto* pixels = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
   const int stride = cairo_image_surface_get_stride(surface) / 4;
   for (int y = 0; y < image->height; ++y)
-    for (int x = 0; x < image->width; ++x) pixels[y * stride + x] = XGetPixel(image, x, y) & 0xffffff;
+    for (int x = 0; x < image->width; ++x)
+      pixels[y * stride + x] = XGetPixel(image, x, y) & 0xffffff;
   cairo_surface_mark_dirty(surface);
   const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
@@ -115,7 +116,8 @@ void X11TestDriver::waitForEvent(int timeoutMs)
 {
   XEvent event;
   if (nextEvent(mDisplay, after(timeoutMs), event))
-    while (XPending(mDisplay) > 0) XNextEvent(mDisplay, &event);
+    while (XPending(mDisplay) > 0)
+      XNextEvent(mDisplay, &event);
 }
 
 XImage* X11TestDriver::capture(Window window)

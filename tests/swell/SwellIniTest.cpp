@@ -1,5 +1,6 @@
 #include "swell-ini-cache.h"
 #include "swell-ini.h"
+
 #include "FileContents.h"
 #include "TemporaryFolder.h"
 

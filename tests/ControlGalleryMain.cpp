@@ -1,12 +1,12 @@
 // control-gallery OUT.png [SCALE]: draws the control gallery headless into a
 // PNG at SCALE device pixels per pixel (1 to 4, default 1).
-#include "HeadlessControlGallery.h"
+#include "ControlGallery.h"
 #include "LICE_PNG.h"
+#include "TemporaryFolder.h"
+#include "TestGraphics.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
 
 namespace
 {
@@ -18,6 +18,19 @@ bool parseScale(int argc, char** argv, double& scale)
   scale = strtod(argv[2], &end);
   return *end == '\0' && scale >= 1.0 && scale <= 4.0;
 }
+
+// The whole gallery drawn at that scale from the bitmaps in the folder.
+bool writeGallery(const char* path, const std::string& bitmapFolder, double scale)
+{
+  ControlGalleryPlug plug;
+  auto* graphics = new TestGraphics(&plug, kControlGalleryWidth, kControlGalleryHeight, 0, bitmapFolder);
+  graphics->SetScale(scale);
+  AttachControlGallery(*graphics, "");
+  plug.AttachGraphics(graphics); // the plug-in owns it from here
+  IRECT all(0, 0, kControlGalleryWidth, kControlGalleryHeight);
+  graphics->Draw(&all);
+  return LICE_WritePNG(path, graphics->GetDrawBitmap());
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -28,19 +41,13 @@ int main(int argc, char** argv)
     fprintf(stderr, "Usage: control-gallery OUT.png [SCALE]\nSCALE is a number from 1 to 4.\n");
     return 2;
   }
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("control-gallery-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  if (!WriteControlGalleryBitmaps(folder.string()))
+  const TemporaryFolder folder;
+  if (!WriteControlGalleryBitmaps(folder.root()))
   {
-    fprintf(stderr, "Could not write the gallery's bitmaps into %s.\n", folder.c_str());
+    fprintf(stderr, "Could not write the gallery's bitmaps into %s.\n", folder.root().c_str());
     return 1;
   }
-
-  const HeadlessControlGallery gallery(folder.string(), scale);
-  const bool written = LICE_WritePNG(argv[1], gallery.mGraphics->GetDrawBitmap());
-  std::filesystem::remove_all(folder);
-  if (!written)
+  if (!writeGallery(argv[1], folder.root(), scale))
   {
     fprintf(stderr, "Could not write %s.\n", argv[1]);
     return 1;

@@ -5,7 +5,6 @@
 #include "HostModel.h"
 
 #include "AllocationCounter.h"
-#include "HostRecorder.h"
 #include "IPlugAUDictionary.h"
 #include "TestPlugins.h"
 
@@ -13,6 +12,7 @@
 
 #include <chrono>
 #include <future>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -20,11 +20,30 @@ namespace
 {
 constexpr uint32_t kFrames = 300;
 
-struct HostModelAdapterTest : ::testing::Test, HostRecorder
+// The model records what it hands back to its front-end.
+struct HostModelAdapterTest : ::testing::Test
 {
+  struct Change
+  {
+    AudioUnitParameterID id;
+    float value;
+    bool operator==(const Change&) const = default;
+  };
+  struct Gesture
+  {
+    AudioUnitParameterID id;
+    bool begins;
+    bool operator==(const Gesture&) const = default;
+  };
+
   void SetUp() override
   {
-    ASSERT_EQ(OpenHost(TestInstrumentComponent()), noErr);
+    HostModelCallbacks callbacks;
+    callbacks.mParamChanged = [this](AudioUnitParameterID id, float value) { changes.push_back({id, value}); };
+    callbacks.mParamGesture = [this](AudioUnitParameterID id, bool begins) { gestures.push_back({id, begins}); };
+    callbacks.mProgramChanged = [this](int32_t program) { programs.push_back(program); };
+    host.emplace(callbacks);
+    ASSERT_EQ(host->Open(TestInstrumentComponent()), noErr);
     plug = static_cast<TestInstrument*>(GetComponentInstanceStorage(host->Unit()));
     ASSERT_EQ(host->SetSampleRate(48000.0), noErr);
     ASSERT_EQ(host->SetMaxFrames(512), noErr);
@@ -45,6 +64,10 @@ struct HostModelAdapterTest : ::testing::Test, HostRecorder
     return value;
   }
 
+  std::vector<Change> changes;
+  std::vector<Gesture> gestures;
+  std::vector<int32_t> programs;
+  std::optional<HostModel> host;
   TestInstrument* plug = nullptr;
   std::vector<float> left = std::vector<float>(kFrames), right = std::vector<float>(kFrames);
 };

@@ -191,8 +191,9 @@ void Lv2Instrument::beginMidiOutput()
 {
   mLastMidiOutFrame = 0;
   if (!mMidiOut) return;
-  // The host hands over the buffer's capacity in the atom's size.
-  mMidiOutCapacity = mMidiOut->atom.size;
+  // The host hands over the buffer's capacity in the atom's size; one too
+  // small for the sequence's header takes no event.
+  mMidiOutCapacity = std::max<uint32_t>(mMidiOut->atom.size, sizeof(LV2_Atom_Sequence_Body));
   mMidiOut->atom.type = mUrids.mAtomSequence;
   mMidiOut->body.unit = 0;
   mMidiOut->body.pad = 0;

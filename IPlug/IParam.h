@@ -63,6 +63,7 @@ public:
 
   const char* GetNameForHost() const { return mName; }
   const char* GetLabelForHost() const;
+  const char* GetLabel() const { return mLabel; } // whatever the current value
   const char* GetParamGroupForHost() const { return mParamGroup; }
 
   int GetNDisplayTexts() const { return mDisplayTexts.GetSize(); }

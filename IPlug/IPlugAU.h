@@ -10,6 +10,8 @@
 #include "AudioUnitTypes.h"
 #include "PropertyList.h"
 
+#include <atomic>
+
 // Passed by each plug-in's factory to its constructor; the editor finds its
 // resources through the bundle identifier.
 struct IPlugInstanceInfo
@@ -135,6 +137,8 @@ public:
   void HostSpecificInit() override;
   void ResizeGraphics(int w, int h) override;
   void SetLatency(int samples) override;
+  // Channel messages to the host's MIDI output (property 48), on the caller's
+  // thread; false without one. No lock, no allocation.
   bool SendMidiMsg(IMidiMsg* pMsg) override;
   void SetSampleRate(double sampleRate) override;
   bool SetBlockSize(int blockSize) override;
@@ -183,7 +187,10 @@ private:
   void InformListeners(AudioUnitPropertyID propID, AudioUnitScope scope);
 
   // Property rows that need more than a line (IPlugAUProperties.cpp).
+  // noErr when element names a parameter of the global scope.
+  ComponentResult parameterElementResult(bool global, AudioUnitElement element) const;
   ComponentResult getParameterInfo(AudioUnitElement element, AudioUnitParameterInfo* info);
+  ComponentResult getParameterNotes(AudioUnitElement element, TessarynParameterNotes* notes);
   int clumpIdFor(const char* group);
   ComponentResult getParameterValueStrings(AudioUnitElement element, CFArrayRef* strings);
   ComponentResult getParameterStringFromValue(AudioUnitParameterStringFromValue* request);
@@ -229,6 +236,10 @@ private:
   WDL_PtrList<PropertyListener> mPropertyListeners;
   WDL_PtrList<RenderNotify> mRenderNotify;
   HostCallbackInfo mHostCallbacks = {};
+  // Property 48, read by SendMidiMsg on the render thread without the lock:
+  // the procedure is cleared while its data changes.
+  std::atomic<AUMIDIOutputCallback> mMidiOutputProc{nullptr};
+  std::atomic<void*> mMidiOutputData{nullptr};
   WDL_TypedBuf<float> mInScratchBuf;
   WDL_TypedBuf<float> mOutScratchBuf;
   double mLastRenderSampleTime = -1.0;

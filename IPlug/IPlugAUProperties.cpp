@@ -79,14 +79,16 @@ ComponentResult IPlugAU::GetProperty(AudioUnitPropertyID propID, AudioUnitScope 
     return noErr;
   }
   case kAudioUnitProperty_ParameterInfo:
-    if (!global) return kAudioUnitErr_InvalidProperty;
-    if (element >= static_cast<uint32_t>(NParams())) return kAudioUnitErr_InvalidElement;
+    if (const ComponentResult result = parameterElementResult(global, element)) return result;
     *size = sizeof(AudioUnitParameterInfo);
     return data ? getParameterInfo(element, static_cast<AudioUnitParameterInfo*>(data)) : noErr;
   case kTessarynProperty_ParameterDefault:
-    if (!global) return kAudioUnitErr_InvalidProperty;
-    if (element >= static_cast<uint32_t>(NParams())) return kAudioUnitErr_InvalidElement;
+    if (const ComponentResult result = parameterElementResult(global, element)) return result;
     return answer(size, data, static_cast<AudioUnitParameterValue>(GetParam(static_cast<int>(element))->GetDefault()));
+  case kTessarynProperty_ParameterNotes:
+    if (const ComponentResult result = parameterElementResult(global, element)) return result;
+    *size = sizeof(TessarynParameterNotes);
+    return data ? getParameterNotes(element, static_cast<TessarynParameterNotes*>(data)) : noErr;
   case kAudioUnitProperty_FastDispatch:
   {
     *size = sizeof(void*);
@@ -267,6 +269,15 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
     return noErr;
   case kAudioUnitProperty_AUHostIdentifier:
     return setHostIdentifier(static_cast<const AUHostIdentifier*>(data));
+  case kAudioUnitProperty_MIDIOutputCallback:
+  {
+    if (scope != kGlobal) return kAudioUnitErr_InvalidScope;
+    const auto& output = valueAt<AUMIDIOutputCallbackStruct>(data);
+    mMidiOutputProc.store(nullptr, std::memory_order_release);
+    mMidiOutputData.store(output.userData, std::memory_order_release);
+    mMidiOutputProc.store(output.midiOutputCallback, std::memory_order_release);
+    return noErr;
+  }
   case kTessarynProperty_PerformPendingWork:
     PerformPendingWork();
     return noErr;
@@ -352,6 +363,22 @@ ComponentResult IPlugAU::getParameterInfo(AudioUnitElement element, AudioUnitPar
     info->flags |= kAudioUnitParameterFlag_HasClump;
     info->clumpID = static_cast<uint32_t>(clumpIdFor(group));
   }
+  return noErr;
+}
+
+ComponentResult IPlugAU::parameterElementResult(bool global, AudioUnitElement element) const
+{
+  if (!global) return kAudioUnitErr_InvalidProperty;
+  return element < static_cast<uint32_t>(NParams()) ? noErr : kAudioUnitErr_InvalidElement;
+}
+
+ComponentResult IPlugAU::getParameterNotes(AudioUnitElement element, TessarynParameterNotes* notes)
+{
+  const IParamNotes source = GetParamNotes(static_cast<int>(element));
+  notes->description = makeString(source.mDescription);
+  notes->unitName = makeString(GetParam(static_cast<int>(element))->GetLabel());
+  notes->valueName = source.mValueName ? makeString(source.mValueName) : nullptr;
+  notes->namedValue = static_cast<AudioUnitParameterValue>(source.mNamedValue);
   return noErr;
 }
 

@@ -3,6 +3,7 @@
 #include "IPlugAU.h"
 
 #include "ComponentManager.h"
+#include "IMidiMsg.h"
 
 #include <algorithm>
 #include <climits>
@@ -17,6 +18,14 @@ void disconnect(IPlugAU::BusChannels* bus)
 {
   bus->mConnected = false;
   bus->mNHostChannels = -1;
+}
+
+// 0 for anything but a channel message.
+uint16_t channelMessageLength(uint8_t status)
+{
+  if (status < 0x80 || status >= 0xF0) return 0;
+  const uint8_t kind = status & 0xF0;
+  return kind == 0xC0 || kind == 0xD0 ? 2 : 3;
 }
 
 template <class T> void addOwned(WDL_PtrList<T>* list, T* item)
@@ -463,9 +472,19 @@ void IPlugAU::SetLatency(int samples)
   IPlugBase::SetLatency(samples);
 }
 
-bool IPlugAU::SendMidiMsg(IMidiMsg*)
+bool IPlugAU::SendMidiMsg(IMidiMsg* pMsg)
 {
-  return false;
+  const AUMIDIOutputCallback proc = mMidiOutputProc.load(std::memory_order_acquire);
+  const uint16_t length = channelMessageLength(pMsg->mStatus);
+  if (!proc || length == 0) return false;
+  MIDIPacketList list{1, {}};
+  MIDIPacket& packet = list.packet[0];
+  packet.timeStamp = static_cast<uint64_t>(std::max(pMsg->mOffset, 0));
+  packet.length = length;
+  const uint8_t bytes[] = {pMsg->mStatus, pMsg->mData1, pMsg->mData2};
+  std::copy(bytes, bytes + length, packet.data);
+  const AudioTimeStamp time{};
+  return proc(mMidiOutputData.load(std::memory_order_acquire), &time, 0, &list) == noErr;
 }
 
 void IPlugAU::ResizeGraphics(int, int)

@@ -84,6 +84,8 @@ public:
   // Allocates the scratch buffers: never call it from the audio thread. False,
   // keeping the old size, when the buffers cannot be allocated.
   virtual bool SetBlockSize(int blockSize);
+  // Any thread; the texts live as long as the plug-in. None by default.
+  virtual IParamNotes GetParamNotes(int) const { return {}; }
 
   // ---- Accessors (no locking). ----
   IParam* GetParam(int idx) const { return mParams.Get(idx); }

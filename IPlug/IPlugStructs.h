@@ -16,6 +16,15 @@ enum EAPI
   kAPISA = 5
 };
 
+// What a host may show beside a parameter's name and unit: one line on what it
+// does and, when mValueName is set, the name of the value mNamedValue.
+struct IParamNotes
+{
+  const char* mDescription = "";
+  const char* mValueName = nullptr;
+  double mNamedValue = 0.0;
+};
+
 // Packed version word: major in bits 31..16, minor in 15..8, bug-fix in 7..0.
 inline void GetVersionParts(int version, int* major, int* minor, int* bugfix)
 {

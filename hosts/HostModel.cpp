@@ -118,6 +118,30 @@ OSStatus HostModel::AddRenderNotify(AURenderCallback proc, void* refCon)
   return AudioUnitAddRenderNotify(mUnit, proc, refCon);
 }
 
+OSStatus HostModel::SetMidiOutput(HostMidiOutput output, void* userData)
+{
+  mMidiOutput = output;
+  mMidiOutputData = userData;
+  const AUMIDIOutputCallbackStruct callback = {output ? onMidiOutput : nullptr, this};
+  return setGlobalProperty(kAudioUnitProperty_MIDIOutputCallback, &callback, sizeof callback);
+}
+
+OSStatus HostModel::onMidiOutput(void* userData, const AudioTimeStamp*, uint32_t, const MIDIPacketList* packets)
+{
+  const auto* self = static_cast<const HostModel*>(userData);
+  for (uint32_t i = 0; i < packets->numPackets; ++i)
+  {
+    const MIDIPacket& packet = packets->packet[i];
+    self->mMidiOutput(self->mMidiOutputData, packet.data, packet.length, uint32_t(packet.timeStamp));
+  }
+  return noErr;
+}
+
+uint32_t HostModel::ComponentVersion() const
+{
+  return uint32_t(CallComponentSelector(mUnit, kComponentVersionSelect));
+}
+
 OSStatus HostModel::SendMidi(uint8_t status, uint8_t data1, uint8_t data2, uint32_t sampleOffset)
 {
   return MusicDeviceMIDIEvent(mUnit, status, data1, data2, sampleOffset);
@@ -219,6 +243,19 @@ std::string HostModel::ClumpName(uint32_t clumpId) const
   AudioUnitParameterNameInfo request = {clumpId, kAudioUnitParameterName_Full, nullptr};
   OSStatus result = getGlobalProperty(kAudioUnitProperty_ParameterClumpName, 0, &request, sizeof request);
   return takeStringOf(result, request, &AudioUnitParameterNameInfo::outName);
+}
+
+HostParameterNotes HostModel::ParameterNotes(AudioUnitParameterID id) const
+{
+  TessarynParameterNotes record{};
+  HostParameterNotes notes;
+  if (getGlobalProperty(kTessarynProperty_ParameterNotes, id, &record, sizeof record) != noErr) return notes;
+  notes.mDescription = takeString(record.description);
+  notes.mUnit = takeString(record.unitName);
+  notes.mHasNamedValue = record.valueName != nullptr;
+  notes.mValueName = takeString(record.valueName);
+  notes.mNamedValue = record.namedValue;
+  return notes;
 }
 
 OSStatus HostModel::GetState(CFPropertyListRef* outState) const

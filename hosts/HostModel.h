@@ -46,6 +46,17 @@ struct HostParameterInfo
   uint32_t mClumpId = 0; // 0: no group
 };
 
+// The component's notes on a parameter (vendor property 64004); empty texts
+// for components without them.
+struct HostParameterNotes
+{
+  std::string mDescription;
+  std::string mUnit; // also for integer parameters
+  bool mHasNamedValue = false;
+  float mNamedValue = 0.0f;
+  std::string mValueName;
+};
+
 struct HostPreset
 {
   int32_t mNumber = 0;
@@ -55,6 +66,11 @@ struct HostPreset
 // Notifications from the component, called on whichever thread the component
 // announced the change (a host thread, the user-interface thread); never on the
 // audio thread by this model. Unset ones are skipped.
+// MIDI the component sends (its MIDI thru): one channel message at a sample
+// offset into the next render, on the thread that made it, which is the audio
+// thread for what SendMidiForRender delivers.
+using HostMidiOutput = void (*)(void* userData, const uint8_t* bytes, uint32_t size, uint32_t sampleOffset);
+
 struct HostModelCallbacks
 {
   std::function<void(AudioUnitParameterID id, AudioUnitParameterValue value)> mParamChanged;
@@ -90,6 +106,10 @@ public:
 
   OSStatus AddPropertyListener(AudioUnitPropertyID id, AudioUnitPropertyListenerProc listener, void* userData);
   OSStatus AddRenderNotify(AURenderCallback proc, void* refCon);
+  // Before rendering; null stops the output.
+  OSStatus SetMidiOutput(HostMidiOutput output, void* userData);
+  // The component's packed version word (major, minor, bug-fix bytes).
+  uint32_t ComponentVersion() const;
 
   // --- MIDI and parameters; any non-audio thread.
   OSStatus SendMidi(uint8_t status, uint8_t data1, uint8_t data2, uint32_t sampleOffset);
@@ -109,6 +129,7 @@ public:
   bool ParameterValueFromText(AudioUnitParameterID id, const char* text, AudioUnitParameterValue* outValue) const;
   std::string ParameterName(AudioUnitParameterID id, int32_t desiredLength = kAudioUnitParameterName_Full) const;
   std::string ClumpName(uint32_t clumpId) const;
+  HostParameterNotes ParameterNotes(AudioUnitParameterID id) const;
 
   // --- State and presets; any non-audio thread.
   // The state dictionary, owned by the caller.
@@ -152,6 +173,8 @@ private:
   OSStatus setGlobalProperty(AudioUnitPropertyID id, const void* data, uint32_t size);
 
   static void onEvent(void* userData, void* sendingObject, const AudioUnitEvent* event);
+  static OSStatus onMidiOutput(void* userData, const AudioTimeStamp* timeStamp, uint32_t midiOutNum,
+                               const MIDIPacketList* packets);
   static void onPresentPresetChanged(void* userData, AudioUnit unit, AudioUnitPropertyID id, AudioUnitScope scope,
                                      AudioUnitElement element);
   static OSStatus beatAndTempo(void* userData, double* outBeat, double* outTempo);
@@ -162,6 +185,8 @@ private:
                                  double* outCycleEnd);
 
   const HostModelCallbacks mCallbacks;
+  HostMidiOutput mMidiOutput = nullptr;
+  void* mMidiOutputData = nullptr;
   AudioUnit mUnit = nullptr;
   AUEventListenerRef mEvents = nullptr;
   AudioUnitRenderProc mRender = nullptr;

@@ -83,6 +83,8 @@ void Synth::OnActivate(bool active)
 void Synth::ProcessMidiMsg(IMidiMsg* pMsg)
 {
   if (!pMsg) return;
+  // Everything that arrives, before the filter below takes anything away.
+  if (mMidiThru) SendMidiMsg(pMsg);
   switch (pMsg->StatusMsg())
   {
   case IMidiMsg::kNoteOff:
@@ -311,11 +313,12 @@ void Synth::removePressedKey(int key)
   mPressedKeys[mNumPressedKeys] = kNoKey;
 }
 
-void Synth::initListParameter(int paramIdx, const char* name, int defaultIdx, int count, const char* const* texts)
+void Synth::initListParameter(int paramIdx, const char* name, int defaultIdx, int count, const char* const* texts,
+                              const char* group)
 {
   IParam* pParam = GetParam(paramIdx);
   if (!pParam) return;
-  pParam->InitEnum(name, defaultIdx, count, "", "");
+  pParam->InitEnum(name, defaultIdx, count, "", group);
   for (int i = 0; i < count; ++i)
     pParam->SetDisplayText(i, texts[i]);
 }

@@ -90,7 +90,9 @@ public:
 
   // Parameter table construction; paramIdx must name an existing parameter
   // and texts must hold count entries.
-  void initListParameter(int paramIdx, const char* name, int defaultIdx, int count, const char* const* texts);
+  // group: the panel section a host shows the parameter in.
+  void initListParameter(int paramIdx, const char* name, int defaultIdx, int count, const char* const* texts,
+                         const char* group = "");
 
   // Program commands from the editor, under the plug-in mutex.
   void initPreset();
@@ -167,7 +169,7 @@ protected:
   int mCopiedPresetIdx = -1;
   ByteChunk mPresetClipboard;
   // The two options are read on the MIDI thread and set from the editor's.
-  std::atomic<bool> mMidiThru = false; // stored and toggled only: nothing is forwarded
+  std::atomic<bool> mMidiThru = false; // incoming MIDI goes on to the host's MIDI output
   std::atomic<bool> mIgnoreProgramChange = false;
   int mUpdateCountdown = 0;
   int mUpdateInterval = 0;

@@ -170,6 +170,7 @@ public:
   // Any thread: the render releases every note at its next control tick.
   void allNotesOff() override;
   void initParameters() override;
+  IParamNotes GetParamNotes(int paramIdx) const override;
 
   // ---- The panel (tessaryn.editor.cpp); the editor's thread. ----
   // Builds the panel into mEditorGraphics; once, from the constructor.

@@ -63,7 +63,7 @@ constexpr ParamRow intParam(const char* name, int min, int max)
   return {name, Kind::kInt, 0.0, double(min), double(max), 1.0, 1.0, nullptr, false};
 }
 constexpr ParamRow doubleParam(const char* name, double defaultValue, double min, double max, double step,
-                                double shape = 1.0)
+                               double shape = 1.0)
 {
   return {name, Kind::kDouble, defaultValue, min, max, step, shape, nullptr, false};
 }
@@ -143,6 +143,142 @@ const ParamRow kParams[] = {
     enumParam("PtmDrift", 0, kPtmDriftTexts),
 };
 static_assert(std::size(kParams) == Tessaryn::kNumParams);
+
+// What hosts show beside the parameter table: the panel section each
+// parameter sits in, its unit, one line on what it does, and a value with a
+// name of its own.
+struct ParamNote
+{
+  const char* group;
+  const char* unit;
+  const char* description;
+  const char* valueName = nullptr;
+  double namedValue = 0.0;
+};
+
+constexpr const char* kKeyAssign = "Key Assign";
+constexpr const char* kOutput = "Output";
+constexpr const char* kOscillators = "Oscillators";
+constexpr const char* kWheels = "Wheels";
+constexpr const char* kOsc1 = "Oscillator 1";
+constexpr const char* kOsc2 = "Oscillator 2";
+constexpr const char* kOsc3 = "Oscillator 3";
+constexpr const char* kOsc4 = "Oscillator 4";
+constexpr const char* kModulation = "Modulation";
+constexpr const char* kVoice = "Voice";
+constexpr const char* kEffects = "Effects";
+constexpr const char* kFilter = "Filter";
+constexpr const char* kEnvelopes = "Envelopes";
+constexpr const char* kArpeggiator = "Arpeggiator";
+constexpr const char* kTweaks = "Tweaks";
+
+constexpr const char* kNoUnit = "";
+constexpr const char* kSeconds = "s";
+constexpr const char* kSemitones = "semitones";
+// The pitch index's step: -32 st/128 reads as a quarter semitone down.
+constexpr const char* kPitchSteps = "st/128";
+// Chord #n at 128 leaves its oscillator out of the chord.
+constexpr double kChordOff = 128.0;
+
+// Notes shared by the oscillators' controls: the section or number says which.
+constexpr const char* kChordNote = "Chord Memory: the oscillator of the same number plays this many semitones above "
+                                   "the key; off leaves it out of the chord.";
+constexpr const char* kTuneNote = "Tuning against VCO1, up to a quarter semitone either way.";
+constexpr const char* kWaveNote = "Waveform: triangle, sawtooth, pulse with modulated width (PWM) or fixed width (PW).";
+constexpr const char* kOctaveNote = "Octave, from 16' (lowest) to 2'.";
+constexpr const char* kLevelNote = "Level in the mix.";
+
+const ParamNote kParamNotes[] = {
+    {kKeyAssign, kNoUnit,
+     "How played keys share the four oscillators: all on one key, one after another, "
+     "as the stored chord, pairs then single voices, or one voice per key."},
+    {kVoice, kNoUnit, "Multiple restarts both envelopes with every key; Single plays legato while a key is held."},
+    {kVoice, kNoUnit,
+     "In Unison/Share and Poly, silences an oscillator as soon as its key is released "
+     "while other keys are still down."},
+    {kKeyAssign, kNoUnit, "Keeps released notes sounding until switched off; cannot be on while the arpeggiator runs."},
+    {kKeyAssign, kSemitones, kChordNote, "off", kChordOff},
+    {kKeyAssign, kSemitones, kChordNote, "off", kChordOff},
+    {kKeyAssign, kSemitones, kChordNote, "off", kChordOff},
+    {kKeyAssign, kSemitones, kChordNote, "off", kChordOff},
+    {kOutput, kNoUnit, "Output level."},
+    {kOutput, kNoUnit, "Output gain range: High is full level, Low a fifth of it, Off silence."},
+    {kOscillators, kNoUnit, "Transposes the keyboard one octave up or down."},
+    {kOscillators, kPitchSteps, "Tunes all four oscillators, up to a quarter semitone either way."},
+    {kOscillators, kPitchSteps, "Spreads the sound: VCO2 goes down and VCO4 up by this much; VCO1 and VCO3 stay."},
+    {kOscillators, kSeconds, "Glide time from one note to the next."},
+    {kWheels, kNoUnit,
+     "What the pitch bend wheel moves: VCO1 (the slave oscillators while Effects is on), "
+     "the pitch of all four, or the filter cutoff."},
+    {kWheels, kNoUnit, "Pitch bend depth: at full, the wheel bends 30 semitones of pitch or 60 of cutoff."},
+    {kWheels, kNoUnit,
+     "What the modulation wheel's MG1 modulation moves: VCO1 (the slave oscillators while Effects "
+     "is on), the pitch of all four, or the filter cutoff."},
+    {kWheels, kNoUnit, "Modulation wheel depth of the MG1 modulation."},
+    {kOsc1, kNoUnit, kWaveNote},
+    {kOsc1, kNoUnit, kOctaveNote},
+    {kOsc1, kNoUnit, kLevelNote},
+    {kOsc2, kPitchSteps, kTuneNote},
+    {kOsc2, kNoUnit, kWaveNote},
+    {kOsc2, kNoUnit, kOctaveNote},
+    {kOsc2, kNoUnit, kLevelNote},
+    {kOsc3, kPitchSteps, kTuneNote},
+    {kOsc3, kNoUnit, kWaveNote},
+    {kOsc3, kNoUnit, kOctaveNote},
+    {kOsc3, kNoUnit, kLevelNote},
+    {kOsc4, kPitchSteps, kTuneNote},
+    {kOsc4, kNoUnit, kWaveNote},
+    {kOsc4, kNoUnit, kOctaveNote},
+    {kOsc4, kNoUnit, kLevelNote},
+    {kModulation, kNoUnit, "Pulse-width modulation depth of the oscillators on the PWM wave."},
+    {kModulation, kNoUnit, "Pulse-width modulation source: the filter envelope, MG1 or MG2."},
+    {kModulation, kNoUnit, "Pulse width of the PW wave, as a fraction of a cycle."},
+    {kVoice, kNoUnit, "White noise level added to the oscillators."},
+    {kEffects, kNoUnit,
+     "Couples the oscillators: VCO1 (and VCO3 in Double mode) drives the others by sync, "
+     "cross-modulation and FM."},
+    {kEffects, kNoUnit, "Cross-modulation depth of the slave oscillators by their master."},
+    {kEffects, kPitchSteps, "Frequency modulation depth of the slave oscillators, up to 30 semitones."},
+    {kEffects, kNoUnit, "Effects FM source: MG1 or the filter envelope."},
+    {kEffects, kNoUnit, "How the master drives its slaves: hard sync, sync and cross-modulation, or cross-modulation."},
+    {kEffects, kNoUnit, "Single: VCO1 drives VCO2 to VCO4. Double: VCO1 drives VCO2 and VCO3 drives VCO4."},
+    {kFilter, kNoUnit, "Cutoff of the four-pole low-pass filter."},
+    {kFilter, kNoUnit, "Filter resonance; the filter sings near the top of the range."},
+    {kFilter, kPitchSteps, "How far the filter envelope moves the cutoff, up to 120 semitones either way."},
+    {kFilter, kNoUnit, "How far the cutoff follows the key played."},
+    {kModulation, kNoUnit, "MG1 waveform: triangle, falling saw, rising saw or square."},
+    {kModulation, kNoUnit, "MG1 speed; 1.0 is about 30 Hz."},
+    {kModulation, kNoUnit,
+     "MG2 (triangle) speed, which also clocks the arpeggiator when ARP Trig is MG2; "
+     "1.0 is about 30 Hz."},
+    {kEnvelopes, kNoUnit, "Filter envelope attack time."},
+    {kEnvelopes, kNoUnit, "Filter envelope decay time."},
+    {kEnvelopes, kNoUnit, "Filter envelope sustain level."},
+    {kEnvelopes, kNoUnit, "Filter envelope release time."},
+    {kEnvelopes, kNoUnit, "Amplifier envelope attack time."},
+    {kEnvelopes, kNoUnit, "Amplifier envelope decay time."},
+    {kEnvelopes, kNoUnit, "Amplifier envelope sustain level."},
+    {kEnvelopes, kNoUnit, "Amplifier envelope release time."},
+    {kArpeggiator, kNoUnit, "Octaves the arpeggio covers: four (Full), two or one."},
+    {kArpeggiator, kNoUnit, "Arpeggio direction: up, down, or up and down."},
+    {kArpeggiator, kNoUnit, "Arpeggiator: Latch keeps it running after the keys are released; On; Off."},
+    {kTweaks, kNoUnit, "Modulation wheel override: above 0 it replaces the wheel's position."},
+    {kTweaks, kNoUnit, "When on, switching Effects on sets the key assignment back to Unison."},
+    {kTweaks, kPitchSteps,
+     "Frequency shift of the slave oscillators in Single effects mode while they "
+     "cross-modulate, scaled by FX X-Mod; up to an octave."},
+    {kTweaks, kPitchSteps,
+     "Frequency shift of VCO2 and VCO4 in Double effects mode while they cross-modulate, "
+     "scaled by FX X-Mod; up to an octave."},
+    {kTweaks, kNoUnit, "Arpeggiator clock: MG2's cycle, or the host's tempo (MIDI)."},
+    {kTweaks, kNoUnit, "Arpeggio step length as a note value, when the host's tempo clocks it."},
+    {kTweaks, kNoUnit, "How far key velocity moves the filter cutoff."},
+    {kTweaks, kNoUnit, "How far key velocity sets the loudness."},
+    {kTweaks, kNoUnit,
+     "Portamento drift: VCO2 to VCO4 glide ever longer than VCO1, by 0.04 s (Normal) or 0.2 s "
+     "(Extreme) per oscillator."},
+};
+static_assert(std::size(kParamNotes) == Tessaryn::kNumParams);
 static_assert(std::size(kArpTempoTexts) == Tessaryn::kNumArpTempos);
 
 constexpr double kTwoPi = 6.283185307179586;
@@ -201,21 +337,29 @@ void Tessaryn::initParameters()
   for (int i = 0; i < kNumParams; ++i)
   {
     const ParamRow& row = kParams[i];
+    const ParamNote& note = kParamNotes[i];
     IParam* param = GetParam(i);
     switch (row.kind)
     {
     case Kind::kEnum:
-      initListParameter(i, row.name, int(row.defaultValue), int(row.min), row.texts);
+      initListParameter(i, row.name, int(row.defaultValue), int(row.min), row.texts, note.group);
       break;
     case Kind::kInt:
-      param->InitInt(row.name, int(row.defaultValue), int(row.min), int(row.max));
+      param->InitInt(row.name, int(row.defaultValue), int(row.min), int(row.max), note.unit, note.group);
       break;
     case Kind::kDouble:
-      param->InitDouble(row.name, row.defaultValue, row.min, row.max, row.step, "", "", row.shape);
+      param->InitDouble(row.name, row.defaultValue, row.min, row.max, row.step, note.unit, note.group, row.shape);
       break;
     }
     param->SetIsMeta(row.meta);
   }
+}
+
+IParamNotes Tessaryn::GetParamNotes(int paramIdx) const
+{
+  if (paramIdx < 0 || paramIdx >= kNumParams) return {};
+  const ParamNote& note = kParamNotes[paramIdx];
+  return {note.description, note.valueName, note.namedValue};
 }
 
 void Tessaryn::setPortamento()

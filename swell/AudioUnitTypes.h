@@ -189,6 +189,7 @@ enum : AudioUnitPropertyID
   kAudioUnitProperty_OfflineRender = 37,
   kAudioUnitProperty_ParameterValueFromString = 38,
   kAudioUnitProperty_AUHostIdentifier = 46,
+  kAudioUnitProperty_MIDIOutputCallback = 48,
   kMusicDeviceProperty_InstrumentCount = 1000,
   // This system's own: a front-end hands the instrument the path of a bank
   // (FXB) or program (FXP) file for its own readers, as a const char* record
@@ -204,6 +205,9 @@ enum : AudioUnitPropertyID
   // own units, as a Float32; global scope, get only. The standard parameter
   // info carries the current value in its default field instead.
   kTessarynProperty_ParameterDefault = 64003,
+  // Ours too: what a host may show beside the parameter numbered by the
+  // element, as a TessarynParameterNotes record; global scope, get only.
+  kTessarynProperty_ParameterNotes = 64004,
 };
 
 // Status numbers, as signed 32-bit values.
@@ -366,6 +370,25 @@ using AudioUnitSetParameterProc = OSStatus (*)(void* storage, AudioUnitParameter
 using MusicDeviceMIDIEventProc = OSStatus (*)(void* storage, uint32_t status, uint32_t data1, uint32_t data2,
                                               uint32_t offsetSampleFrame);
 
+// MIDI the instrument sends, handed to the host through property 48 on the
+// thread that made it (the render thread when it answers the render's MIDI).
+// A packet's time stamp is its sample offset into the next render.
+struct MIDIPacket
+{
+  uint64_t timeStamp;
+  uint16_t length;
+  uint8_t data[256];
+};
+
+struct MIDIPacketList
+{
+  uint32_t numPackets;
+  MIDIPacket packet[1];
+};
+
+using AUMIDIOutputCallback = OSStatus (*)(void* userData, const AudioTimeStamp* timeStamp, uint32_t midiOutNum,
+                                          const MIDIPacketList* packets);
+
 // Transport procedures the host supplies through property 27.
 using HostCallback_GetBeatAndTempo = OSStatus (*)(void* hostUserData, double* outCurrentBeat, double* outCurrentTempo);
 using HostCallback_GetMusicalTimeLocation = OSStatus (*)(void* hostUserData, uint32_t* outDeltaSampleOffsetToNextBeat,
@@ -387,6 +410,24 @@ struct HostCallbackInfo
   HostCallback_GetTransportState transportStateProc;
 };
 static_assert(sizeof(HostCallbackInfo) == 32);
+
+struct AUMIDIOutputCallbackStruct
+{
+  AUMIDIOutputCallback midiOutputCallback;
+  void* userData;
+};
+
+// Property 64004. The strings are new, the caller releases them; the unit is
+// also given for integer parameters, whose standard info says only "indexed".
+// valueName, when not null, names the value namedValue (a setting that
+// switches something off, say).
+struct TessarynParameterNotes
+{
+  CFStringRef description;
+  CFStringRef unitName;
+  CFStringRef valueName;
+  AudioUnitParameterValue namedValue;
+};
 
 struct AURenderCallbackStruct
 {

@@ -51,6 +51,7 @@ bool Lv2Instrument::open(Component component, uint32_t maxFrames)
       mHost.SetMaxFrames(maxFrames) != noErr || mHost.SetStreamFormat(kAudioUnitScope_Output, 0, kChannels) != noErr ||
       mHost.Initialize() != noErr)
     return false;
+  if (mHost.SetMidiOutput(onMidiOutput, this) != noErr) return false;
   const uint32_t count = mHost.ParameterCount();
   mControls.assign(count, nullptr);
   mLastControls.assign(count, 0.0f);
@@ -82,6 +83,8 @@ void Lv2Instrument::ConnectPort(uint32_t port, void* data)
     mOutputs[port - kLeftPort] = static_cast<float*>(data);
   else if (port - kFirstControlPort < mControls.size())
     mControls[port - kFirstControlPort] = static_cast<const float*>(data);
+  else if (port == MidiOutPort())
+    mMidiOut = static_cast<LV2_Atom_Sequence*>(data);
 }
 
 void Lv2Instrument::Activate()
@@ -92,9 +95,12 @@ void Lv2Instrument::Activate()
 void Lv2Instrument::Run(uint32_t frames)
 {
   applyControls(mGate.EnterAudio());
+  mRunFrames = frames;
+  beginMidiOutput();
   const LV2_Atom_Event* event = mEvents ? lv2_atom_sequence_begin(&mEvents->body) : nullptr;
   for (uint32_t start = 0; start < frames;)
   {
+    mSliceStart = start;
     const uint32_t end = takeEvents(event, start, std::min(frames, start + mMaxFrames), frames);
     renderSlice(start, end - start);
     start = end;
@@ -179,6 +185,37 @@ void Lv2Instrument::sendMidi(const LV2_Atom& message, uint32_t offset)
                           offset);
   const uint8_t kind = status & 0xF0;
   if (kind == 0xB0 || kind == 0xC0) mWorkRuns = 2;
+}
+
+void Lv2Instrument::beginMidiOutput()
+{
+  mLastMidiOutFrame = 0;
+  if (!mMidiOut) return;
+  // The host hands over the buffer's capacity in the atom's size; one too
+  // small for the sequence's header takes no event.
+  mMidiOutCapacity = std::max<uint32_t>(mMidiOut->atom.size, sizeof(LV2_Atom_Sequence_Body));
+  mMidiOut->atom.type = mUrids.mAtomSequence;
+  mMidiOut->body.unit = 0;
+  mMidiOut->body.pad = 0;
+  lv2_atom_sequence_clear(mMidiOut);
+}
+
+void Lv2Instrument::onMidiOutput(void* userData, const uint8_t* bytes, uint32_t size, uint32_t sampleOffset)
+{
+  auto* self = static_cast<Lv2Instrument*>(userData);
+  if (!self->mMidiOut || self->mRunFrames == 0 || size > 3) return;
+  // Events keep the order they were sent in, inside this run.
+  const uint32_t frame = std::clamp(self->mSliceStart + sampleOffset, self->mLastMidiOutFrame, self->mRunFrames - 1);
+  struct
+  {
+    LV2_Atom_Event mHead;
+    uint8_t mBytes[3];
+  } event{};
+  event.mHead.time.frames = frame;
+  event.mHead.body = {size, self->mUrids.mMidiEvent};
+  std::copy(bytes, bytes + size, event.mBytes);
+  if (lv2_atom_sequence_append_event(self->mMidiOut, self->mMidiOutCapacity, &event.mHead))
+    self->mLastMidiOutFrame = frame;
 }
 
 void Lv2Instrument::renderSlice(uint32_t start, uint32_t frames)

@@ -4,7 +4,8 @@
 // descriptor (Lv2Descriptor.cpp) forward here.
 //
 // Ports: 0 the event input (MIDI and time positions), 1 and 2 the left and
-// right audio outputs, then one control input per parameter in index order.
+// right audio outputs, then one control input per parameter in index order,
+// then the MIDI output (what the instrument passes on, such as its MIDI thru).
 
 #include "HostModel.h"
 #include "Lv2ControlGate.h"
@@ -36,6 +37,9 @@ public:
 
   // Instantiation thread. Null when the host lacks urid:map or the component
   // does not open and initialise at this rate.
+  // After the control ports; any thread.
+  uint32_t MidiOutPort() const { return kFirstControlPort + uint32_t(mControls.size()); }
+
   static std::unique_ptr<Lv2Instrument> Create(Component component, double sampleRate, const std::string& stateUri,
                                                const LV2_Feature* const* features);
 
@@ -76,6 +80,9 @@ private:
   // falls at `start`; returns the frame where the slice must stop.
   uint32_t takeEvents(const LV2_Atom_Event*& event, uint32_t start, uint32_t end, uint32_t frames);
   void sendMidi(const LV2_Atom& message, uint32_t offset);
+  // The output sequence starts empty in every run; what does not fit is dropped.
+  void beginMidiOutput();
+  static void onMidiOutput(void* userData, const uint8_t* bytes, uint32_t size, uint32_t sampleOffset);
   void renderSlice(uint32_t start, uint32_t frames);
 
   HostModel mHost;
@@ -91,6 +98,12 @@ private:
   uint32_t mNominalFrames = 0;
   const LV2_Atom_Sequence* mEvents = nullptr;
   std::array<float*, 2> mOutputs{};
+  LV2_Atom_Sequence* mMidiOut = nullptr;
+  uint32_t mMidiOutCapacity = 0;
+  // Where the instrument's MIDI offsets count from, and the frames of this run.
+  uint32_t mSliceStart = 0;
+  uint32_t mRunFrames = 0;
+  uint32_t mLastMidiOutFrame = 0;
   std::vector<const float*> mControls;
   std::vector<float> mLastControls; // what the instrument was last told, or reported
   // Set by a restore: the ports at the next run become the baseline unapplied,

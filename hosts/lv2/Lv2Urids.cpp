@@ -15,6 +15,7 @@ void Lv2Urids::Map(const LV2_URID_Map& map, const std::string& stateUri)
   mAtomLong = id(LV2_ATOM__Long);
   mAtomBlank = id(LV2_ATOM__Blank);
   mAtomObject = id(LV2_ATOM__Object);
+  mAtomSequence = id(LV2_ATOM__Sequence);
   mMidiEvent = id(LV2_MIDI__MidiEvent);
   mTimePosition = id(LV2_TIME__Position);
   mTimeBar = id(LV2_TIME__bar);

@@ -15,6 +15,7 @@ struct Lv2Urids
   LV2_URID mAtomLong = 0;
   LV2_URID mAtomBlank = 0;
   LV2_URID mAtomObject = 0;
+  LV2_URID mAtomSequence = 0;
   LV2_URID mMidiEvent = 0;
   LV2_URID mTimePosition = 0;
   LV2_URID mTimeBar = 0;

@@ -13,11 +13,19 @@ namespace
 {
 constexpr double kSampleRate = 48000.0;
 
-// "Maker: Product" names the product alone.
+// A component is named "Maker: Product".
+constexpr const char* kMakerSeparator = ": ";
+
 std::string productName(const std::string& componentName)
 {
-  const size_t colon = componentName.find(": ");
+  const size_t colon = componentName.find(kMakerSeparator);
   return colon == std::string::npos ? componentName : componentName.substr(colon + 2);
+}
+
+std::string makerName(const std::string& componentName)
+{
+  const size_t colon = componentName.find(kMakerSeparator);
+  return colon == std::string::npos ? std::string() : componentName.substr(0, colon);
 }
 
 } // namespace
@@ -39,7 +47,7 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "The instrument of %s could not be opened; no Turtle was written.\n", binding.mUri);
     return 1;
   }
-  const Lv2TurtleWriter writer(host, binding.mUri, productName(component->mName));
+  const Lv2TurtleWriter writer(host, binding.mUri, productName(component->mName), makerName(component->mName));
   std::ofstream manifest(bundle + "manifest.ttl");
   writer.WriteManifest(manifest, argv[2], argv[3]);
   std::ofstream description(bundle + argv[3]);

@@ -161,13 +161,12 @@ TEST_F(IGraphicsLinuxTest, AMenuOpensUnderItsControlAndTheChoiceArrives)
         const Window menu = hand.waitForPopup(5000);
         if (!menu) return hand.pressKey(XK_Escape);
         const auto [menuX, menuY] = hand.origin(menu);
-        const auto [windowX, windowY] = hand.origin(window);
+        const int windowY = hand.origin(window).second;
         EXPECT_GT(menuY, windowY + y);
         hand.pressKey(XK_Down);
         hand.pressKey(XK_Down);
         pumpUntil([&] { return hand.pixel(menu, 30, 35) == 0x3d6fd1; }, [&] { hand.waitForEvent(20); });
-        hand.writeScreenshot(std::string(SCREENSHOT_DIR) + "/gallery-menu.png", windowX, windowY,
-                             kControlGalleryWidth, kControlGalleryHeight);
+        hand.writeScreenOver(window, std::string(SCREENSHOT_DIR) + "/gallery-menu.png");
         hand.pressKey(XK_Up);
         hand.pressKey(XK_Return);
         // Should the menu still be open, Escape frees the editor's thread from it.

@@ -15,6 +15,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <thread>
 
 namespace
@@ -73,28 +75,81 @@ protected:
   {
     EXPECT_TRUE(mUser.writePng(window, std::string(SCREENSHOT_DIR) + "/" + name));
   }
-  // Opens a menu by a click and, acting from another thread since the menu
-  // runs inside the editor's event handling, pictures it and dismisses it.
-  void pictureMenu(int x, int y, const std::string& name)
+  // Clicks what opens a menu and lets `person` act from another thread: the
+  // menu, and whatever its command opens, runs inside the editor's event
+  // handling. `hand` watches from before the click, so it sees the menu come.
+  void actOnMenu(int x, int y, const std::function<void(X11TestDriver& hand)>& person)
   {
-    std::atomic<bool> dismissed = false;
-    X11TestDriver hand; // watching from before the click
+    std::atomic<bool> acted = false, over = false;
+    X11TestDriver hand;
     std::thread user(
         [&]
         {
           const Window menu = hand.waitForPopup(5000);
-          EXPECT_NE(menu, Window(0)) << name;
-          pumpUntil([] { return false; }, [&] { hand.waitForEvent(20); }, 300);
-          EXPECT_TRUE(hand.writePng(DefaultRootWindow(hand.display()), std::string(SCREENSHOT_DIR) + "/" + name));
-          mKeys.pressKey(XK_Escape);
-          dismissed = true;
+          EXPECT_NE(menu, Window(0));
+          // The menu takes the keyboard before it paints its face; keys
+          // pressed earlier would go to the panel.
+          pumpUntil([&] { return hand.pixel(menu, 2, 2) == kMenuFace; }, [&] { hand.waitForEvent(20); });
+          person(hand);
+          acted = true;
+          // A window left open or opened after the person is done (an error,
+          // say) fails the test; Escape closes it instead of hanging the test.
+          if (pumpUntil([&] { return over.load(); }, [&] { hand.waitForEvent(20); }, 3000)) return;
+          ADD_FAILURE() << "the editor still waits for an answer";
+          pumpUntil([&] { return over.load(); },
+                    [&]
+                    {
+                      mKeys.pressKey(XK_Escape);
+                      hand.waitForEvent(500);
+                    },
+                    20000);
         });
     mUser.click(mWindow, int(x * mGui->GetScale()), int(y * mGui->GetScale()));
-    pumpUntil([&] { return dismissed.load(); }, [&] { pump(); });
+    pumpUntil([&] { return over.load(); },
+              [&]
+              {
+                const bool afterActing = acted; // so this pump began after the menu's ended
+                pump();
+                over = afterActing;
+              },
+              30000);
     user.join();
     settle();
   }
+  void pictureMenu(int x, int y, const std::string& name)
+  {
+    actOnMenu(x, y,
+              [&](X11TestDriver& hand)
+              {
+                EXPECT_TRUE(hand.writePng(DefaultRootWindow(hand.display()), std::string(SCREENSHOT_DIR) + "/" + name));
+                mKeys.pressKey(XK_Escape);
+              });
+  }
+  // Picks the options menu's command that lies `downs` arrow presses down
+  // (the greyed "Paste Program" is skipped), then answers what it opens.
+  void runOption(int downs, const std::function<void(X11TestDriver& hand, X11TestDriver& person)>& answer)
+  {
+    actOnMenu(kOptionsX, kOptionsY,
+              [&](X11TestDriver& hand)
+              {
+                X11TestDriver person; // sees only the windows the command opens
+                for (int i = 0; i < downs; ++i)
+                  person.pressKey(XK_Down);
+                person.pressKey(XK_Return);
+                answer(hand, person);
+              });
+  }
+  void rename(const std::string& name)
+  {
+    clickAt(700, 350);
+    mKeys.typeText(name);
+    mKeys.pressKey(XK_Return);
+    settle();
+  }
 
+  static constexpr int kOptionsX = 500, kOptionsY = 339;
+  static constexpr uint32_t kMenuFace = 0xf4f4f4;
+  static constexpr int kLoadProgram = 3, kSaveProgram = 4;
   static inline XvfbServer* sServer = nullptr;
   X11TestDriver mUser;
   X11TestDriver mKeys;
@@ -124,14 +179,11 @@ TEST_F(PanelWindowTest, APersonPlaysThePanel)
   click(control(PanelTag::kCloseTweaks));
   EXPECT_FALSE(mSynth.tweaksOpen());
 
-  clickAt(700, 350); // the program name
-  mKeys.typeText("warm lead");
-  mKeys.pressKey(XK_Return);
-  settle();
+  rename("warm lead");
   EXPECT_STREQ(mSynth.GetPresetName(63), "warm lead");
 
   pictureMenu(610, 350, "panel-program-menu.png");
-  pictureMenu(500, 339, "panel-options-menu.png");
+  pictureMenu(kOptionsX, kOptionsY, "panel-options-menu.png");
 }
 
 TEST_F(PanelWindowTest, PicturesAtDoubleScale)
@@ -140,5 +192,70 @@ TEST_F(PanelWindowTest, PicturesAtDoubleScale)
   screenshot(mWindow, "panel-2x.png");
   click(control(PanelTag::kOpenTweaks));
   screenshot(mWindow, "panel-2x-tweaks.png");
+}
+
+// The file commands' dialogs under test are our own, starting in the home
+// folder, which a fresh configuration home does not have yet.
+class PanelFileCommandTest : public PanelWindowTest
+{
+protected:
+  void SetUp() override
+  {
+    PanelWindowTest::SetUp();
+    setenv("TESSARYN_FILE_DIALOG", "builtin", 1);
+    std::filesystem::create_directories(mHome.home());
+  }
+
+  ScopedEnv mDialogRoute{"TESSARYN_FILE_DIALOG"};
+};
+
+TEST_F(PanelFileCommandTest, AProgramSavedThroughTheOptionsMenuLoadsBack)
+{
+  open(1.0);
+  rename("bass 1/2");
+  click(control(PanelTag::kPoly));
+  runOption(kSaveProgram,
+            [](X11TestDriver&, X11TestDriver& person)
+            {
+              ASSERT_NE(person.waitForDialog(), Window(0));
+              person.pressKey(XK_Return); // the proposed name
+            });
+  EXPECT_TRUE(std::filesystem::exists(mHome.home() + "/bass 1_2.fxp"));
+
+  click(control(PanelTag::kUnison));
+  runOption(kLoadProgram,
+            [](X11TestDriver&, X11TestDriver& person)
+            {
+              ASSERT_NE(person.waitForDialog(), Window(0));
+              person.pressKey(XK_Down); // the one file there
+              person.pressKey(XK_Return);
+            });
+  EXPECT_EQ(mSynth.GetParam(Tessaryn::kKeyAssgn)->Int(), Tessaryn::kPoly);
+}
+
+TEST_F(PanelFileCommandTest, ADamagedProgramIsRefusedInAMessageBox)
+{
+  std::ofstream(mHome.home() + "/broken.fxp") << "CcnK and then nothing of a program";
+  open(1.0);
+  click(control(PanelTag::kPoly));
+  const std::string name = mSynth.GetPresetName(mSynth.GetCurrentPresetIdx());
+  runOption(kLoadProgram,
+            [&](X11TestDriver& hand, X11TestDriver& person)
+            {
+              ASSERT_NE(person.waitForDialog(), Window(0));
+              person.typeText("broken.fxp");
+              person.pressKey(XK_Return);
+              const Window box = person.waitForDialog();
+              ASSERT_NE(box, Window(0));
+              char* title = nullptr;
+              XFetchName(hand.display(), box, &title);
+              EXPECT_STREQ(title, "Error");
+              XFree(title);
+              // The box over the panel it belongs to, as the user sees it.
+              EXPECT_TRUE(hand.writeScreenOver(mWindow, std::string(SCREENSHOT_DIR) + "/message-box.png"));
+              person.pressKey(XK_Return);
+            });
+  EXPECT_EQ(mSynth.GetParam(Tessaryn::kKeyAssgn)->Int(), Tessaryn::kPoly);
+  EXPECT_EQ(mSynth.GetPresetName(mSynth.GetCurrentPresetIdx()), name);
 }
 } // namespace

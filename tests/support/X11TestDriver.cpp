@@ -293,11 +293,14 @@ bool X11TestDriver::writePng(Window window, const std::string& path)
   return writeImage(capture(window), path);
 }
 
-bool X11TestDriver::writeScreenshot(const std::string& path, int x, int y, int width, int height)
+bool X11TestDriver::writeScreenOver(Window window, const std::string& path)
 {
-  return writeImage(
-      XGetImage(mDisplay, DefaultRootWindow(mDisplay), x, y, unsigned(width), unsigned(height), AllPlanes, ZPixmap),
-      path);
+  const auto [x, y] = origin(window);
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(mDisplay, window, &attributes)) return false;
+  return writeImage(XGetImage(mDisplay, DefaultRootWindow(mDisplay), x, y, unsigned(attributes.width),
+                              unsigned(attributes.height), AllPlanes, ZPixmap),
+                    path);
 }
 
 bool pumpUntil(const std::function<bool()>& done, const std::function<void()>& pump, int timeoutMs)

@@ -58,9 +58,10 @@ public:
   Window createWindow(int x, int y, int width, int height, bool mapped);
   void destroy(Window window);
 
+  // The window's own pixels as a PNG file.
   bool writePng(Window window, const std::string& path);
-  // The screen area (root coordinates) as a PNG file.
-  bool writeScreenshot(const std::string& path, int x, int y, int width, int height);
+  // What the screen shows over the window, windows above it included.
+  bool writeScreenOver(Window window, const std::string& path);
 
 private:
   bool waitForDrawing(Window window, std::chrono::steady_clock::time_point deadline);

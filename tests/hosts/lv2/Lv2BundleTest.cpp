@@ -55,11 +55,11 @@ struct Lv2BundleTest : ::testing::Test
 };
 } // namespace
 
-TEST_F(Lv2BundleTest, TheHostFindsTheInstrumentWithItsEventInputTwoAudioOutputsAndPresets)
+TEST_F(Lv2BundleTest, TheHostFindsTheInstrumentWithItsEventPortsTwoAudioOutputsAndPresets)
 {
   ASSERT_NE(host.Plugin(), nullptr);
   EXPECT_TRUE(lilv_plugin_verify(host.Plugin()));
-  ASSERT_EQ(lilv_plugin_get_num_ports(host.Plugin()), 3u + 5u);
+  ASSERT_EQ(lilv_plugin_get_num_ports(host.Plugin()), 3u + 5u + 1u);
   EXPECT_TRUE(portIs(0, LV2_ATOM__AtomPort));
   EXPECT_TRUE(portHas(0, LV2_ATOM__supports, LV2_MIDI__MidiEvent));
   EXPECT_TRUE(portHas(0, LV2_ATOM__supports, LV2_TIME__Position));
@@ -68,7 +68,9 @@ TEST_F(Lv2BundleTest, TheHostFindsTheInstrumentWithItsEventInputTwoAudioOutputsA
     EXPECT_TRUE(portIs(index, LV2_CORE__OutputPort)) << index;
     EXPECT_TRUE(portIs(index, LV2_CORE__AudioPort)) << index;
   }
-  EXPECT_EQ(host.PresetLabels(), (std::vector<std::string>{"Init", "Loud"}));
+  EXPECT_TRUE(portIs(8, LV2_CORE__OutputPort));
+  EXPECT_TRUE(portHas(8, LV2_ATOM__supports, LV2_MIDI__MidiEvent));
+  EXPECT_EQ(host.PresetLabels(), (std::vector<std::string>{"00: Init", "01: Loud"}));
 }
 
 TEST_F(Lv2BundleTest, EachParameterIsAControlPortWithItsRangeDefaultAndShape)

@@ -2,6 +2,7 @@
 
 #include "Lv2Instrument.h"
 
+#include <lv2/atom/util.h>
 #include <lv2/buf-size/buf-size.h>
 #include <lv2/midi/midi.h>
 #include <lv2/presets/presets.h>
@@ -63,9 +64,16 @@ bool Lv2TestHost::Instantiate(double sampleRate, int32_t maxBlock)
   const uint32_t ports = lilv_plugin_get_num_ports(mPlugin);
   std::vector<float> defaults(ports);
   lilv_plugin_get_port_ranges_float(mPlugin, nullptr, nullptr, defaults.data());
-  mControls.assign(defaults.begin() + Lv2Instrument::kFirstControlPort, defaults.end());
+  LilvNode* controlPort = lilv_new_uri(mWorld, LV2_CORE__ControlPort);
+  uint32_t end = Lv2Instrument::kFirstControlPort;
+  while (end < ports && lilv_port_is_a(mPlugin, lilv_plugin_get_port_by_index(mPlugin, end), controlPort))
+    ++end;
+  lilv_node_free(controlPort);
+  mControls.assign(defaults.begin() + Lv2Instrument::kFirstControlPort, defaults.begin() + end);
   for (uint32_t i = 0; i < mControls.size(); ++i)
     lilv_instance_connect_port(mInstance, Lv2Instrument::kFirstControlPort + i, &mControls[i]);
+  // The MIDI output follows the controls.
+  if (end < ports) lilv_instance_connect_port(mInstance, end, mMidiOutBuffer.data());
   mBlockLeft.resize(maxBlock);
   mBlockRight.resize(maxBlock);
   lilv_instance_connect_port(mInstance, Lv2Instrument::kLeftPort, mBlockLeft.data());
@@ -114,10 +122,26 @@ void Lv2TestHost::Position(int64_t frame, const Lv2Position& position)
 void Lv2TestHost::Run(uint32_t frames)
 {
   lv2_atom_forge_pop(&mForge, &mSequenceFrame);
+  auto* out = reinterpret_cast<LV2_Atom_Sequence*>(mMidiOutBuffer.data());
+  out->atom = {uint32_t(mMidiOutBuffer.size() * sizeof(uint64_t) - sizeof(LV2_Atom)), Map(LV2_ATOM__Chunk)};
   lilv_instance_run(mInstance, frames);
+  collectMidiOut(uint32_t(mLeft.size()));
   mLeft.insert(mLeft.end(), mBlockLeft.begin(), mBlockLeft.begin() + frames);
   mRight.insert(mRight.end(), mBlockRight.begin(), mBlockRight.begin() + frames);
   beginEvents();
+}
+
+void Lv2TestHost::collectMidiOut(uint32_t firstFrame)
+{
+  const auto* out = reinterpret_cast<const LV2_Atom_Sequence*>(mMidiOutBuffer.data());
+  if (out->atom.type != Map(LV2_ATOM__Sequence)) return;
+  LV2_ATOM_SEQUENCE_FOREACH(out, event)
+  {
+    if (event->body.type != Map(LV2_MIDI__MidiEvent)) continue;
+    const auto* bytes = static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&event->body));
+    mMidiOut.push_back({firstFrame + uint32_t(event->time.frames), bytes[0],
+                        event->body.size > 1 ? bytes[1] : uint8_t(0), event->body.size > 2 ? bytes[2] : uint8_t(0)});
+  }
 }
 
 void Lv2TestHost::ClearOutput()
@@ -190,12 +214,14 @@ std::vector<std::string> Lv2TestHost::PresetLabels() const
   return labels;
 }
 
-LilvState* Lv2TestHost::Preset(const std::string& wanted) const
+LilvState* Lv2TestHost::Preset(const std::string& program) const
 {
+  const std::string suffix = ": " + program;
   LilvState* found = nullptr;
   for (LilvState* state : presetStates())
   {
-    if (!found && wanted == lilv_state_get_label(state))
+    const std::string label = lilv_state_get_label(state);
+    if (!found && label.size() > suffix.size() && label.ends_with(suffix))
       found = state;
     else
       lilv_state_free(state);

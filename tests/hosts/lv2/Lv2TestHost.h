@@ -1,8 +1,9 @@
 #pragma once
 // A small LV2 host on lilv for the tests: loads the bundles under the build
 // tree's LV2 folder, instantiates a plug-in with urid:map and block-length
-// options, forges MIDI and time positions into its event port, runs it and
-// saves and restores its state the way hosts do.
+// options, forges MIDI and time positions into its event port, runs it,
+// collects what its MIDI output sends, and saves and restores its state the
+// way hosts do.
 
 #include "ComponentManager.h"
 
@@ -54,6 +55,8 @@ public:
   void Run(uint32_t frames);
   const std::vector<float>& Left() const { return mLeft; }
   const std::vector<float>& Right() const { return mRight; }
+  // Frames counted from the first Run.
+  const std::vector<Lv2TestMidi>& MidiOut() const { return mMidiOut; }
   void ClearOutput();
 
   // The instance's state with the port values, as a host stores it.
@@ -61,7 +64,8 @@ public:
   // Applies a state: properties through the instance, port values to the ports.
   void Restore(const LilvState* state);
   std::vector<std::string> PresetLabels() const;
-  LilvState* Preset(const std::string& label) const;
+  // The preset of the named program: its label is the number, ": ", the name.
+  LilvState* Preset(const std::string& program) const;
 
   LV2_URID Map(const char* uri);
   LV2_URID_Map* MapFeature() { return &mMap; }
@@ -73,6 +77,7 @@ private:
   static const void* portValue(const char* symbol, void* userData, uint32_t* size, uint32_t* type);
   static void setPortValue(const char* symbol, void* userData, const void* value, uint32_t size, uint32_t type);
   void beginEvents();
+  void collectMidiOut(uint32_t firstFrame);
   // Every preset of the plug-in, loaded; the caller frees them.
   std::vector<LilvState*> presetStates() const;
   float* controlBySymbol(const char* symbol);
@@ -92,6 +97,8 @@ private:
   LV2_Atom_Forge mForge{};
   LV2_Atom_Forge_Frame mSequenceFrame{};
   std::vector<uint64_t> mEventBuffer = std::vector<uint64_t>(8192);
+  std::vector<uint64_t> mMidiOutBuffer = std::vector<uint64_t>(1024);
+  std::vector<Lv2TestMidi> mMidiOut;
   std::vector<float> mControls;
   std::vector<float> mLeft, mRight;
   std::vector<float> mBlockLeft, mBlockRight;

@@ -22,6 +22,7 @@ constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#
                                   "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
                                   "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
                                   "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
+                                  "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                                   "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
                                   "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n"
                                   "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
@@ -91,8 +92,8 @@ std::string Lv2TurtleString(const std::string& text)
   return literal + "\"";
 }
 
-Lv2TurtleWriter::Lv2TurtleWriter(HostModel& host, std::string uri, std::string name)
-    : mUri(std::move(uri)), mName(std::move(name))
+Lv2TurtleWriter::Lv2TurtleWriter(HostModel& host, std::string uri, std::string name, std::string uiUri)
+    : mUri(std::move(uri)), mName(std::move(name)), mUiUri(std::move(uiUri))
 {
   readControls(host);
   readPresets(host);
@@ -149,6 +150,9 @@ void Lv2TurtleWriter::WriteManifest(std::ostream& out, const std::string& binary
   out << kPrefixes;
   out << "<" << mUri << ">\n  a lv2:Plugin, lv2:InstrumentPlugin ;\n  lv2:binary <" << binary << "> ;\n  rdfs:seeAlso <"
       << description << "> .\n";
+  if (!mUiUri.empty())
+    out << "\n<" << mUiUri << ">\n  a ui:X11UI ;\n  ui:binary <" << binary << "> ;\n  rdfs:seeAlso <" << description
+        << "> .\n";
   for (const Lv2PresetInfo& preset : mPresets)
     out << "\n"
         << presetUri(preset) << "\n  a pset:Preset ;\n  lv2:appliesTo <" << mUri << "> ;\n  rdfs:label "
@@ -159,16 +163,28 @@ void Lv2TurtleWriter::WriteDescription(std::ostream& out) const
 {
   out << kPrefixes;
   out << "<" << mUri << ">\n  a lv2:Plugin, lv2:InstrumentPlugin, doap:Project ;\n  doap:name "
-      << Lv2TurtleString(mName) << " ;\n  lv2:requiredFeature urid:map ;\n"
-      << "  lv2:optionalFeature lv2:hardRTCapable, opts:options, bufsz:boundedBlockLength, work:schedule ;\n"
+      << Lv2TurtleString(mName) << " ;\n  lv2:requiredFeature urid:map ;\n";
+  if (!mUiUri.empty()) out << "  ui:ui <" << mUiUri << "> ;\n";
+  out << "  lv2:optionalFeature lv2:hardRTCapable, opts:options, bufsz:boundedBlockLength, work:schedule ;\n"
       << "  opts:supportedOption bufsz:maxBlockLength, bufsz:nominalBlockLength ;\n"
       << "  lv2:extensionData state:interface, opts:interface, work:interface ;\n";
   writePorts(out);
   out << "\n<" << mUri << "#state>\n  a rdf:Property ;\n  rdfs:label \"State\" ;\n"
       << "  rdfs:comment \"The instrument's state dictionary: program name and sound.\" ;\n"
       << "  rdfs:range atom:Chunk .\n";
+  writeUi(out);
   for (const Lv2PresetInfo& preset : mPresets)
     writePreset(out, preset);
+}
+
+// The editor reaches the instance directly and is driven by the host's idle calls.
+void Lv2TurtleWriter::writeUi(std::ostream& out) const
+{
+  if (mUiUri.empty()) return;
+  out << "\n<" << mUiUri << ">\n  a ui:X11UI ;\n"
+      << "  lv2:requiredFeature <http://lv2plug.in/ns/ext/instance-access>, ui:parent, ui:idleInterface ;\n"
+      << "  lv2:optionalFeature ui:resize, ui:touch, ui:noUserResize, opts:options, urid:map ;\n"
+      << "  lv2:extensionData ui:idleInterface ;\n  opts:supportedOption ui:scaleFactor .\n";
 }
 
 void Lv2TurtleWriter::writePorts(std::ostream& out) const

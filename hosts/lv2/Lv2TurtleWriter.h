@@ -35,7 +35,8 @@ class Lv2TurtleWriter
 public:
   // Reads the parameters' current values as defaults, then selects every
   // factory preset in turn. Control thread of an initialised instance.
-  Lv2TurtleWriter(HostModel& host, std::string uri, std::string name);
+  // uiUri: the bundle's X11 UI, empty for none.
+  Lv2TurtleWriter(HostModel& host, std::string uri, std::string name, std::string uiUri = {});
 
   void WriteManifest(std::ostream& out, const std::string& binary, const std::string& description) const;
   void WriteDescription(std::ostream& out) const;
@@ -49,9 +50,11 @@ private:
   std::string presetUri(const Lv2PresetInfo& preset) const;
   void writePorts(std::ostream& out) const;
   void writePreset(std::ostream& out, const Lv2PresetInfo& preset) const;
+  void writeUi(std::ostream& out) const;
 
   std::string mUri;
   std::string mName;
+  std::string mUiUri;
   std::vector<Lv2ControlPortInfo> mControls;
   std::vector<Lv2PresetInfo> mPresets;
 };

@@ -10,8 +10,6 @@
 #include "XvfbServer.h"
 #include <X11/keysym.h>
 
-#include <set>
-
 namespace
 {
 constexpr int kPanelWidth = 1096, kPanelHeight = 395;
@@ -26,7 +24,7 @@ protected:
   {
     ASSERT_TRUE(sServer->Running() && mUser.IsOpen());
     for (HostModel& host : mHosts)
-      ASSERT_EQ(host.Open(registerTessarynComponent(TESSARYN_BUNDLE_DIR)), noErr);
+      ASSERT_EQ(host.Open(registerTessarynComponent(RESOURCE_DIR)), noErr);
   }
 
   void pump()
@@ -38,16 +36,6 @@ protected:
         host.IdleEditor();
     }
   }
-  // Enough colours on a grid over the window that it is the panel, not a blank area.
-  size_t colours(Window window)
-  {
-    std::set<uint32_t> seen;
-    for (int y = 10; y < kPanelHeight; y += 40)
-      for (int x = 10; x < kPanelWidth; x += 60)
-        seen.insert(mUser.Pixel(window, x, y));
-    return seen.size();
-  }
-
   static inline XvfbServer* sServer = nullptr;
   XTestDriver mUser;
   HostModel mHosts[2];
@@ -67,7 +55,8 @@ TEST_F(HostModelEditorTest, EmbedsDrawsAndClosesAgainAndAgainBesideASecondInstan
       EXPECT_EQ(view.mWidth, kPanelWidth);
       EXPECT_EQ(view.mHeight, kPanelHeight);
       EXPECT_EQ(mUser.ChildCount(parents[i]), 1);
-      EXPECT_GT(colours(view.mWindow), 8u) << "instance " << i << ", cycle " << cycle;
+      EXPECT_GT(mUser.Colours(view.mWindow, kPanelWidth, kPanelHeight, 40), 8u)
+          << "instance " << i << ", cycle " << cycle;
     }
     mHosts[0].CloseEditor();
     pump();

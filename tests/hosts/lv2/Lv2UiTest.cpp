@@ -12,8 +12,6 @@
 #include <lv2/instance-access/instance-access.h>
 #include <suil/suil.h>
 
-#include <set>
-
 namespace
 {
 constexpr const char* kUri = "urn:pellworth:tessaryn";
@@ -129,14 +127,6 @@ protected:
     static_cast<Lv2Instrument*>(lilv_instance_get_handle(mPlugins[plugin].Instance()))->ReadParameters(values);
     return values[id];
   }
-  size_t colours(Window window, int x, int y, int width, int height)
-  {
-    std::set<uint32_t> seen;
-    for (int v = y; v < y + height; v += 16)
-      for (int u = x; u < x + width; u += 16)
-        seen.insert(mUser.Pixel(window, u, v));
-    return seen.size();
-  }
   std::vector<uint32_t> pixels(Window window, int x, int y)
   {
     std::vector<uint32_t> seen;
@@ -160,7 +150,7 @@ TEST_F(Lv2UiTest, EmbedsDrawsAndKeepsThePortsInStepBothWays)
   EXPECT_EQ(ui.mWidth, 1096);
   EXPECT_EQ(ui.mHeight, 395);
   EXPECT_EQ(mUser.ChildCount(parent), 1);
-  EXPECT_GT(colours(ui.Widget(), 0, 0, 1096, 395), 30u);
+  EXPECT_GT(mUser.Colours(ui.Widget(), 1096, 395, 16), 30u);
 
   // A knob dragged on the panel: written to its port, framed by a touch pair.
   const float before = parameter(0, Tessaryn::kVolume);
@@ -207,7 +197,7 @@ TEST_F(Lv2UiTest, OpensAndClosesAgainAndAgainBesideASecondInstanceWhileTheSoundG
       ASSERT_TRUE(first.IsOpen() && second.IsOpen()) << cycle;
       idle({&first, &second});
       for (const SuilUi* ui : {&first, &second})
-        EXPECT_GT(colours(ui->Widget(), 0, 0, 1096, 395), 30u) << cycle;
+        EXPECT_GT(mUser.Colours(ui->Widget(), 1096, 395, 16), 30u) << cycle;
       // One editor per instance.
       EXPECT_FALSE(SuilUi(mPlugins[0], parents[1], 1.0f).IsOpen());
     }

@@ -58,9 +58,10 @@ bool Lv2Instrument::open(Component component, uint32_t maxFrames)
   mLastControls.assign(count, 0.0f);
   mUiWritten = std::make_unique<std::atomic<float>[]>(count);
   for (uint32_t id = 0; id < count; ++id)
-    mUiWritten[id].store(kNothingWritten);
-  for (uint32_t id = 0; id < count; ++id)
+  {
     mHost.GetParameter(id, &mLastControls[id]);
+    mUiWritten[id].store(kNothingWritten);
+  }
   return true;
 }
 

@@ -32,8 +32,8 @@ public:
   {
     mHost = suil_host_new(write, nullptr, nullptr, nullptr);
     suil_host_set_touch_func(mHost, touch);
-    const LilvUI* ui =
-        lilv_uis_get(lilv_plugin_get_uis(plugin.Plugin()), lilv_uis_begin(lilv_plugin_get_uis(plugin.Plugin())));
+    LilvUIs* uis = lilv_plugin_get_uis(plugin.Plugin());
+    const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
     char* bundle = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_bundle_uri(ui)), nullptr);
     char* binary = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), nullptr);
     mScale = scale;
@@ -50,6 +50,7 @@ public:
                             bundle, binary, features);
     lilv_free(bundle);
     lilv_free(binary);
+    lilv_uis_free(uis);
     if (mUi) mIdle = static_cast<const LV2UI_Idle_Interface*>(suil_instance_extension_data(mUi, LV2_UI__idleInterface));
   }
   ~SuilUi()

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstring>
 #include <poll.h>
+#include <set>
 
 XTestDriver::XTestDriver() : mDisplay(XOpenDisplay(nullptr))
 {
@@ -147,6 +148,15 @@ uint32_t XTestDriver::Pixel(Window window, int x, int y)
   const uint32_t pixel = uint32_t(XGetPixel(image, 0, 0)) & 0xffffff;
   XDestroyImage(image);
   return pixel;
+}
+
+size_t XTestDriver::Colours(Window window, int width, int height, int spacing)
+{
+  std::set<uint32_t> seen;
+  for (int y = spacing / 2; y < height; y += spacing)
+    for (int x = spacing / 2; x < width; x += spacing)
+      seen.insert(Pixel(window, x, y));
+  return seen.size();
 }
 
 bool XTestDriver::WriteScreenshot(const std::string& path, int x, int y, int width, int height)

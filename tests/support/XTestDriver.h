@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -30,6 +31,9 @@ public:
 
   // 0xRRGGBB as the screen shows it at a point of the window.
   uint32_t Pixel(Window window, int x, int y);
+  // How many colours the screen shows at the points of a grid with the given
+  // spacing over the window's area: a drawn panel shows many, a blank one few.
+  size_t Colours(Window window, int width, int height, int spacing);
   // The screen area (root coordinates) as a PNG file.
   bool WriteScreenshot(const std::string& path, int x, int y, int width, int height);
   // What the screen shows of the window.

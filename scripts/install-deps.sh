@@ -8,7 +8,7 @@ packages=(
   libsmf-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  lv2-dev liblilv-dev lilv-utils sordi
+  lv2-dev liblilv-dev lilv-utils sordi libsuil-dev
   libcairo2-dev libpng-dev zlib1g-dev libfontconfig-dev libfreetype-dev
   fonts-dejavu-core fonts-liberation2
   libx11-dev libxext-dev libxtst-dev xvfb libdbus-1-dev dbus-daemon

@@ -13,8 +13,11 @@ struct Lv2Binding
   // Registers the component with its resources in bundlePath (ending in a
   // separator), or returns the earlier registration. Instantiation thread.
   Component (*mRegister)(const char* bundlePath);
+  // The component's editor is offered as the bundle's X11 UI.
+  bool mHasUi = false;
 
   std::string StateUri() const { return std::string(mUri) + "#state"; }
+  std::string UiUri() const { return std::string(mUri) + "#ui"; }
 };
 
 const Lv2Binding& Lv2BindingOf();

@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace
 {
 constexpr uint32_t kChannels = 2;
+constexpr float kNothingWritten = std::numeric_limits<float>::quiet_NaN();
 
 // A channel message of up to three bytes; the instrument takes nothing else.
 bool isChannelMessage(const LV2_Atom& message)
@@ -22,7 +24,7 @@ bool isChannelMessage(const LV2_Atom& message)
 } // namespace
 
 Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const std::string& stateUri)
-    : mTransport(sampleRate)
+    : mHost(uiCallbacks()), mTransport(sampleRate)
 {
   mUrids.Map(map, stateUri);
   mHost.SetSampleRate(sampleRate);
@@ -55,8 +57,12 @@ bool Lv2Instrument::open(Component component, uint32_t maxFrames)
   const uint32_t count = mHost.ParameterCount();
   mControls.assign(count, nullptr);
   mLastControls.assign(count, 0.0f);
+  mUiWritten = std::make_unique<std::atomic<float>[]>(count);
   for (uint32_t id = 0; id < count; ++id)
+  {
     mHost.GetParameter(id, &mLastControls[id]);
+    mUiWritten[id].store(kNothingWritten);
+  }
   return true;
 }
 
@@ -124,8 +130,10 @@ void Lv2Instrument::applyControls(bool exclusive)
     if (!mControls[id]) continue;
     const PortChange change = {id, *mControls[id]};
     if (change.mValue == mLastControls[id] || std::isnan(change.mValue)) continue;
-    if (mRebaseControls)
-      ; // the restored state wins: the port's value becomes the baseline unapplied
+    // A restored state wins, and a value the UI wrote is the instrument's
+    // already: the port's value becomes the baseline unapplied.
+    if (mRebaseControls || isUiWrite(id, change.mValue))
+      ;
     else if (!mWorker)
       mHost.SetParameter(id, change.mValue);
     else if (!schedule(sizeof change, &change))
@@ -133,6 +141,14 @@ void Lv2Instrument::applyControls(bool exclusive)
     mLastControls[id] = change.mValue;
   }
   mRebaseControls = false;
+}
+
+// A drag writes many values; only the latest is remembered, which is what
+// the port holds once the host has delivered them all. Any change of the port
+// uses the note up, so a later host value that happens to equal it is applied.
+bool Lv2Instrument::isUiWrite(uint32_t id, float value)
+{
+  return mUiWritten[id].exchange(kNothingWritten, std::memory_order_relaxed) == value;
 }
 
 bool Lv2Instrument::schedule(uint32_t size, const void* data)
@@ -231,9 +247,11 @@ void Lv2Instrument::renderSlice(uint32_t start, uint32_t frames)
 LV2_State_Status Lv2Instrument::Save(LV2_State_Store_Function store, LV2_State_Handle handle)
 {
   std::vector<uint8_t> bytes;
-  mGate.EnterControl();
-  const OSStatus result = mHost.SaveState(bytes);
-  mGate.LeaveControl();
+  const OSStatus result = [&]
+  {
+    Lv2ControlGate::Scope control(mGate);
+    return mHost.SaveState(bytes);
+  }();
   if (result != noErr) return LV2_STATE_ERR_UNKNOWN;
   return store(handle, mUrids.mState, bytes.data(), bytes.size(), mUrids.mAtomChunk,
                LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
@@ -246,10 +264,9 @@ LV2_State_Status Lv2Instrument::Restore(LV2_State_Retrieve_Function retrieve, LV
   const void* bytes = retrieve(handle, mUrids.mState, &size, &type, &flags);
   if (!bytes) return LV2_STATE_ERR_NO_PROPERTY;
   if (type != mUrids.mAtomChunk) return LV2_STATE_ERR_BAD_TYPE;
-  mGate.EnterControl();
+  Lv2ControlGate::Scope control(mGate);
   const OSStatus result = mHost.LoadState(static_cast<const uint8_t*>(bytes), size);
   mRebaseControls = mRebaseControls || result == noErr;
-  mGate.LeaveControl();
   return result == noErr ? LV2_STATE_SUCCESS : LV2_STATE_ERR_UNKNOWN;
 }
 
@@ -289,4 +306,56 @@ uint32_t Lv2Instrument::SetOptions(const LV2_Options_Option* options)
       status |= LV2_OPTIONS_ERR_BAD_VALUE;
   }
   return status;
+}
+
+HostModelCallbacks Lv2Instrument::uiCallbacks()
+{
+  HostModelCallbacks callbacks;
+  callbacks.mParamChanged = [this](AudioUnitParameterID id, AudioUnitParameterValue value) {
+    mUiEvents.Push({Lv2UiEvent::kValue, id, value});
+  };
+  callbacks.mParamGesture = [this](AudioUnitParameterID id, bool begins) {
+    mUiEvents.Push({begins ? Lv2UiEvent::kBegin : Lv2UiEvent::kEnd, id});
+  };
+  return callbacks;
+}
+
+OSStatus Lv2Instrument::OpenEditor(unsigned long parent, double scale)
+{
+  if (mHost.Editor().mWindow) return kAudioUnitErr_InvalidProperty;
+  Lv2ControlGate::Scope control(mGate);
+  mUiEvents.Attach(true);
+  const OSStatus result = mHost.OpenEditor(parent, true, scale);
+  if (result != noErr) mUiEvents.Attach(false);
+  return result;
+}
+
+void Lv2Instrument::IdleEditor(std::vector<Lv2UiEvent>& events)
+{
+  {
+    Lv2ControlGate::Scope control(mGate);
+    mHost.IdleEditor();
+  }
+  mUiEvents.Take(events);
+}
+
+void Lv2Instrument::CloseEditor()
+{
+  Lv2ControlGate::Scope control(mGate);
+  mHost.CloseEditor();
+  mUiEvents.Attach(false);
+}
+
+void Lv2Instrument::ReadParameters(std::vector<float>& values)
+{
+  values.resize(mControls.size());
+  Lv2ControlGate::Scope control(mGate);
+  for (uint32_t id = 0; id < values.size(); ++id)
+    mHost.GetParameter(id, &values[id]);
+}
+
+void Lv2Instrument::SetParameter(uint32_t id, float value)
+{
+  Lv2ControlGate::Scope control(mGate);
+  mHost.SetParameter(id, value);
 }

@@ -10,6 +10,7 @@
 #include "HostModel.h"
 #include "Lv2ControlGate.h"
 #include "Lv2Transport.h"
+#include "Lv2UiEvents.h"
 #include "Lv2Urids.h"
 
 #include <lv2/atom/atom.h>
@@ -19,6 +20,7 @@
 #include <lv2/worker/worker.h>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +64,20 @@ public:
   uint32_t GetOptions(LV2_Options_Option* options);
   uint32_t SetOptions(const LV2_Options_Option* options);
 
+  // --- For a UI reaching the instance directly; the host's UI thread. The
+  // editor is driven by the UI's idle calls; one at a time per instance.
+  OSStatus OpenEditor(unsigned long parent, double scale);
+  AUX11View Editor() const { return mHost.Editor(); }
+  // Runs the editor, then hands over what the instrument announced meanwhile.
+  void IdleEditor(std::vector<Lv2UiEvent>& events);
+  void CloseEditor();
+  uint32_t ControlCount() const { return uint32_t(mControls.size()); }
+  void ReadParameters(std::vector<float>& values);
+  void SetParameter(uint32_t id, float value);
+  // Called before the UI writes a value the instrument already has to the
+  // host's port, so that run() takes it as the port's new baseline.
+  void NoteUiWrite(uint32_t id, float value) { mUiWritten[id].store(value, std::memory_order_relaxed); }
+
 private:
   // A worker message; any other size asks only for the instrument's pending work.
   struct PortChange
@@ -71,6 +87,8 @@ private:
   };
 
   Lv2Instrument(double sampleRate, const LV2_URID_Map& map, const std::string& stateUri);
+  HostModelCallbacks uiCallbacks();
+  bool isUiWrite(uint32_t id, float value);
   bool open(Component component, uint32_t maxFrames);
   bool configureMaxFrames(int64_t frames);
 
@@ -85,6 +103,7 @@ private:
   static void onMidiOutput(void* userData, const uint8_t* bytes, uint32_t size, uint32_t sampleOffset);
   void renderSlice(uint32_t start, uint32_t frames);
 
+  Lv2UiEvents mUiEvents; // ahead of mHost, whose notifications feed it
   HostModel mHost;
   Lv2Urids mUrids;
   Lv2Transport mTransport;
@@ -105,7 +124,8 @@ private:
   uint32_t mRunFrames = 0;
   uint32_t mLastMidiOutFrame = 0;
   std::vector<const float*> mControls;
-  std::vector<float> mLastControls; // what the instrument was last told, or reported
+  std::vector<float> mLastControls;                 // what the instrument was last told, or reported
+  std::unique_ptr<std::atomic<float>[]> mUiWritten; // NaN: nothing pending
   // Set by a restore: the ports at the next run become the baseline unapplied,
   // as the restored state wins over values the host kept from before it.
   bool mRebaseControls = false;

@@ -27,6 +27,7 @@ constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#
                                   "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
                                   "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
                                   "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
+                                  "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                                   "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
                                   "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n"
                                   "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
@@ -103,8 +104,10 @@ std::string Lv2TurtleString(const std::string& text)
   return literal + "\"";
 }
 
-Lv2TurtleWriter::Lv2TurtleWriter(HostModel& host, std::string uri, std::string name, std::string maker)
-    : mUri(std::move(uri)), mName(std::move(name)), mMaker(std::move(maker)), mVersion(host.ComponentVersion())
+Lv2TurtleWriter::Lv2TurtleWriter(HostModel& host, std::string uri, std::string name, std::string maker,
+                                 std::string uiUri)
+    : mUri(std::move(uri)), mName(std::move(name)), mMaker(std::move(maker)), mUiUri(std::move(uiUri)),
+      mVersion(host.ComponentVersion())
 {
   readControls(host);
   readPresets(host);
@@ -194,6 +197,9 @@ void Lv2TurtleWriter::WriteManifest(std::ostream& out, const std::string& binary
   out << kPrefixes;
   out << "<" << mUri << ">\n  a lv2:Plugin, lv2:InstrumentPlugin ;\n  lv2:binary <" << binary << "> ;\n  rdfs:seeAlso <"
       << description << "> .\n";
+  if (!mUiUri.empty())
+    out << "\n<" << mUiUri << ">\n  a ui:X11UI ;\n  ui:binary <" << binary << "> ;\n  rdfs:seeAlso <" << description
+        << "> .\n";
   if (!mPresets.empty())
     out << "\n" << bank << "\n  a pset:Bank ;\n  rdfs:label " << Lv2TurtleString(mName + " factory programs") << " .\n";
   for (const Lv2PresetInfo& preset : mPresets)
@@ -208,8 +214,9 @@ void Lv2TurtleWriter::WriteDescription(std::ostream& out) const
   out << kPrefixes;
   out << "<" << mUri << ">\n  a lv2:Plugin, lv2:InstrumentPlugin, doap:Project ;\n";
   writeIdentity(out);
-  out << "  lv2:requiredFeature urid:map ;\n"
-      << "  lv2:optionalFeature lv2:hardRTCapable, opts:options, bufsz:boundedBlockLength, work:schedule ;\n"
+  out << "  lv2:requiredFeature urid:map ;\n";
+  if (!mUiUri.empty()) out << "  ui:ui <" << mUiUri << "> ;\n";
+  out << "  lv2:optionalFeature lv2:hardRTCapable, opts:options, bufsz:boundedBlockLength, work:schedule ;\n"
       << "  opts:supportedOption bufsz:maxBlockLength, bufsz:nominalBlockLength ;\n"
       << "  lv2:extensionData state:interface, opts:interface, work:interface ;\n";
   writePorts(out);
@@ -217,6 +224,7 @@ void Lv2TurtleWriter::WriteDescription(std::ostream& out) const
       << "  rdfs:comment \"The instrument's state dictionary: program name and sound.\" ;\n"
       << "  rdfs:range atom:Chunk .\n";
   writeGroupsAndUnits(out);
+  writeUi(out);
   for (const Lv2PresetInfo& preset : mPresets)
     writePreset(out, preset);
 }
@@ -231,6 +239,16 @@ void Lv2TurtleWriter::writeIdentity(std::ostream& out) const
   if (!mMaker.empty()) out << "  doap:maintainer [ foaf:name " << Lv2TurtleString(mMaker) << " ] ;\n";
   out << "  doap:release [ doap:revision \"" << major << "." << minor << "." << bugfix << "\" ] ;\n"
       << "  lv2:minorVersion " << major * 10000 + minor * 100 << " ;\n  lv2:microVersion " << bugfix * 10 << " ;\n";
+}
+
+// The editor reaches the instance directly and is driven by the host's idle calls.
+void Lv2TurtleWriter::writeUi(std::ostream& out) const
+{
+  if (mUiUri.empty()) return;
+  out << "\n<" << mUiUri << ">\n  a ui:X11UI ;\n"
+      << "  lv2:requiredFeature <http://lv2plug.in/ns/ext/instance-access>, ui:parent, ui:idleInterface ;\n"
+      << "  lv2:optionalFeature ui:resize, ui:touch, ui:noUserResize, opts:options, urid:map ;\n"
+      << "  lv2:extensionData ui:idleInterface ;\n  opts:supportedOption ui:scaleFactor .\n";
 }
 
 void Lv2TurtleWriter::writePorts(std::ostream& out) const

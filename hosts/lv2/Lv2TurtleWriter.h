@@ -47,7 +47,8 @@ class Lv2TurtleWriter
 public:
   // Reads the parameters' current values as defaults, then selects every
   // factory preset in turn. Control thread of an initialised instance.
-  Lv2TurtleWriter(HostModel& host, std::string uri, std::string name, std::string maker);
+  // uiUri: the bundle's X11 UI, empty for none.
+  Lv2TurtleWriter(HostModel& host, std::string uri, std::string name, std::string maker, std::string uiUri = {});
 
   void WriteManifest(std::ostream& out, const std::string& binary, const std::string& description) const;
   void WriteDescription(std::ostream& out) const;
@@ -67,10 +68,12 @@ private:
   void writeControlPort(std::ostream& out, const Lv2ControlPortInfo& port, uint32_t index) const;
   void writeGroupsAndUnits(std::ostream& out) const;
   void writePreset(std::ostream& out, const Lv2PresetInfo& preset) const;
+  void writeUi(std::ostream& out) const;
 
   std::string mUri;
   std::string mName;
   std::string mMaker;
+  std::string mUiUri;
   uint32_t mVersion = 0;
   std::vector<Lv2ControlPortInfo> mControls;
   std::vector<Lv2PresetInfo> mPresets;

@@ -47,7 +47,8 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "The instrument of %s could not be opened; no Turtle was written.\n", binding.mUri);
     return 1;
   }
-  const Lv2TurtleWriter writer(host, binding.mUri, productName(component->mName), makerName(component->mName));
+  const Lv2TurtleWriter writer(host, binding.mUri, productName(component->mName), makerName(component->mName),
+                               binding.mHasUi ? binding.UiUri() : std::string());
   std::ofstream manifest(bundle + "manifest.ttl");
   writer.WriteManifest(manifest, argv[2], argv[3]);
   std::ofstream description(bundle + argv[3]);

@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <poll.h>
+#include <set>
 
 namespace
 {
@@ -286,6 +287,15 @@ std::vector<std::pair<int, int>> X11TestDriver::buttonCentres(Window window, dou
   }
   XDestroyImage(image);
   return spans;
+}
+
+size_t X11TestDriver::colours(Window window, int width, int height, int spacing)
+{
+  std::set<uint32_t> seen;
+  for (int y = spacing / 2; y < height; y += spacing)
+    for (int x = spacing / 2; x < width; x += spacing)
+      seen.insert(pixel(window, x, y));
+  return seen.size();
 }
 
 bool X11TestDriver::writePng(Window window, const std::string& path)

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <future>
@@ -53,6 +54,9 @@ public:
   std::pair<int, int> centreOf(Window window);
   // 0xRRGGBB as the screen shows it at a point of the window.
   uint32_t pixel(Window window, int x, int y);
+  // How many colours the screen shows at the points of a grid with the given
+  // spacing over the window's area: a drawn panel shows many, a blank one few.
+  size_t colours(Window window, int width, int height, int spacing);
 
   // A top-level window of our own, standing for a host's or editor's window.
   Window createWindow(int x, int y, int width, int height, bool mapped);

@@ -1,0 +1,45 @@
+#pragma once
+// The whole of tessaryn-standalone over a given component: options, the
+// session manager when one runs, the audio backend, the remembered sound and
+// the main loop that serves the window, the session and the instrument's
+// worker duty until it is asked to quit. Runs on the main thread.
+
+#include "AudioBackend.h"
+#include "NsmClient.h"
+#include "StandaloneSynth.h"
+#include "StateStore.h"
+
+#include <memory>
+#include <optional>
+#include <ostream>
+
+class StandaloneApp
+{
+public:
+  StandaloneApp(Component component, std::ostream& out, std::ostream& err);
+
+  // args: the arguments after the program name. Returns the exit code; every
+  // failure has written one line to `err`.
+  int run(const std::vector<std::string>& args);
+
+private:
+  RenderStatus play(StandaloneOptions options);
+  RenderStatus joinSession(StandaloneOptions& options);
+  RenderStatus prepare(const StandaloneOptions& options);
+  RenderStatus openAudio(const StandaloneOptions& options);
+  RenderStatus restoreState();
+  RenderStatus saveState();
+  void loop();
+  void serveSession();
+  void answer(const NsmRequest& request);
+  void say(const std::string& message);
+
+  Component mComponent;
+  std::ostream& mOut;
+  std::ostream& mErr;
+  std::unique_ptr<AudioBackend> mBackend;
+  StandaloneSynth mSynth;
+  std::optional<StateStore> mStore;
+  std::unique_ptr<NsmClient> mSession;
+  NsmRequest mOpening; // answered once the sound is restored
+};

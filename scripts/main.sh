@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: install what is needed, build everything, install the LV2
-# plug-in in ~/.lv2, put the standalone application in the desktop's menu and render the built-in demo with the instrument. scripts/main.sh [FOLDER] writes
+# plug-in in ~/.lv2, put the standalone application in the desktop's menu
+# and render the built-in demo with the instrument. scripts/main.sh [FOLDER] writes
 # tessaryn-demo.wav into FOLDER (default: the repository's top folder).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -153,7 +153,7 @@ void copyPointer(X11Event& event, int x, int y, int rootX, int rootY, unsigned s
 
 void translateKey(XKeyEvent& key, X11Event& event)
 {
-  event.kind = X11Event::kKeyDown;
+  event.kind = key.type == KeyPress ? X11Event::kKeyDown : X11Event::kKeyUp;
   copyPointer(event, key.x, key.y, key.x_root, key.y_root, key.state, key.time);
   event.keycode = key.keycode;
   KeySym keysym = NoSymbol;
@@ -200,6 +200,7 @@ bool X11Connection::translate(XEvent& xEvent, X11Event& event) const
     return true;
   }
   case KeyPress:
+  case KeyRelease:
     translateKey(xEvent.xkey, event);
     return true;
   case FocusOut:
@@ -249,7 +250,7 @@ void X11Connection::ForwardKey(const X11Event& key, Window to)
 {
   XEvent xEvent{};
   XKeyEvent& press = xEvent.xkey;
-  press.type = KeyPress;
+  press.type = key.kind == X11Event::kKeyUp ? KeyRelease : KeyPress;
   press.display = mDisplay;
   press.window = to;
   press.root = Root();
@@ -261,7 +262,9 @@ void X11Connection::ForwardKey(const X11Event& key, Window to)
   press.state = key.state;
   press.keycode = key.keycode;
   press.same_screen = True;
-  XSendEvent(mDisplay, to, True, KeyPressMask, &xEvent);
+  XSendEvent(mDisplay, to, True, key.kind == X11Event::kKeyUp ? KeyReleaseMask : KeyPressMask, &xEvent);
+  // A host driving the editor's idle may not draw (and so flush) for a while.
+  XFlush(mDisplay);
 }
 
 std::string X11Connection::ResourceManager() const

@@ -28,6 +28,7 @@ struct X11Event
     kButtonUp,
     kMotion,
     kKeyDown,
+    kKeyUp,
     kEnter,
     kLeave,
     kFocusOut,
@@ -83,7 +84,7 @@ public:
   void DispatchPending();
   // Waits up to timeoutMs for events; true when some are there.
   bool WaitForEvents(int timeoutMs);
-  // Sends a key press the editor did not take on to another window.
+  // Sends a key press or release the editor did not take on to another window.
   void ForwardKey(const X11Event& key, Window to);
 
   // The root window's RESOURCE_MANAGER text (the X resources), "" without.

@@ -17,7 +17,8 @@ namespace
 {
 constexpr auto kTooltipDelay = std::chrono::milliseconds(600);
 constexpr long kEditorEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                               EnterWindowMask | LeaveWindowMask | FocusChangeMask | StructureNotifyMask;
+                               KeyReleaseMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
+                               StructureNotifyMask;
 
 double chooseScale(const X11Connection& connection, double hostScale, double userScale)
 {

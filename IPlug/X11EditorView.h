@@ -11,6 +11,7 @@
 #include "X11TextField.h"
 #include "X11Tooltip.h"
 
+#include <bitset>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -64,6 +65,7 @@ private:
   void onButtonUp(const X11Event& event);
   void onMotion(const X11Event& event);
   void onKey(const X11Event& event);
+  void onKeyUp(const X11Event& event);
 
   IGraphicsLinux& mGraphics;
   X11Connection mConnection;
@@ -78,6 +80,7 @@ private:
   X11Tooltip mTooltip;
   ClickCounter mClicks;
   int mPrevX = 0, mPrevY = 0; // editor pixels, for keys
+  std::bitset<256> mForwardedKeys; // presses passed on to the parent, by X key code
   std::optional<std::chrono::steady_clock::time_point> mHoverSince;
   int mHoverRootX = 0, mHoverRootY = 0;
   Cursor mBlankCursor = 0;

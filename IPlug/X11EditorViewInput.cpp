@@ -38,6 +38,7 @@ void X11EditorView::OnX11Event(const X11Event& event)
   case X11Event::kButtonUp: return onButtonUp(event);
   case X11Event::kMotion: return onMotion(event);
   case X11Event::kKeyDown: return onKey(event);
+  case X11Event::kKeyUp: return onKeyUp(event);
   case X11Event::kLeave:
     HideTooltip();
     return mGraphics.OnMouseOut();
@@ -107,5 +108,16 @@ void X11EditorView::onKey(const X11Event& event)
   const int code = EditorKeyCode(event.keysym);
   const bool taken = code >= 0 && mGraphics.OnKeyDown(mPrevX, mPrevY, code);
   // A host's window gets back what the editor does not take; a top-level window has no one to pass it to.
-  if (!taken && mParent) mConnection.ForwardKey(event, mParent);
+  if (taken || !mParent) return;
+  mConnection.ForwardKey(event, mParent);
+  mForwardedKeys.set(event.keycode % mForwardedKeys.size());
+}
+
+// Releases follow their presses, so a host playing notes from the keyboard hears the key go up.
+void X11EditorView::onKeyUp(const X11Event& event)
+{
+  const size_t key = event.keycode % mForwardedKeys.size();
+  if (!mForwardedKeys.test(key)) return;
+  mForwardedKeys.reset(key);
+  mConnection.ForwardKey(event, mParent);
 }

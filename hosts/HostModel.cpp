@@ -59,6 +59,7 @@ OSStatus HostModel::Open(Component component)
 void HostModel::Close()
 {
   if (!mUnit) return;
+  CloseEditor();
   AUEventListenerUnsubscribe(mEvents);
   CloseComponent(mUnit);
   mUnit = nullptr;
@@ -368,6 +369,39 @@ OSStatus HostModel::LoadBankFile(const char* path)
 OSStatus HostModel::LoadProgramFile(const char* path)
 {
   return setGlobalProperty(kTessarynProperty_LoadProgramFile, &path, sizeof path);
+}
+
+OSStatus HostModel::OpenEditor(unsigned long parent, bool hostIdle, double hostScale)
+{
+  CloseEditor();
+  AudioUnitCocoaViewInfo info{};
+  OSStatus result = getGlobalProperty(kAudioUnitProperty_CocoaUI, 0, &info, sizeof info);
+  if (result != noErr) return result;
+  // Factory classes are found by name in this process; the bundle adds nothing.
+  if (info.mCocoaAUViewBundleLocation) CFRelease(info.mCocoaAUViewBundleLocation);
+  const std::string className = takeString(info.mCocoaAUViewClass[0]);
+  std::unique_ptr<AUViewFactory> factory = MakeViewFactory(className.c_str());
+  if (!factory) return kAudioUnitErr_InvalidPropertyValue;
+  if (!factory->uiViewForAudioUnit(mUnit, parent, hostIdle, hostScale).mWindow) return kAudioUnitErr_InvalidProperty;
+  mEditor = std::move(factory);
+  return noErr;
+}
+
+void HostModel::IdleEditor()
+{
+  if (mEditor) mEditor->idleView();
+}
+
+AUX11View HostModel::Editor() const
+{
+  return mEditor ? mEditor->view() : AUX11View{};
+}
+
+void HostModel::CloseEditor()
+{
+  if (!mEditor) return;
+  mEditor->closeView();
+  mEditor.reset();
 }
 
 OSStatus HostModel::PerformPendingWork()

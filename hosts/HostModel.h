@@ -11,10 +11,12 @@
 // Render runs; "any non-audio" calls go through the component's entry, which
 // takes the plug-in's lock; "audio" calls take no lock and allocate nothing.
 
+#include "AUViewFactory.h"
 #include "ComponentManager.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,7 +70,7 @@ public:
   static constexpr uint32_t kMaxChannels = 128;
 
   explicit HostModel(HostModelCallbacks callbacks = {});
-  ~HostModel(); // closes the instance; control thread
+  ~HostModel(); // closes the editor and the instance; control thread
   HostModel(const HostModel&) = delete;
   HostModel& operator=(const HostModel&) = delete;
 
@@ -130,6 +132,20 @@ public:
   OSStatus LoadBankFile(const char* path);
   OSStatus LoadProgramFile(const char* path);
 
+  // --- The instrument's editor, through the view factory class the component
+  // names; the front-end's UI thread, which must be the same thread for every
+  // call from OpenEditor to CloseEditor. parent: the X window to embed it in,
+  // 0 for a top-level window. With hostIdle the caller drives the editor with
+  // IdleEditor; otherwise it runs a thread of its own. hostScale 0 leaves the
+  // scale to the desktop and the user. kAudioUnitErr_InvalidProperty when the
+  // component offers no editor.
+  OSStatus OpenEditor(unsigned long parent, bool hostIdle = false, double hostScale = 0.0);
+  // Handles the editor's events and draws what is due; never waits.
+  void IdleEditor();
+  // Window 0 when no editor is open (also once the user closed a top-level one).
+  AUX11View Editor() const;
+  void CloseEditor();
+
   // --- A non-real-time worker thread: lets the instrument apply, under its
   // lock, what its audio thread handed over instead of waiting for it.
   OSStatus PerformPendingWork();
@@ -173,4 +189,5 @@ private:
   HostTransport mTransport;
   bool mTransportChanged = false;
   AudioBufferList128 mBuffers{};
+  std::unique_ptr<AUViewFactory> mEditor;
 };

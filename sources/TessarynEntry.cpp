@@ -1,11 +1,12 @@
 #include "TessarynEntry.h"
 
+#include "Tessaryn_View.h"
 #include "tessaryn.h"
 
 namespace
 {
 constexpr const char* kBundleID = Synth::kBundleIdentifier;
-constexpr const char* kViewClass = "Tessaryn_View";
+constexpr const char* kViewClass = Tessaryn_View::kClassName;
 constexpr OSType kSubType = Synth::kUniqueID;
 
 IPlugAU* makeTessaryn()
@@ -27,6 +28,7 @@ Component registerTessarynComponent(const char* resourcePath)
   static const Component component = [resourcePath]
   {
     const ComponentDescription description{kAudioUnitType_MusicDevice, kSubType, MakeFourCharCode("PeWo"), 0, 0};
+    RegisterViewFactoryClass(kViewClass, Tessaryn_View::make);
     return RegisterComponent(description, "Pellworth: Tessaryn", Tessaryn_Entry, kBundleID, resourcePath);
   }();
   return component;

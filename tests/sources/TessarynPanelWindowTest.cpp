@@ -2,9 +2,10 @@
 // typing through XTEST, and pictures of what they see.
 #include <gtest/gtest.h> // ahead of Xlib's macros
 
-#include "ComponentManager.h"
+#include "HostModel.h"
 #include "IGraphicsLinux.h"
 #include "ScopedConfigHome.h"
+#include "TessarynEntry.h"
 #include "tessaryn.controls.h"
 #include "tessaryn.h"
 
@@ -26,28 +27,26 @@ protected:
   static void SetUpTestSuite()
   {
     sServer = new XvfbServer(2400, 1000); // room for the panel at scale 2
-    RegisterBundle(Synth::kBundleIdentifier, RESOURCE_DIR);
     std::filesystem::create_directories(SCREENSHOT_DIR);
   }
   static void TearDownTestSuite() { delete sServer; }
 
   void SetUp() override
   {
-    ASSERT_TRUE(sServer->Running() && mUser.IsOpen());
+    ASSERT_TRUE(sServer->Running() && mUser.IsOpen() && mOpened == noErr);
     if (!std::filesystem::exists(std::string(RESOURCE_DIR) + "/back.png")) GTEST_SKIP() << "no panel images built";
   }
 
   void open(double scale)
   {
-    mGui->SetHostIdle(true);
-    mGui->SetUserScale(scale);
-    mWindow = Window(reinterpret_cast<uintptr_t>(mGui->OpenWindow(nullptr)));
+    ASSERT_EQ(mHost.OpenEditor(0, true, scale), noErr);
+    mWindow = Window(mHost.Editor().mWindow);
     settle();
   }
   void pump()
   {
     mGui->WaitForEvents(20);
-    mGui->Idle();
+    mHost.IdleEditor();
   }
   // Lets the window handle what the server sent and draw what changed.
   void settle()
@@ -101,7 +100,9 @@ protected:
   XTestDriver mUser;
   X11TestDriver mKeys;
   ScopedConfigHome mHome;
-  Tessaryn mSynth{IPlugInstanceInfo{}};
+  HostModel mHost;
+  OSStatus mOpened = mHost.Open(registerTessarynComponent(RESOURCE_DIR));
+  Tessaryn& mSynth = *static_cast<Tessaryn*>(static_cast<IPlugAU*>(GetComponentInstanceStorage(mHost.Unit())));
   IGraphicsLinux* mGui = static_cast<IGraphicsLinux*>(mSynth.GetGUI());
   Window mWindow = 0;
 };

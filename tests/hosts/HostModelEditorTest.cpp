@@ -1,0 +1,111 @@
+// The instrument's editor as a host reaches it through the host model: embedded
+// in a window of the host's on a private X server.
+#include <gtest/gtest.h> // ahead of Xlib's macros
+
+#include "HostModel.h"
+#include "TessarynEntry.h"
+
+#include "X11TestDriver.h"
+#include "XTestDriver.h"
+#include "XvfbServer.h"
+#include <X11/keysym.h>
+
+#include <set>
+
+namespace
+{
+constexpr int kPanelWidth = 1096, kPanelHeight = 395;
+
+class HostModelEditorTest : public testing::Test
+{
+protected:
+  static void SetUpTestSuite() { sServer = new XvfbServer(2400, 1000); }
+  static void TearDownTestSuite() { delete sServer; }
+
+  void SetUp() override
+  {
+    ASSERT_TRUE(sServer->Running() && mUser.IsOpen());
+    for (HostModel& host : mHosts)
+      ASSERT_EQ(host.Open(registerTessarynComponent(TESSARYN_BUNDLE_DIR)), noErr);
+  }
+
+  void pump()
+  {
+    for (int i = 0; i < 10; ++i)
+    {
+      mUser.WaitForEvent(20);
+      for (HostModel& host : mHosts)
+        host.IdleEditor();
+    }
+  }
+  // Enough colours on a grid over the window that it is the panel, not a blank area.
+  size_t colours(Window window)
+  {
+    std::set<uint32_t> seen;
+    for (int y = 10; y < kPanelHeight; y += 40)
+      for (int x = 10; x < kPanelWidth; x += 60)
+        seen.insert(mUser.Pixel(window, x, y));
+    return seen.size();
+  }
+
+  static inline XvfbServer* sServer = nullptr;
+  XTestDriver mUser;
+  HostModel mHosts[2];
+};
+
+TEST_F(HostModelEditorTest, EmbedsDrawsAndClosesAgainAndAgainBesideASecondInstance)
+{
+  const Window parents[2] = {mUser.CreateWindow(0, 0, 1200, 450), mUser.CreateWindow(0, 500, 1200, 450)};
+  for (int cycle = 0; cycle < 3; ++cycle)
+  {
+    for (int i = 0; i < 2; ++i)
+      ASSERT_EQ(mHosts[i].OpenEditor(parents[i], true, 1.0), noErr) << cycle;
+    pump();
+    for (int i = 0; i < 2; ++i)
+    {
+      const AUX11View view = mHosts[i].Editor();
+      EXPECT_EQ(view.mWidth, kPanelWidth);
+      EXPECT_EQ(view.mHeight, kPanelHeight);
+      EXPECT_EQ(mUser.ChildCount(parents[i]), 1);
+      EXPECT_GT(colours(view.mWindow), 8u) << "instance " << i << ", cycle " << cycle;
+    }
+    mHosts[0].CloseEditor();
+    pump();
+    EXPECT_EQ(mHosts[0].Editor().mWindow, 0u);
+    EXPECT_EQ(mUser.ChildCount(parents[0]), 0);
+    EXPECT_NE(mHosts[1].Editor().mWindow, 0u);
+    // The second instance's editor goes with its instance.
+    if (cycle == 2)
+      mHosts[1].Close();
+    else
+      mHosts[1].CloseEditor();
+    pump();
+    EXPECT_EQ(mUser.ChildCount(parents[1]), 0);
+  }
+}
+
+TEST_F(HostModelEditorTest, KeysTheEditorDoesNotTakeGoToTheParent)
+{
+  XTestDriver host; // its own connection, which pump() does not drain
+  const Window parent = host.CreateWindow(0, 0, 1200, 450);
+  Display* display = host.GetDisplay();
+  XSelectInput(display, parent, KeyPressMask | KeyReleaseMask);
+  ASSERT_EQ(mHosts[0].OpenEditor(parent, true, 1.0), noErr);
+  pump();
+  XSetInputFocus(display, Window(mHosts[0].Editor().mWindow), RevertToParent, CurrentTime);
+  XSync(display, False);
+  X11TestDriver keys;
+  keys.pressKey(XK_z);
+  std::vector<int> forwarded;
+  PumpUntil(
+      [&]
+      {
+        XEvent event;
+        while (XCheckWindowEvent(display, parent, KeyPressMask | KeyReleaseMask, &event))
+          forwarded.push_back(event.type);
+        return forwarded.size() >= 2;
+      },
+      [&] { pump(); });
+  EXPECT_EQ(forwarded, (std::vector<int>{KeyPress, KeyRelease}));
+}
+} // namespace

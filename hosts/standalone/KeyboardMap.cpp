@@ -47,3 +47,10 @@ std::optional<MidiEvent> KeyboardMap::release(uint32_t keysym)
   mHeld[key] = kNotHeld;
   return MidiEvent{kNoteOff, note, 0};
 }
+
+std::optional<MidiEvent> KeyboardMap::releaseAny()
+{
+  for (size_t key = 0; key < kKeys; ++key)
+    if (mHeld[key] != kNotHeld) return release(uint32_t(key));
+  return std::nullopt;
+}

@@ -21,6 +21,8 @@ public:
   // Note-on for a piano key, nothing for other keys (the octave keys included).
   std::optional<MidiEvent> press(uint32_t keysym);
   std::optional<MidiEvent> release(uint32_t keysym);
+  // The note-off of some held key, nothing once none is held: for losing focus.
+  std::optional<MidiEvent> releaseAny();
   int octaveBase() const { return mOctaveBase; }
 
 private:

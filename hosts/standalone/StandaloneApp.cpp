@@ -44,7 +44,10 @@ RenderStatus StandaloneApp::play(StandaloneOptions options)
   if (!(status = mBackend->start(mSynth, options)).ok()) return status;
   mOut << "Tessaryn plays through " << mBackend->description() << " at " << mBackend->sampleRate() << " Hz, "
        << mBackend->bufferFrames() << " frames a block, program " << mSynth.currentProgram() << "." << std::endl;
+  mNoGui = options.mNoGui;
+  showWindow();
   loop();
+  mWindow.reset();
   mBackend->stop();
   // Under a session manager the sound is saved only when the session is.
   return mSession ? RenderStatus{} : saveState();
@@ -115,10 +118,17 @@ RenderStatus StandaloneApp::saveState()
 
 void StandaloneApp::loop()
 {
-  if (mSession) mSession->reportGui(false);
-  while (!QuitSignal::requested() && !mBackend->lost())
+  while (!QuitSignal::requested() && !mBackend->lost() && !mQuit)
   {
     mSynth.performPendingWork();
+    // Under a session manager closing the window only hides it.
+    if (mWindow && !mWindow->serve())
+    {
+      if (mSession)
+        hideWindow();
+      else
+        mQuit = true;
+    }
     if (mSession)
       serveSession();
     else
@@ -149,10 +159,31 @@ void StandaloneApp::answer(const NsmRequest& request)
     mSession->reply(request, saveState().mMessage);
     return;
   case NsmRequest::kShowGui:
+    if (!mWindow) showWindow();
+    return;
   case NsmRequest::kHideGui:
-    mSession->reportGui(false);
+    hideWindow();
     return;
   }
+}
+
+void StandaloneApp::showWindow()
+{
+  if (!mNoGui)
+  {
+    auto window = std::make_unique<StandaloneWindow>(mSynth.host(), mSynth.keyboardQueue());
+    if (window->open())
+      mWindow = std::move(window);
+    else
+      say(window->error());
+  }
+  if (mSession) mSession->reportGui(mWindow != nullptr);
+}
+
+void StandaloneApp::hideWindow()
+{
+  mWindow.reset();
+  if (mSession) mSession->reportGui(false);
 }
 
 void StandaloneApp::say(const std::string& message)

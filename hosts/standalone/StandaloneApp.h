@@ -7,6 +7,7 @@
 #include "AudioBackend.h"
 #include "NsmClient.h"
 #include "StandaloneSynth.h"
+#include "StandaloneWindow.h"
 #include "StateStore.h"
 
 #include <memory>
@@ -32,6 +33,8 @@ private:
   void loop();
   void serveSession();
   void answer(const NsmRequest& request);
+  void showWindow();
+  void hideWindow();
   void say(const std::string& message);
 
   Component mComponent;
@@ -42,4 +45,7 @@ private:
   std::optional<StateStore> mStore;
   std::unique_ptr<NsmClient> mSession;
   NsmRequest mOpening; // answered once the sound is restored
+  std::unique_ptr<StandaloneWindow> mWindow;
+  bool mNoGui = false;
+  bool mQuit = false; // the window was closed
 };

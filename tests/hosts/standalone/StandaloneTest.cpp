@@ -83,3 +83,14 @@ TEST_F(StandaloneTest, FailuresExitWithTheirOwnCodeAndSayWhy)
     EXPECT_NE(app->errors().find(c.mMessage), std::string::npos) << app->errors();
   }
 }
+
+TEST_F(StandaloneTest, TheDemoPlaysWithoutAKeyboard)
+{
+  TestJackClient tester;
+  const auto app = start({"--demo"});
+  ASSERT_TRUE(app->waitForOutput(kPlaying)) << app->errors();
+  ASSERT_TRUE(tester.connect("tessaryn:out_right", "tester:in"));
+  std::this_thread::sleep_for(kSettle * 3);
+  EXPECT_GT(tester.takePeak(), kAudible);
+  EXPECT_EQ(app->quit(), 0);
+}

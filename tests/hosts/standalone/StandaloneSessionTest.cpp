@@ -102,6 +102,9 @@ TEST_F(StandaloneSessionTest, OpensAndSavesItsSoundWhereTheSessionSays)
   EXPECT_EQ(message.mStrings, (std::vector<std::string>{"/nsm/client/open", "OK"}));
   EXPECT_TRUE(std::filesystem::exists(instance + ".tessaryn"));
   EXPECT_TRUE(TestJackClient().hasPort("nTEST:out_left"));
+  ASSERT_TRUE(manager.waitFor("/nsm/client/gui_is_hidden", message));
+  manager.send("/nsm/client/show_optional_gui", {});
+  EXPECT_TRUE(manager.waitFor("/nsm/client/gui_is_hidden", message)) << "--no-gui keeps it hidden";
 
   std::filesystem::remove(instance + ".tessaryn");
   manager.send("/nsm/client/save", {});

@@ -1,5 +1,6 @@
 #include "AlsaBackend.h"
 
+#include "AlsaQuietErrors.h"
 #include "StandaloneSynth.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@ constexpr unsigned kChannels = 2;
 constexpr unsigned kPeriods = 3;
 constexpr int kRealtimePriority = 70;
 constexpr float kShortScale = 32767.0f;
-
-void quiet(const char*, int, const char*, int, const char*, ...) {}
 
 struct HardwareParams
 {
@@ -34,9 +33,10 @@ AlsaBackend::~AlsaBackend()
 RenderStatus AlsaBackend::open(const StandaloneOptions& options)
 {
   mDevice = options.mDevice;
-  snd_lib_error_set_handler(quiet); // the failure message below says what ALSA would
-  const int error = snd_pcm_open(&mPcm, mDevice.c_str(), SND_PCM_STREAM_PLAYBACK, 0);
-  snd_lib_error_set_handler(nullptr);
+  const int error = [this] {
+    AlsaQuietErrors quiet;
+    return snd_pcm_open(&mPcm, mDevice.c_str(), SND_PCM_STREAM_PLAYBACK, 0);
+  }();
   if (error < 0)
   {
     mPcm = nullptr;

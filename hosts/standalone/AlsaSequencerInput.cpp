@@ -1,5 +1,6 @@
 #include "AlsaSequencerInput.h"
 
+#include "AlsaQuietErrors.h"
 #include "MidiPortMatch.h"
 
 #include <poll.h>
@@ -25,7 +26,10 @@ AlsaSequencerInput::~AlsaSequencerInput()
 bool AlsaSequencerInput::start(const std::string& clientName, const std::string& wanted,
                                StandaloneSynth::MidiQueue& queue)
 {
-  if (snd_seq_open(&mSequencer, "default", SND_SEQ_OPEN_INPUT, SND_SEQ_NONBLOCK) < 0) return false;
+  {
+    AlsaQuietErrors quiet;
+    if (snd_seq_open(&mSequencer, "default", SND_SEQ_OPEN_INPUT, SND_SEQ_NONBLOCK) < 0) return false;
+  }
   snd_seq_set_client_name(mSequencer, clientName.c_str());
   mPort = snd_seq_create_simple_port(mSequencer, "midi_in", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
                                      SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);

@@ -40,8 +40,9 @@ private:
   Component mComponent;
   std::ostream& mOut;
   std::ostream& mErr;
-  std::unique_ptr<AudioBackend> mBackend;
   StandaloneSynth mSynth;
+  // Goes before the instrument it renders: its threads stop first.
+  std::unique_ptr<AudioBackend> mBackend;
   std::optional<StateStore> mStore;
   std::unique_ptr<NsmClient> mSession;
   NsmRequest mOpening; // answered once the sound is restored

@@ -78,8 +78,8 @@ int NsmClient::onRequest(const char* path, const char*, lo_arg** argv, int, lo_m
     if (std::strcmp(path, route.mPath) == 0) request.mKind = route.mKind;
   if (request.mKind == NsmRequest::kOpen)
   {
-    request.mPath = &argv[0]->s;
-    request.mClientId = &argv[2]->s;
+    request.mPath = reinterpret_cast<const char*>(argv[0]); // liblo aligns arguments to 4 bytes only
+    request.mClientId = reinterpret_cast<const char*>(argv[2]);
   }
   static_cast<NsmClient*>(self)->mRequests.push_back(request);
   return 0;

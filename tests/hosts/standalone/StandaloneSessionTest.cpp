@@ -66,7 +66,7 @@ private:
     TestSessionManager& manager = *static_cast<TestSessionManager*>(self);
     OscMessage received{path, {}};
     for (int i = 0; i < argc; ++i)
-      if (types[i] == 's') received.mStrings.push_back(&argv[i]->s);
+      if (types[i] == 's') received.mStrings.push_back(reinterpret_cast<const char*>(argv[i]));
     manager.mReceived.push_back(received);
     if (!manager.mClient)
     {

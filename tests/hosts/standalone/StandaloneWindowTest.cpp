@@ -88,6 +88,6 @@ TEST_F(StandaloneWindowTest, ThePanelsWindowPlaysTheComputerKeyboardAndQuitsWhen
   XSync(screen.GetDisplay(), False);
   EXPECT_GT(tester.takePeak(), kAudible);
   screen.RequestClose(window);
-  EXPECT_EQ(app.exitCode(), 0);
+  EXPECT_EQ(app.exitCode(), 0) << app.errors();
   EXPECT_TRUE(std::filesystem::exists(statePath()));
 }

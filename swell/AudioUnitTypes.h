@@ -204,6 +204,11 @@ enum : AudioUnitPropertyID
   // own units, as a Float32; global scope, get only. The standard parameter
   // info carries the current value in its default field instead.
   kTessarynProperty_ParameterDefault = 64003,
+  // Set only, global scope, a const char* record holding a UTF-8 path: the
+  // instrument writes its whole program list to that bank (FXB) file, the
+  // current program with its live edits, replacing the file whole or not at
+  // all. 64004 is taken by the parameter notes.
+  kTessarynProperty_SaveBankFile = 64005,
 };
 
 // Status numbers, as signed 32-bit values.

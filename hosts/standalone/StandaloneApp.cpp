@@ -91,6 +91,7 @@ RenderStatus StandaloneApp::openAudio(const StandaloneOptions& options)
 
 RenderStatus StandaloneApp::restoreState()
 {
+  if (RenderStatus status = restoreBank(); !status.ok()) return status;
   std::vector<uint8_t> bytes;
   std::string error;
   switch (mStore->read(bytes, error))
@@ -106,6 +107,22 @@ RenderStatus StandaloneApp::restoreState()
   return {};
 }
 
+RenderStatus StandaloneApp::restoreBank()
+{
+  std::string error;
+  switch (mStore->findBank(error))
+  {
+  case StateStore::Read::kMissing:
+    return {};
+  case StateStore::Read::kUnreadable:
+    return RenderStatus::failure(kExitState, error);
+  case StateStore::Read::kRead:
+    break;
+  }
+  if (!mSynth.loadBank(mStore->bankPath())) say(mStore->setAsideBank());
+  return {};
+}
+
 RenderStatus StandaloneApp::saveState()
 {
   std::vector<uint8_t> bytes;
@@ -113,6 +130,8 @@ RenderStatus StandaloneApp::saveState()
   if (!mSynth.saveState(bytes))
     return RenderStatus::failure(kExitInstrument, "the instrument did not give its state; the sound was not saved.");
   if (!mStore->save(bytes, error)) return RenderStatus::failure(kExitState, error);
+  if (!mSynth.saveBank(mStore->bankPath()))
+    return RenderStatus::failure(kExitState, "cannot save the programs to '" + mStore->bankPath() + "'.");
   return {};
 }
 

@@ -28,7 +28,9 @@ private:
   RenderStatus joinSession(StandaloneOptions& options);
   RenderStatus prepare(const StandaloneOptions& options);
   RenderStatus openAudio(const StandaloneOptions& options);
+  // The bank first, so the state's current program lands on the programs it was saved with.
   RenderStatus restoreState();
+  RenderStatus restoreBank();
   RenderStatus saveState();
   void loop();
   void serveSession();

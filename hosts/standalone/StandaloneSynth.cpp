@@ -30,6 +30,16 @@ bool StandaloneSynth::saveState(std::vector<uint8_t>& bytes) const
   return mSetup.host().SaveState(bytes) == noErr;
 }
 
+bool StandaloneSynth::loadBank(const std::string& path)
+{
+  return host().LoadBankFile(path.c_str()) == noErr;
+}
+
+bool StandaloneSynth::saveBank(const std::string& path)
+{
+  return host().SaveBankFile(path.c_str()) == noErr;
+}
+
 std::string StandaloneSynth::currentProgram() const
 {
   HostPreset preset;

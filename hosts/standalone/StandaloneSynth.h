@@ -29,6 +29,10 @@ public:
   // False when the bytes are not a state of this instrument; it plays on unchanged then.
   bool loadState(const std::vector<uint8_t>& bytes);
   bool saveState(std::vector<uint8_t>& bytes) const;
+  // Every program, through the instrument's own bank files; false when it
+  // rejects the file (changing nothing) or cannot write it.
+  bool loadBank(const std::string& path);
+  bool saveBank(const std::string& path);
   // "5 Name" for messages.
   std::string currentProgram() const;
   // The host's worker duty: run regularly on a non-audio thread.

@@ -1,6 +1,7 @@
 #pragma once
-// The file that remembers the sound between runs: the host model's state
-// bytes, replaced whole or not at all.
+// The files that remember the sound between runs: the host model's state
+// bytes and, beside them, the instrument's bank of all its programs; each
+// replaced whole or not at all.
 
 #include <cstdint>
 #include <string>
@@ -16,18 +17,25 @@ public:
     kUnreadable, // exists but cannot be read (permissions, a folder)
   };
 
-  explicit StateStore(std::string path) : mPath(std::move(path)) {}
+  explicit StateStore(std::string path);
   // tessaryn-standalone.state in the instrument's configuration folder.
   static std::string defaultPath();
   const std::string& path() const { return mPath; }
+  // The state file's name ending in ".fxb" instead; the instrument itself
+  // reads and writes it.
+  const std::string& bankPath() const { return mBankPath; }
 
   Read read(std::vector<uint8_t>& bytes, std::string& error) const;
+  // kRead when the bank is there for the instrument to read.
+  Read findBank(std::string& error) const;
   // Renames a damaged file to "<path>.damaged", so the next save does not
   // destroy what a user might still rescue; returns the message to show.
   std::string setAside() const;
+  std::string setAsideBank() const;
   // Creates the folder when needed; false with `error` telling why.
   bool save(const std::vector<uint8_t>& bytes, std::string& error) const;
 
 private:
   std::string mPath;
+  std::string mBankPath;
 };

@@ -31,6 +31,7 @@ protected:
     return std::make_unique<StandaloneProcess>(args, mFolder);
   }
   std::string statePath() const { return mFolder + "/config/Pellworth/tessaryn-standalone.state"; }
+  std::string bankPath() const { return mFolder + "/config/Pellworth/tessaryn-standalone.fxb"; }
 
   static constexpr const char* kPlaying = "Tessaryn plays through";
   JackDummyServer mJack;

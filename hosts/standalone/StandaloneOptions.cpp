@@ -112,7 +112,8 @@ Options:
                       names contain PORT, or to all of them
   --program N|NAME    start with this program instead of the remembered one
   --state FILE        remember the sound in FILE instead of
-                      $XDG_CONFIG_HOME/Pellworth/tessaryn-standalone.state
+                      $XDG_CONFIG_HOME/Pellworth/tessaryn-standalone.state,
+                      and the programs in FILE's name ending in .fxb
   --name NAME         the JACK client's and ALSA sequencer client's name
                       (default tessaryn)
   --no-gui            play without a window and never open a display

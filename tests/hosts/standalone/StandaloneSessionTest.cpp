@@ -111,6 +111,8 @@ TEST_F(StandaloneSessionTest, OpensAndSavesItsSoundWhereTheSessionSays)
   ASSERT_TRUE(manager.waitFor("/reply", message));
   EXPECT_EQ(message.mStrings, (std::vector<std::string>{"/nsm/client/save", "OK"}));
   EXPECT_TRUE(std::filesystem::exists(instance + ".tessaryn"));
+  EXPECT_TRUE(std::filesystem::exists(instance + ".fxb"));
   EXPECT_EQ(app->quit(), 0);
-  EXPECT_FALSE(std::filesystem::exists(statePath())) << "the session's file is its only one";
+  EXPECT_FALSE(std::filesystem::exists(statePath()) || std::filesystem::exists(bankPath()))
+      << "the session's files are its only ones";
 }

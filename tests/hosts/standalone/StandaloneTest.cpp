@@ -20,54 +20,34 @@ bool exists(const std::string& path)
   return std::filesystem::exists(path);
 }
 
-// The instrument in this process, as a user edits it in the editor.
-class UserInstrument
+constexpr AudioUnitParameterID kCutoff = 43; // the filter's, 0 to 1
+
+// The instrument in this process, where the test edits programs as a user would.
+std::unique_ptr<HostModel> openInstrument()
 {
-public:
-  UserInstrument()
-  {
-    EXPECT_EQ(mHost.Open(registerTessarynComponent(std::filesystem::path(STANDALONE_PATH).parent_path().c_str())),
-              noErr);
-  }
-  HostModel& host() { return mHost; }
+  auto host = std::make_unique<HostModel>();
+  EXPECT_EQ(host->Open(registerTessarynComponent(std::filesystem::path(STANDALONE_PATH).parent_path().c_str())),
+            noErr);
+  return host;
+}
 
-  // Sets the cutoff a fraction into its range and, with a name, renames and
-  // stores the program; returns the value as the instrument keeps it.
-  float edit(int32_t number, float fraction, const char* name = nullptr)
-  {
-    HostParameterInfo info;
-    mHost.GetParameterInfo(kEdited, info);
-    const float factory = program(number).second;
-    mHost.SetParameter(kEdited, info.mMin + fraction * (info.mMax - info.mMin));
-    EXPECT_NE(program(number).second, factory);
-    if (name) rename(name);
-    return program(number).second;
-  }
+// A state under a name the instrument lacks renames and stores the current program.
+void renameCurrentProgram(HostModel& host, const char* name)
+{
+  CFPropertyListRef state = nullptr;
+  ASSERT_EQ(host.GetState(&state), noErr);
+  PutStrInDict(CFMutableDictionaryRef(state), "name", name);
+  EXPECT_EQ(host.SetState(state), noErr);
+  CFRelease(state);
+}
 
-  // The name and the edited value of a program, which becomes the current one.
-  std::pair<std::string, float> program(int32_t number)
-  {
-    if (HostPreset current; mHost.CurrentPreset(current) != noErr || current.mNumber != number)
-      mHost.SelectPreset(number);
-    AudioUnitParameterValue value = 0.0f;
-    mHost.GetParameter(kEdited, &value);
-    return {mHost.FactoryPresets().at(size_t(number)).mName, value};
-  }
-
-private:
-  // A state under a name the instrument lacks comes back as the current program, renamed.
-  void rename(const char* name)
-  {
-    CFPropertyListRef state = nullptr;
-    ASSERT_EQ(mHost.GetState(&state), noErr);
-    PutStrInDict(CFMutableDictionaryRef(state), "name", name);
-    EXPECT_EQ(mHost.SetState(state), noErr);
-    CFRelease(state);
-  }
-
-  static constexpr AudioUnitParameterID kEdited = 43; // the filter's cutoff
-  HostModel mHost;
-};
+std::pair<std::string, float> program(HostModel& host, int32_t number)
+{
+  float cutoff = -1.0f;
+  host.SelectPreset(number);
+  host.GetParameter(kCutoff, &cutoff);
+  return {host.FactoryPresets().at(size_t(number)).mName, cutoff};
+}
 } // namespace
 
 using StandaloneTest = StandaloneFixture;
@@ -94,12 +74,14 @@ TEST_F(StandaloneTest, EditedProgramsSurviveARestartFromAlsaToJack)
   // The user's edits reach the first run as its startup bank: program 5
   // edited and renamed, program 7 left current with an edit not yet stored.
   const std::string edited = mFolder + "/edited.fxb";
-  float five = 0.0f, seven = 0.0f;
   {
-    UserInstrument user;
-    five = user.edit(5, 0.37f, "Edited Five");
-    seven = user.edit(7, 0.61f);
-    ASSERT_EQ(user.host().SaveBankFile(edited.c_str()), noErr);
+    const auto user = openInstrument();
+    user->SelectPreset(5);
+    user->SetParameter(kCutoff, 0.37f);
+    renameCurrentProgram(*user, "Edited Five");
+    user->SelectPreset(7);
+    user->SetParameter(kCutoff, 0.61f);
+    ASSERT_EQ(user->SaveBankFile(edited.c_str()), noErr);
   }
   std::filesystem::create_directories(mFolder + "/config/Pellworth");
   std::ofstream(mFolder + "/config/Pellworth/tessaryn.ini") << "[Startup Bank]\nFile=" << edited << "\n";
@@ -115,10 +97,10 @@ TEST_F(StandaloneTest, EditedProgramsSurviveARestartFromAlsaToJack)
   EXPECT_EQ(second->quit(), 0);
   EXPECT_EQ(second->errors(), "");
 
-  UserInstrument later;
-  ASSERT_EQ(later.host().LoadBankFile(bankPath().c_str()), noErr);
-  EXPECT_EQ(later.program(5), std::make_pair(std::string("Edited Five"), five));
-  EXPECT_EQ(later.program(7).second, seven);
+  const auto later = openInstrument();
+  ASSERT_EQ(later->LoadBankFile(bankPath().c_str()), noErr);
+  EXPECT_EQ(program(*later, 5), std::make_pair(std::string("Edited Five"), 0.37f));
+  EXPECT_EQ(program(*later, 7).second, 0.61f);
 }
 
 TEST_F(StandaloneTest, DamagedStateAndBankFilesAreSetAsideAndReplacedOnQuit)

@@ -201,6 +201,8 @@ private:
   ComponentResult getCocoaUI(AudioUnitCocoaViewInfo* info);
   ComponentResult getFactoryPresets(CFArrayRef* presets);
   ComponentResult setHostIdentifier(const AUHostIdentifier* identifier);
+  // Property 64005; caller holds the plug-in mutex.
+  ComponentResult saveBankForHost(const char* path);
 
   // Buses, connections and rendering (IPlugAURender.cpp).
   void makeBuses(int plugScChans);

@@ -287,6 +287,10 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
     if (!valueAt<const char*>(data)) return kAudioUnitErr_InvalidPropertyValue;
     return LoadFileFromHost(propID == kTessarynProperty_LoadBankFile ? kHostBankFile : kHostProgramFile,
                             valueAt<const char*>(data));
+  case kTessarynProperty_SaveBankFile:
+    if (scope != kGlobal) return kAudioUnitErr_InvalidScope;
+    if (!valueAt<const char*>(data)) return kAudioUnitErr_InvalidPropertyValue;
+    return saveBankForHost(valueAt<const char*>(data));
   default:
     return kAudioUnitErr_InvalidProperty;
   }
@@ -316,6 +320,15 @@ ComponentResult IPlugAU::setMaxFramesProperty(uint32_t frames)
 ComponentResult IPlugAU::LoadFileFromHost(EHostFileKind, const char*)
 {
   return kAudioUnitErr_InvalidProperty;
+}
+
+// As the instrument's own bank command does, the current program takes its
+// live edits first, so the file holds the sound as it is heard.
+ComponentResult IPlugAU::saveBankForHost(const char* path)
+{
+  ModifyCurrentPreset(nullptr);
+  WDL_String file(path);
+  return SaveBankAsFXB(&file) ? noErr : kAudioUnitErr_InvalidPropertyValue;
 }
 
 ComponentResult IPlugAU::getParameterInfo(AudioUnitElement element, AudioUnitParameterInfo* info)

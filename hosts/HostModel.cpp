@@ -408,6 +408,11 @@ OSStatus HostModel::LoadProgramFile(const char* path)
   return setGlobalProperty(kTessarynProperty_LoadProgramFile, &path, sizeof path);
 }
 
+OSStatus HostModel::SaveBankFile(const char* path)
+{
+  return setGlobalProperty(kTessarynProperty_SaveBankFile, &path, sizeof path);
+}
+
 OSStatus HostModel::OpenEditor(unsigned long parent, bool hostIdle, double hostScale)
 {
   CloseEditor();

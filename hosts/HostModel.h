@@ -147,11 +147,15 @@ public:
   OSStatus SelectPreset(int32_t number);
   OSStatus CurrentPreset(HostPreset& preset) const;
 
-  // --- The instrument's own program and bank files, read by the instrument
-  // (vendor properties 64000/64001); control thread. kAudioUnitErr_InvalidProperty
-  // when the component has no such readers; its own status when it rejects the file.
+  // --- The instrument's own program and bank files, read and written by the
+  // instrument (vendor properties 64000/64001/64005); control thread.
+  // kAudioUnitErr_InvalidProperty when the component has no such readers or
+  // writer; its own status when it rejects the file or cannot write it.
   OSStatus LoadBankFile(const char* path);
   OSStatus LoadProgramFile(const char* path);
+  // Every program, the current one with its live edits; the file is replaced
+  // whole or left as it was.
+  OSStatus SaveBankFile(const char* path);
 
   // --- The instrument's editor, through the view factory class the component
   // names; the front-end's UI thread, which must be the same thread for every

@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   libx11-dev libxext-dev libxtst-dev xvfb libdbus-1-dev dbus-daemon
   libcurl4-openssl-dev
+  libjack-jackd2-dev jackd2 libasound2-dev liblo-dev
 )
 
 missing=()

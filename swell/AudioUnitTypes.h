@@ -208,6 +208,11 @@ enum : AudioUnitPropertyID
   // Ours too: what a host may show beside the parameter numbered by the
   // element, as a TessarynParameterNotes record; global scope, get only.
   kTessarynProperty_ParameterNotes = 64004,
+  // Set only, global scope, a const char* record holding a UTF-8 path: the
+  // instrument writes its whole program list to that bank (FXB) file, the
+  // current program with its live edits, replacing the file whole or not at
+  // all.
+  kTessarynProperty_SaveBankFile = 64005,
 };
 
 // Status numbers, as signed 32-bit values.

@@ -32,6 +32,7 @@ public:
   uint64_t renderedFrames() const { return mRenderedFrames; }
 
   HostModel& host() { return mHost; }
+  const HostModel& host() const { return mHost; }
 
 private:
   RenderStatus loadFile(const std::string& path, const char* kind, OSStatus (HostModel::*load)(const char*));

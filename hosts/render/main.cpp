@@ -1,25 +1,14 @@
 // tessaryn-render: renders a Standard MIDI File, or the built-in demo, with
 // the Tessaryn instrument to a WAV file.
 
+#include "ExecutableFolder.h"
 #include "RenderCommand.h"
 #include "TessarynEntry.h"
 #include "WavFile.h"
 
 #include <unistd.h>
 
-#include <filesystem>
 #include <iostream>
-
-namespace
-{
-// The instrument's resources (the factory bank) are installed beside the executable.
-std::string executableFolder()
-{
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string(".") : self.parent_path().string();
-}
-} // namespace
 
 int main(int argc, char** argv)
 {

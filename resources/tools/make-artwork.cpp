@@ -1,9 +1,11 @@
+// make-artwork --icon FILE.png: draws the standalone application's icon.
 // make-artwork FOLDER [--preview PREFIX]: draws every image of the editor,
 // at scale 1 and 2, into FOLDER. With --preview it also composes the panel
 // as a player would see it, tweak strip closed and open, into
 // PREFIX-closed.png, PREFIX-closed@2x.png and PREFIX-open.png, for judging
 // the look as a whole.
 
+#include "AppIcon.h"
 #include "ArtCatalogue.h"
 #include "PanelArt.h"
 #include "tessaryn.h"
@@ -71,10 +73,16 @@ bool writePreviews(const IPlugBase& plug, const std::string& prefix)
 
 int main(int argc, char** argv)
 {
+  if (argc == 3 && std::strcmp(argv[1], "--icon") == 0)
+  {
+    if (writeAppIcon(argv[2])) return 0;
+    std::cerr << argv[2] << ": the icon could not be written.\n";
+    return 1;
+  }
   const bool preview = argc == 4 && std::strcmp(argv[2], "--preview") == 0;
   if (argc != 2 && !preview)
   {
-    std::cerr << "Usage: make-artwork FOLDER [--preview PREFIX]\n";
+    std::cerr << "Usage: make-artwork FOLDER [--preview PREFIX] | make-artwork --icon FILE.png\n";
     return 2;
   }
   const std::string folder = argv[1];

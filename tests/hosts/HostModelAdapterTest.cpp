@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <future>
 #include <optional>
 #include <thread>
@@ -163,6 +164,20 @@ TEST_F(HostModelAdapterTest, FactoryPresetsAreTheInitialisedProgramsAndCanBeSele
   ASSERT_EQ(host->CurrentPreset(current), noErr);
   EXPECT_EQ(current.mName, "Loud");
   EXPECT_TRUE(programs.empty());
+}
+
+TEST_F(HostModelAdapterTest, TheBankIsSavedWithTheLiveEditsAndAFailedWriteIsReported)
+{
+  const std::string folder = ::testing::TempDir() + "host-model-bank";
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(host->SetParameter(kLevel, 0.8f), noErr);
+  EXPECT_NE(host->SaveBankFile((folder + "/missing/bank.fxb").c_str()), noErr);
+  EXPECT_EQ(host->SaveBankFile((folder + "/bank.fxb").c_str()), noErr);
+  EXPECT_GT(std::filesystem::file_size(folder + "/bank.fxb"), 0u);
+  ASSERT_EQ(host->SelectPreset(1), noErr);
+  ASSERT_EQ(host->SelectPreset(0), noErr);
+  EXPECT_FLOAT_EQ(level(), 0.8f);
+  std::filesystem::remove_all(folder);
 }
 
 TEST_F(HostModelAdapterTest, RenderingAllocatesNothing)

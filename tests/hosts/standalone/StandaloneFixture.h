@@ -1,0 +1,39 @@
+#pragma once
+// Each test gets a private JACK server, a fresh configuration folder and a
+// DISPLAY that names no server, so nothing it runs could reach a screen.
+
+#include "JackDummyServer.h"
+#include "StandaloneProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+class StandaloneFixture : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    ASSERT_TRUE(mJack.running()) << "jackd with the dummy backend did not start";
+    char folder[] = "/tmp/tessaryn-standalone-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    mFolder = folder;
+    setenv("XDG_CONFIG_HOME", (mFolder + "/config").c_str(), 1);
+    setenv("DISPLAY", ":9999", 1);
+  }
+  void TearDown() override { std::filesystem::remove_all(mFolder); }
+
+  std::unique_ptr<StandaloneProcess> start(std::vector<std::string> args)
+  {
+    args.push_back("--no-gui");
+    return std::make_unique<StandaloneProcess>(args, mFolder);
+  }
+  std::string statePath() const { return mFolder + "/config/Pellworth/tessaryn-standalone.state"; }
+  std::string bankPath() const { return mFolder + "/config/Pellworth/tessaryn-standalone.fxb"; }
+
+  static constexpr const char* kPlaying = "Tessaryn plays through";
+  JackDummyServer mJack;
+  std::string mFolder;
+};

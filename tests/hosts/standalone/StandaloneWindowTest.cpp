@@ -1,0 +1,93 @@
+// tessaryn-standalone with its window on a private X server: the panel shows,
+// the computer keyboard plays through it, and closing the window quits.
+#include "StandaloneFixture.h" // ahead of Xlib's macros
+#include "TestJackClient.h"
+
+#include "X11TestDriver.h"
+#include "XvfbServer.h"
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <thread>
+
+namespace
+{
+constexpr auto kSettle = std::chrono::milliseconds(300);
+constexpr float kAudible = 0.01f;
+
+// The mapped top-level window titled "Tessaryn", 0 if none appears in time.
+Window findTessarynWindow(Display* display)
+{
+  for (int attempt = 0; attempt < 100; ++attempt, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+  {
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    Window found = 0;
+    for (unsigned i = 0; i < count && !found; ++i)
+    {
+      char* name = nullptr;
+      XWindowAttributes attributes;
+      if (XFetchName(display, children[i], &name) && std::string(name) == "Tessaryn" &&
+          XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+        found = children[i];
+      XFree(name);
+    }
+    XFree(children);
+    if (found) return found;
+  }
+  return 0;
+}
+
+Window firstChild(Display* display, Window window)
+{
+  Window root, parent, *children = nullptr;
+  unsigned count = 0;
+  XQueryTree(display, window, &root, &parent, &children, &count);
+  const Window child = count ? children[0] : 0;
+  XFree(children);
+  return child;
+}
+} // namespace
+
+class StandaloneWindowTest : public StandaloneFixture
+{
+protected:
+  void SetUp() override
+  {
+    StandaloneFixture::SetUp();
+    setenv("DISPLAY", mServer.DisplayName().c_str(), 1);
+  }
+  XvfbServer mServer;
+};
+
+TEST_F(StandaloneWindowTest, ThePanelsWindowPlaysTheComputerKeyboardAndQuitsWhenClosed)
+{
+  TestJackClient tester;
+  StandaloneProcess app({}, mFolder);
+  ASSERT_TRUE(app.waitForOutput(kPlaying)) << app.errors();
+  ASSERT_TRUE(tester.connect("tessaryn:out_left", "tester:in"));
+  X11TestDriver screen;
+  const Window window = findTessarynWindow(screen.display());
+  ASSERT_NE(window, 0u);
+  const Window panel = firstChild(screen.display(), window);
+  ASSERT_NE(panel, 0u);
+  XSetInputFocus(screen.display(), panel, RevertToParent, CurrentTime);
+  XSync(screen.display(), False);
+  std::this_thread::sleep_for(kSettle);
+  EXPECT_TRUE(screen.writePng(window, SCREENSHOT_DIR "/standalone.png"));
+  tester.takePeak();
+  std::this_thread::sleep_for(kSettle);
+  EXPECT_EQ(tester.takePeak(), 0.0f);
+  const KeyCode z = XKeysymToKeycode(screen.display(), XK_z);
+  XTestFakeKeyEvent(screen.display(), z, True, CurrentTime);
+  XSync(screen.display(), False);
+  std::this_thread::sleep_for(kSettle);
+  XTestFakeKeyEvent(screen.display(), z, False, CurrentTime);
+  XSync(screen.display(), False);
+  EXPECT_GT(tester.takePeak(), kAudible);
+  screen.requestClose(window);
+  EXPECT_EQ(app.exitCode(), 0) << app.errors();
+  EXPECT_TRUE(std::filesystem::exists(statePath()));
+}

@@ -96,8 +96,7 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
                                kGalleryWave, &caption, false));
 
   rows.startRow(0, 4, "ISwitchFramesControl");
-  rows.addAt(
-      new ISwitchFramesControl(pPlug, rows.x(), rows.midY(38), -1, rows.bitmap("switch", 4)), 1.0 / 3.0);
+  rows.addAt(new ISwitchFramesControl(pPlug, rows.x(), rows.midY(38), -1, rows.bitmap("switch", 4)), 1.0 / 3.0);
 
   rows.startRow(0, 5, "IInvisibleSwitchControl");
   rows.add(new IBitmapControl(pPlug, rows.x(), rows.midY(18), kGalleryLamp, rows.bitmap("midilearn", 2)));

@@ -1,8 +1,8 @@
 // control-gallery OUT.png [SCALE]: draws the control gallery headless into a
-// PNG at SCALE device pixels per pixel (1 to 4, default 1).
+// PNG at SCALE device pixels per pixel (1 to 4, default 1), with the panel's
+// artwork the build draws.
 #include "ControlGallery.h"
 #include "LICE_PNG.h"
-#include "TemporaryFolder.h"
 #include "TestGraphics.h"
 
 #include <cstdio>
@@ -19,13 +19,12 @@ bool parseScale(int argc, char** argv, double& scale)
   return *end == '\0' && scale >= 1.0 && scale <= 4.0;
 }
 
-// The whole gallery drawn at that scale from the bitmaps in the folder.
-bool writeGallery(const char* path, const std::string& bitmapFolder, double scale)
+bool writeGallery(const char* path, double scale)
 {
   ControlGalleryPlug plug;
-  auto* graphics = new TestGraphics(&plug, kControlGalleryWidth, kControlGalleryHeight, 0, bitmapFolder);
+  auto* graphics = new TestGraphics(&plug, kControlGalleryWidth, kControlGalleryHeight, 0, ARTWORK_DIR);
   graphics->SetScale(scale);
-  AttachControlGallery(*graphics, "");
+  AttachControlGallery(*graphics);
   plug.AttachGraphics(graphics); // the plug-in owns it from here
   IRECT all(0, 0, kControlGalleryWidth, kControlGalleryHeight);
   graphics->Draw(&all);
@@ -41,13 +40,7 @@ int main(int argc, char** argv)
     fprintf(stderr, "Usage: control-gallery OUT.png [SCALE]\nSCALE is a number from 1 to 4.\n");
     return 2;
   }
-  const TemporaryFolder folder;
-  if (!WriteControlGalleryBitmaps(folder.root()))
-  {
-    fprintf(stderr, "Could not write the gallery's bitmaps into %s.\n", folder.root().c_str());
-    return 1;
-  }
-  if (!writeGallery(argv[1], folder.root(), scale))
+  if (!writeGallery(argv[1], scale))
   {
     fprintf(stderr, "Could not write %s.\n", argv[1]);
     return 1;

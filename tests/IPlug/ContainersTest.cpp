@@ -2,21 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(HeapBuf, ReadsAsNullWhileEmptyAndKeepsContentsWhenGrowing)
-{
-  WDL_HeapBuf buf(16);
-  EXPECT_EQ(buf.Get(), nullptr);
-  auto* bytes = static_cast<unsigned char*>(buf.Resize(10));
-  for (int i = 0; i < 10; ++i)
-    bytes[i] = static_cast<unsigned char>(i);
-  bytes = static_cast<unsigned char*>(buf.Resize(1000));
-  ASSERT_EQ(buf.GetSize(), 1000);
-  for (int i = 0; i < 10; ++i)
-    EXPECT_EQ(bytes[i], i);
-  buf.Resize(0);
-  EXPECT_EQ(buf.Get(), nullptr);
-}
-
 TEST(PtrList, InsertsClampedDeletesAndEmptiesInReverse)
 {
   static std::vector<int> destroyed;

@@ -3,10 +3,9 @@
 // a blue background, and solid-coloured frame strips to draw with.
 
 #include "LICE_IBitmap.h"
+#include "PngFiles.h"
 #include "TestGraphics.h"
 #include "TestPlug.h"
-
-#include <cairo.h>
 
 #include <memory>
 #include <vector>
@@ -36,15 +35,11 @@ struct ControlTestEditor
   {
     const int n = static_cast<int>(colours.size());
     auto& bitmap = mBitmaps.emplace_back(std::make_unique<LICE_IBitmap>(w, h * n));
-    cairo_t* cr = cairo_create(bitmap->GetSurface());
     for (int i = 0; i < n; ++i)
     {
       const IColor& c = colours[i];
-      cairo_set_source_rgba(cr, c.R / 255.0, c.G / 255.0, c.B / 255.0, c.A / 255.0);
-      cairo_rectangle(cr, 0, i * h, w, h);
-      cairo_fill(cr);
+      paintRect(bitmap.get(), 0, i * h, w, h, unsigned(c.A) << 24 | c.R << 16 | c.G << 8 | c.B);
     }
-    cairo_destroy(cr);
     return IBitmap(bitmap.get(), w, h * n, n);
   }
 

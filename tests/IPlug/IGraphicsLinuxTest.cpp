@@ -36,7 +36,7 @@ struct GalleryEditor
     mGraphics->SetBundleID(kBundle);
     mGraphics->SetUserScale(userScale);
     mGraphics->SetHostIdle(hostIdle);
-    AttachControlGallery(*mGraphics, "");
+    AttachControlGallery(*mGraphics);
     mPlug.AttachGraphics(mGraphics);
   }
 
@@ -74,17 +74,10 @@ protected:
   static void SetUpTestSuite()
   {
     sServer = new XvfbServer(1800, 1300); // room for the gallery at scale 2
-    const std::string folder = std::filesystem::temp_directory_path() / ("window-test-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    WriteControlGalleryBitmaps(folder);
-    RegisterBundle(kBundle, folder.c_str());
+    RegisterBundle(kBundle, RESOURCE_DIR);
     std::filesystem::create_directories(SCREENSHOT_DIR);
   }
-  static void TearDownTestSuite()
-  {
-    std::filesystem::remove_all(GetBundleResourcePath(kBundle));
-    delete sServer;
-  }
+  static void TearDownTestSuite() { delete sServer; }
   void SetUp() override { ASSERT_TRUE(sServer->Running() && mUser.isOpen()); }
 
   // Until the context has drawn these editor points and the window shows them.

@@ -1,3 +1,4 @@
+#include "IControl.h"
 #include "TestGraphics.h"
 #include "TestPlug.h"
 
@@ -108,18 +109,24 @@ TEST(IPlugBase, EditorChangesSetTheParameterTellTheHostAndNotifyTheInstrument)
 
 TEST(IPlugBase, AttachedGraphicsFollowParametersAndAreDeletedWithThePlugIn)
 {
+  struct DyingGraphics : TestGraphics
+  {
+    DyingGraphics(IPlugBase* pPlug, bool* pDestroyed) : TestGraphics(pPlug, 8, 8), mDestroyed(pDestroyed) {}
+    ~DyingGraphics() override { *mDestroyed = true; }
+    bool* mDestroyed;
+  };
   bool destroyed = false;
   {
     TestPlug plug(2);
     plug.GetParam(1)->InitInt("i", 5, 0, 10);
     plug.AttachGraphics(nullptr);
     EXPECT_EQ(plug.GetGUI(), nullptr);
-    auto* graphics = new FakeGraphics(&destroyed);
+    auto* graphics = new DyingGraphics(&plug, &destroyed);
+    auto* control = new IBitmapControl(&plug, 0, 0, 1, IBitmap());
+    graphics->AttachControl(control);
     plug.AttachGraphics(graphics);
-    EXPECT_EQ(graphics->mPrepDraws, 1);
-    ASSERT_EQ(graphics->mCalls.size(), 2u);
-    EXPECT_DOUBLE_EQ(graphics->mCalls[1].value, 0.5);
-    EXPECT_TRUE(graphics->mCalls[1].normalized);
+    EXPECT_DOUBLE_EQ(control->GetValue(), 0.5);
+    EXPECT_NE(graphics->GetDrawBitmap(), nullptr);
   }
   EXPECT_TRUE(destroyed);
 }

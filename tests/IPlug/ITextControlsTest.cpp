@@ -45,33 +45,3 @@ TEST(DrawBitmapedText, LaysCharactersOutByAlignmentLinesAndCentring)
       EXPECT_EQ(editor.mGraphics->GetPoint(p.x, p.y), p.colour) << c.str << " at " << p.x << "," << p.y;
   }
 }
-
-TEST(ICaptionControl, ShowsTheParameterAndAsksForItOnAClick)
-{
-  ControlTestEditor editor(60, 20);
-  IParam* pWave = editor.mPlug.GetParam(0);
-  pWave->InitEnum("Wave", 1, 3);
-  for (int i = 0; i < 3; ++i)
-    pWave->SetDisplayText(i, i == 0 ? "Tri" : i == 1 ? "Saw" : "Pulse");
-  editor.mPlug.GetParam(1)->InitDouble("Cutoff", 100.0, 0.0, 1000.0, 1.0, "Hz");
-  IText text(12, COLOR_WHITE, "Arial");
-  auto* pWaveCaption = editor.attach(new ICaptionControl(&editor.mPlug, IRECT(0, 0, 60, 10), 0, &text));
-  auto* pCutoffCaption = editor.attach(new ICaptionControl(&editor.mPlug, IRECT(0, 10, 60, 20), 1, &text));
-  editor.mGraphics->SetParameterFromPlug(0, 1.0, false);
-  editor.drawAll();
-  bool drawn = false;
-  for (int x = 0; x < 60; ++x)
-    drawn |= !(editor.mGraphics->GetPoint(x, 5) == COLOR_BLUE);
-  EXPECT_TRUE(drawn);
-
-  editor.mGraphics->mMenuChoice = 2;
-  IMouseMod left(true);
-  pWaveCaption->OnMouseDown(5, 5, &left);
-  ASSERT_EQ(editor.mGraphics->mMenus.size(), 1u);
-  EXPECT_EQ(editor.mGraphics->mMenus[0], (std::vector<std::string>{"Tri", "*Saw", "Pulse"}));
-  EXPECT_EQ(pWave->Int(), 2);
-
-  pCutoffCaption->OnMouseDblClick(5, 15, &left);
-  ASSERT_EQ(editor.mGraphics->mTextEntries.size(), 1u);
-  EXPECT_EQ(editor.mGraphics->mTextEntries[0].text, "100");
-}

@@ -45,12 +45,6 @@ bool TestGraphics::OpenURL(const char* url, const char*, const char*, const char
   return mOpenURLResult;
 }
 
-bool TestGraphics::GetTextFromClipboard(WDL_String* pStr)
-{
-  pStr->Set(mClipboard.c_str());
-  return !mClipboard.empty();
-}
-
 LICE_IBitmap* TestGraphics::OSLoadBitmap(int, const char* name)
 {
   const std::string path = mResourceFolder + "/" + name;

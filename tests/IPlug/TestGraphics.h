@@ -28,7 +28,7 @@ public:
   };
 
   void DrawScreen(IRECT* pR) override { mScreenDraws.push_back(*pR); }
-  void ForceEndUserEdit() override { ++mForcedEndEdits; }
+  void ForceEndUserEdit() override {}
   int ShowMessageBox(const char* text, const char*, int) override;
   IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pTextRect) override;
   void CreateTextEntry(IControl* pControl, IText*, IRECT* pTextRect, const char* str, IParam* pParam) override
@@ -46,8 +46,8 @@ public:
   void* OpenWindow(void* pParent) override { return mWindow = pParent ? pParent : this; }
   void CloseWindow() override { mWindow = nullptr; }
   void* GetWindow() override { return mWindow; }
-  bool GetTextFromClipboard(WDL_String* pStr) override;
-  void UpdateTooltips() override { ++mTooltipUpdates; }
+  bool GetTextFromClipboard(WDL_String*) override { return false; }
+  void UpdateTooltips() override {}
   LICE_IBitmap* OSLoadBitmap(int id, const char* name) override;
 
   // Scripted answers.
@@ -55,7 +55,6 @@ public:
   int mMenuChoice = -1; // the item the user picks; -1 dismisses the menu
   int mSubmenuChoice = -1; // with a submenu at mMenuChoice, the item picked in it
   std::string mFileChoice;
-  std::string mClipboard;
   bool mOpenURLResult = true;
 
   // What the window layer was asked to do.
@@ -70,39 +69,10 @@ public:
     std::string proposedName, folder, extensions;
   };
   std::vector<FilePrompt> mFilePrompts;
-  int mForcedEndEdits = 0;
-  int mTooltipUpdates = 0;
   // Decodes from files by every context in the process.
   static std::atomic<int> sBitmapLoads;
 
 private:
   std::string mResourceFolder;
   void* mWindow = nullptr;
-};
-
-// Records what the plug-in base pushes into its editor.
-class FakeGraphics : public TestGraphics
-{
-public:
-  struct Call
-  {
-    int idx;
-    double value;
-    bool normalized;
-  };
-
-  explicit FakeGraphics(bool* pDestroyed = nullptr) : TestGraphics(nullptr, 8, 8), mDestroyed(pDestroyed) {}
-  ~FakeGraphics() override
-  {
-    if (mDestroyed) *mDestroyed = true;
-  }
-  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override
-  {
-    mCalls.push_back({paramIdx, value, normalized});
-  }
-  void PrepDraw() override { ++mPrepDraws; }
-
-  std::vector<Call> mCalls;
-  int mPrepDraws = 0;
-  bool* mDestroyed;
 };

@@ -7,6 +7,8 @@
 #include "ISwitchControls.h"
 #include "ITextControls.h"
 
+#include <string>
+
 namespace
 {
 constexpr int kRowTop = 44;
@@ -19,19 +21,17 @@ constexpr int kFirstBitmapId = 9001;
 
 const IColor kLabelColor(255, 200, 204, 210);
 const IColor kAccent(255, 240, 160, 48);
+const IColor kBackground(255, 38, 42, 48);
 
 // Places controls in row `row` of column `column`, right of the row's label.
 class GalleryRows
 {
 public:
-  GalleryRows(IGraphics& graphics, const std::string& folder)
-      : mGraphics(graphics), mPlug(graphics.GetPlug()), mFolder(folder)
-  {
-  }
+  explicit GalleryRows(IGraphics& graphics) : mGraphics(graphics), mPlug(graphics.GetPlug()) {}
 
-  IBitmap bitmap(const char* name, int nStates = 1, bool framesAreHorizontal = false)
+  IBitmap bitmap(const char* name, int nStates = 1)
   {
-    return mGraphics.LoadIBitmap(mNextId++, path(name).c_str(), nStates, framesAreHorizontal);
+    return mGraphics.LoadIBitmap(mNextId++, (std::string(name) + ".png").c_str(), nStates);
   }
 
   void startRow(int column, int row, const char* className)
@@ -60,21 +60,19 @@ public:
   }
 
   IPlugBase* plug() const { return mPlug; }
-  std::string path(const char* name) const { return (mFolder.empty() ? "" : mFolder + "/") + name + ".png"; }
 
 private:
   IGraphics& mGraphics;
   IPlugBase* mPlug;
-  std::string mFolder;
-  int mNextId = kFirstBitmapId + 1;
+  int mNextId = kFirstBitmapId;
   int mX = 0, mY = 0;
 };
 
 void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
 {
   IPlugBase* pPlug = rows.plug();
-  const IBitmap switch2 = rows.bitmap("gallery_switch2", 2);
-  const IBitmap switch3 = rows.bitmap("gallery_switch3", 3);
+  const IBitmap switch2 = rows.bitmap("switch2", 2);
+  const IBitmap switch3 = rows.bitmap("switch3", 3);
 
   rows.startRow(0, 0, "IPanelControl");
   const IColor swatches[] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE, kAccent};
@@ -84,7 +82,7 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
 
   rows.startRow(0, 1, "IBitmapControl");
   for (int i = 0; i < 3; ++i)
-    rows.addAt(new IBitmapControl(pPlug, rows.x() + i * 48, rows.midY(40), knob), i * 0.5);
+    rows.addAt(new IBitmapControl(pPlug, rows.x() + i * 48, rows.midY(44), knob), i * 0.5);
 
   rows.startRow(0, 2, "ISwitchControl");
   rows.addAt(new ISwitchControl(pPlug, rows.x(), rows.midY(24), -1, switch2), 0.0);
@@ -98,46 +96,44 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
                                kGalleryWave, &caption, false));
 
   rows.startRow(0, 4, "ISwitchFramesControl");
-  rows.addAt(
-      new ISwitchFramesControl(pPlug, rows.x(), rows.midY(22), -1, rows.bitmap("gallery_selector", 3, true), true),
-      0.5);
+  rows.addAt(new ISwitchFramesControl(pPlug, rows.x(), rows.midY(38), -1, rows.bitmap("switch", 4)), 1.0 / 3.0);
 
   rows.startRow(0, 5, "IInvisibleSwitchControl");
-  rows.add(new IBitmapControl(pPlug, rows.x(), rows.midY(18), kGalleryLamp, rows.bitmap("gallery_lamp", 2)));
+  rows.add(new IBitmapControl(pPlug, rows.x(), rows.midY(18), kGalleryLamp, rows.bitmap("midilearn", 2)));
   IText hint(11, kLabelColor, "Arial", IText::kStyleItalic, IText::kAlignNear);
-  rows.add(new ITextControl(pPlug, IRECT(rows.x() + 26, rows.midY(14), rows.x() + 180, rows.midY(14) + 14), &hint,
+  rows.add(new ITextControl(pPlug, IRECT(rows.x() + 84, rows.midY(14), rows.x() + 190, rows.midY(14) + 14), &hint,
                             "click here: lamp toggles"));
   rows.add(new IInvisibleSwitchControl(pPlug, IRECT(rows.x(), rows.midY(24), rows.x() + 180, rows.midY(24) + 24),
                                        kGalleryLamp));
 
   rows.startRow(0, 6, "IRadioButtonsControl");
-  rows.addAt(new IRadioButtonsControl(pPlug, IRECT(rows.x(), rows.midY(18), rows.x() + 120, rows.midY(18) + 18), -1, 4,
-                                      rows.bitmap("gallery_radio", 2), kHorizontal),
+  rows.addAt(new IRadioButtonsControl(pPlug, IRECT(rows.x(), rows.midY(22), rows.x() + 120, rows.midY(22) + 22), -1, 4,
+                                      rows.bitmap("next", 2), kHorizontal),
              2.0 / 3.0);
 
   rows.startRow(0, 7, "IContactControl");
-  const IBitmap button = rows.bitmap("gallery_button", 2);
-  rows.addAt(new IContactControl(pPlug, rows.x(), rows.midY(24), -1, button), 0.0);
-  rows.addAt(new IContactControl(pPlug, rows.x() + 64, rows.midY(24), -1, button), 1.0);
+  const IBitmap button = rows.bitmap("button_off", 2);
+  rows.addAt(new IContactControl(pPlug, rows.x(), rows.midY(36), -1, button), 0.0);
+  rows.addAt(new IContactControl(pPlug, rows.x() + 64, rows.midY(36), -1, button), 1.0);
 
   rows.startRow(0, 8, "IBitmapOverlayControl");
-  const IBitmap overlay = rows.bitmap("gallery_overlay");
+  const IBitmap overlay = rows.bitmap("tweak_on");
   for (int i = 0; i < 2; ++i)
   {
     const int left = rows.x() + i * 96;
-    rows.addAt(new IBitmapControl(pPlug, left + 25, rows.midY(40), knob), 0.3 + 0.4 * i);
-    rows.addAt(new IBitmapOverlayControl(pPlug, left, rows.midY(36), overlay,
-                                         IRECT(left + 25, rows.midY(40), left + 65, rows.midY(40) + 40)),
+    rows.addAt(new IBitmapControl(pPlug, left + 10, rows.midY(44), knob), 0.3 + 0.4 * i);
+    rows.addAt(new IBitmapOverlayControl(pPlug, left, rows.midY(20), overlay,
+                                         IRECT(left + 10, rows.midY(44), left + 54, rows.midY(44) + 44)),
                1.0 - i);
   }
 
   rows.startRow(0, 9, "IFaderControl");
   rows.add(new IPanelControl(pPlug, IRECT(rows.x(), rows.midY(4), rows.x() + 140, rows.midY(4) + 4), COLOR_BLACK));
-  rows.add(new IFaderControl(pPlug, rows.x(), rows.midY(24), 140, kGalleryLevel, rows.bitmap("gallery_fader_h"),
-                             kHorizontal));
+  const IBitmap handle = rows.bitmap("led");
+  rows.add(new IFaderControl(pPlug, rows.x(), rows.midY(12), 140, kGalleryLevel, handle, kHorizontal));
   rows.add(
       new IPanelControl(pPlug, IRECT(rows.x() + 166, rows.midY(48), rows.x() + 170, rows.midY(48) + 48), COLOR_BLACK));
-  rows.addAt(new IFaderControl(pPlug, rows.x() + 156, rows.midY(48), 48, -1, rows.bitmap("gallery_fader_v")), 0.25);
+  rows.addAt(new IFaderControl(pPlug, rows.x() + 162, rows.midY(48), 48, -1, handle), 0.25);
 }
 
 void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
@@ -145,29 +141,26 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
   IPlugBase* pPlug = rows.plug();
 
   rows.startRow(1, 0, "IKnobLineControl");
-  const IBitmap dial = rows.bitmap("gallery_mask_base");
   for (int i = 0; i < 3; ++i)
   {
     const IRECT r(rows.x() + i * 48, rows.midY(40), rows.x() + i * 48 + 40, rows.midY(40) + 40);
-    rows.add(new IBitmapControl(pPlug, r.L, r.T, dial));
     rows.addAt(new IKnobLineControl(pPlug, r, -1, &kAccent, 3.0, 13.0), i * 0.5);
   }
 
   rows.startRow(1, 1, "IKnobRotaterControl");
-  const IBitmap rotater = rows.bitmap("gallery_rotater");
+  const IBitmap rotater = rows.bitmap("prev");
   for (int i = 0; i < 3; ++i)
-    rows.addAt(new IKnobRotaterControl(pPlug, rows.x() + i * 48, rows.midY(40), -1, rotater), i * 0.5);
+    rows.addAt(new IKnobRotaterControl(pPlug, rows.x() + i * 48, rows.midY(44), -1, rotater), i * 0.5);
 
   rows.startRow(1, 2, "IKnobMultiControl");
-  rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(40), kGalleryCutoff, knob));
-  rows.addAt(new IKnobMultiControl(pPlug, rows.x() + 48, rows.midY(40), -1, knob), 1.0);
+  rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(44), kGalleryCutoff, knob));
+  rows.addAt(new IKnobMultiControl(pPlug, rows.x() + 48, rows.midY(44), -1, knob), 1.0);
 
   rows.startRow(1, 3, "IKnobRotatingMaskControl");
-  const IBitmap base = rows.bitmap("gallery_mask_base");
-  const IBitmap mask = rows.bitmap("gallery_mask");
-  const IBitmap top = rows.bitmap("gallery_mask_top");
+  const IBitmap base = rows.bitmap("next");
+  const IBitmap mask = rows.bitmap("prev");
   for (int i = 0; i < 3; ++i)
-    rows.addAt(new IKnobRotatingMaskControl(pPlug, rows.x() + i * 48, rows.midY(40), -1, base, mask, top), i * 0.5);
+    rows.addAt(new IKnobRotatingMaskControl(pPlug, rows.x() + i * 48, rows.midY(44), -1, base, mask, base), i * 0.5);
 
   rows.startRow(1, 4, "ITextControl");
   IText mono(11, COLOR_WHITE, "Monaco", IText::kStyleNormal, IText::kAlignNear);
@@ -202,16 +195,16 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
   rows.add(new ITextControl(pPlug, IRECT(fileRect.L + 24, fileRect.T + 5, fileRect.R, fileRect.B - 3), &open,
                             "Open a file"));
   rows.add(new IFileSelectorControl(pPlug, IRECT(fileRect.L, fileRect.T, fileRect.L + 24, fileRect.B), -1,
-                                    rows.bitmap("gallery_file"), kFileOpen, "", "png"));
+                                    rows.bitmap("led"), kFileOpen, "", "png"));
 
   rows.startRow(1, 8, "IBitmapTextControl");
   IText near(10, COLOR_WHITE, nullptr, IText::kStyleNormal, IText::kAlignNear);
-  rows.add(new IBitmapTextControl(pPlug, IRECT(rows.x(), rows.midY(28), rows.x() + 184, rows.midY(28) + 28),
-                                  rows.bitmap("gallery_font", 95), "TESSARYN v2.3.1 {bitmap font}", &near, 8, 14, 0,
-                                  true, false));
+  // The knob strip as a font: each character picks its frame, from the space (the first) on.
+  rows.add(new IBitmapTextControl(pPlug, IRECT(rows.x(), rows.midY(44), rows.x() + 184, rows.midY(44) + 44), knob,
+                                  " 0@`", &near, 44, 44, 2, true, false));
 
   rows.startRow(1, 9, "Knob with value display");
-  auto* pKnob = rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(40), kGalleryLevel, knob));
+  auto* pKnob = rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(44), kGalleryLevel, knob));
   IText value(12, COLOR_WHITE, "Arial", IText::kStyleNormal, IText::kAlignNear);
   pKnob->SetValDisplayControl(rows.add(
       new ITextControl(pPlug, IRECT(rows.x() + 48, rows.midY(16), rows.x() + 180, rows.midY(16) + 16), &value)));
@@ -243,13 +236,13 @@ void ControlGalleryPlug::InformHostOfParamChange(int paramIdx, double normalized
   if (IGraphics* pGraphics = GetGUI()) pGraphics->SetParameterFromPlug(paramIdx, normalizedValue, true);
 }
 
-void AttachControlGallery(IGraphics& graphics, const std::string& bitmapFolder)
+void AttachControlGallery(IGraphics& graphics)
 {
-  GalleryRows rows(graphics, bitmapFolder);
-  graphics.AttachBackground(kFirstBitmapId, rows.path("gallery_background").c_str());
+  GalleryRows rows(graphics);
+  rows.add(new IPanelControl(rows.plug(), IRECT(0, 0, kControlGalleryWidth, kControlGalleryHeight), kBackground));
   IText title(16, COLOR_WHITE, "Arial", IText::kStyleBold, IText::kAlignNear);
   rows.add(new ITextControl(rows.plug(), IRECT(14, 10, 500, 32), &title, "Tessaryn control gallery"));
-  const IBitmap knob = rows.bitmap("gallery_knob", 65);
+  const IBitmap knob = rows.bitmap("knob", 65);
   attachSwitchRows(rows, knob);
   attachKnobAndTextRows(rows, knob);
 }

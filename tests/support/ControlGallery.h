@@ -2,13 +2,12 @@
 // A test layout with a labelled row for every control class, for looking at
 // the control library headless (a PNG) or in a real window.
 //
-// Use: WriteControlGalleryBitmaps(folder) once, make a ControlGalleryPlug and
-// a graphics context of kControlGalleryWidth × kControlGalleryHeight for it,
-// AttachControlGallery(graphics, folder), then attach the graphics to the plug.
+// Use: make a ControlGalleryPlug and a graphics context of
+// kControlGalleryWidth × kControlGalleryHeight for it, whose resources are the
+// panel's artwork, AttachControlGallery(graphics), then attach the
+// graphics to the plug.
 
 #include "HostlessPlug.h"
-
-#include <string>
 
 class IGraphics;
 
@@ -35,12 +34,6 @@ public:
   void InformHostOfParamChange(int paramIdx, double normalizedValue) override;
 };
 
-// Draws the gallery's bitmaps with cairo and writes them into folder (which
-// must exist) as name.png and the doubled name@2x.png. False when a file
-// cannot be written.
-bool WriteControlGalleryBitmaps(const std::string& folder);
-
 // Attaches the background and every row to graphics, whose plug-in must be a
-// ControlGalleryPlug. Bitmaps are loaded as "bitmapFolder/name.png" (just
-// "name.png" for an empty folder); the platform picks name@2x.png itself.
-void AttachControlGallery(IGraphics& graphics, const std::string& bitmapFolder);
+// ControlGalleryPlug.
+void AttachControlGallery(IGraphics& graphics);

@@ -20,6 +20,7 @@ struct Lv2TestMidi
 {
   uint32_t mFrame;
   uint8_t mStatus, mData1, mData2;
+  bool operator==(const Lv2TestMidi&) const = default;
 };
 
 struct Lv2Position

@@ -1,6 +1,6 @@
 // The host model driving the real Audio Unit adapter with its test instrument:
-// configuration, the known signal, notifications, state, presets, and a render path that neither
-// allocates nor locks.
+// configuration, the known signal, notifications, state, presets, and a render
+// path that neither allocates nor locks.
 
 #include "HostModel.h"
 
@@ -64,7 +64,7 @@ struct HostModelAdapterTest : ::testing::Test
 };
 } // namespace
 
-// The test instrument's ramp restarts with each render call of the adapter.
+// The test instrument's ramp restarts with each block it is handed.
 TEST_F(HostModelAdapterTest, BlocksLongerThanTheMaximumAreRenderedInSlicesAndTooManyChannelsRefused)
 {
   std::vector<float> longLeft(1000), longRight(1000);

@@ -1,7 +1,7 @@
 // The audio thread never waits for the instrument's lock: while another
-// thread holds it, the LV2 run call and the host model's fast procedures
-// return, play their notes and hand the program change and the learned
-// controller over; both act once the lock is free.
+// thread holds it, the LV2 run call (the host model's fast MIDI and render
+// procedures underneath) returns, plays its notes and hands the program change
+// and the learned controller over; both act once the lock is free.
 
 #include "AllocationCounter.h"
 #include "HostModel.h"
@@ -165,25 +165,6 @@ TEST(Lv2Realtime, PortChangesReachTheInstrumentThroughTheWorker)
   rig.mInstrument->ConnectPort(Lv2Instrument::kFirstControlPort + Tessaryn::kReso, &resonance);
   rig.mInstrument->Run(kFrames);
   EXPECT_EQ(rig.mSynth->GetParam(Tessaryn::kReso)->Value(), resonance);
-}
-
-TEST(Lv2Realtime, TheFastMidiAndRenderProceduresReturnWhileTheLockIsHeld)
-{
-  HostModel model;
-  ASSERT_TRUE(openInitialised(model));
-  Synth* synth = openedSynth();
-  float left[kFrames], right[kFrames];
-  float* outputs[] = {left, right};
-
-  LockHolder lock(gOpened);
-  for (const Lv2TestMidi& event : kHandedOver)
-    EXPECT_EQ(model.SendMidiForRender(event.mStatus, event.mData1, event.mData2, event.mFrame), noErr);
-  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
-  EXPECT_TRUE(sounds(left));
-  expectHandedOver(synth, false);
-  lock.Release();
-  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
-  expectHandedOver(synth, true);
 }
 
 // Host threads change parameters, programs and bypass while the audio thread

@@ -1,5 +1,5 @@
-// The same MIDI gives the same samples whatever blocks the host cuts, through
-// the host model and through the LV2 run call alike.
+// The same MIDI gives the same samples whatever blocks the host cuts: the LV2
+// run call against the host model's render in long blocks.
 
 #include "HostModel.h"
 #include "Lv2TestHost.h"
@@ -86,13 +86,8 @@ TEST(BlockSizeInvariance, TheSameMidiRendersTheSameSamplesAtEveryBlockSize)
     const std::vector<float> reference = throughHostModel(program, 4096);
     ASSERT_EQ(reference.size(), kLength) << program;
     ASSERT_TRUE(std::any_of(reference.begin(), reference.end(), [](float s) { return s != 0.0f; })) << program;
+    // The LV2 run call renders through a host model in the host's own blocks.
     for (const uint32_t blockSize : {1u, 7u, 64u, 256u, 1000u, 4096u})
-    {
-      if (blockSize != 4096)
-      {
-        EXPECT_EQ(throughHostModel(program, blockSize), reference) << program << " " << blockSize;
-      }
-      EXPECT_EQ(throughLv2(program, blockSize), reference) << program << " LV2 " << blockSize;
-    }
+      EXPECT_EQ(throughLv2(program, blockSize), reference) << program << " " << blockSize;
   }
 }

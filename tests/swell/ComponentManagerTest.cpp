@@ -27,8 +27,6 @@ Component fakeComponent()
   return component;
 }
 
-using ComponentManagerTest = ::testing::Test;
-
 struct Received
 {
   std::atomic<int> count{0};
@@ -53,7 +51,7 @@ AudioUnitEvent gestureEvent(AudioUnit unit, AudioUnitParameterID id)
 }
 } // namespace
 
-TEST_F(ComponentManagerTest, ParameterEventsReachEverySubscriberButTheSender)
+TEST(ComponentManagerTest, ParameterEventsReachEverySubscriberButTheSender)
 {
   ComponentInstance instance = nullptr;
   ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
@@ -76,7 +74,7 @@ TEST_F(ComponentManagerTest, ParameterEventsReachEverySubscriberButTheSender)
   CloseComponent(instance);
 }
 
-TEST_F(ComponentManagerTest, SubscriptionsAreLimitedAndFreedSlotsAreReused)
+TEST(ComponentManagerTest, SubscriptionsAreLimitedAndFreedSlotsAreReused)
 {
   ComponentInstance instance = nullptr;
   ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
@@ -91,7 +89,7 @@ TEST_F(ComponentManagerTest, SubscriptionsAreLimitedAndFreedSlotsAreReused)
   CloseComponent(instance); // ends the remaining subscriptions
 }
 
-TEST_F(ComponentManagerTest, NoEventArrivesAfterUnsubscribeReturnsWhileAnotherThreadNotifies)
+TEST(ComponentManagerTest, NoEventArrivesAfterUnsubscribeReturnsWhileAnotherThreadNotifies)
 {
   ComponentInstance instance = nullptr;
   ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);

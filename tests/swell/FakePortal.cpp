@@ -2,16 +2,10 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstring>
+#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <cstring>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace
 {
@@ -20,15 +14,6 @@ constexpr const char* kBusConfig =
     " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
     "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>\n"
     "<policy context=\"default\"><allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n";
-
-std::string readLine(int fd, int timeoutMs)
-{
-  std::string line;
-  pollfd waitFor{fd, POLLIN, 0};
-  char c;
-  while (poll(&waitFor, 1, timeoutMs) > 0 && read(fd, &c, 1) == 1 && c != '\n') line += c;
-  return line;
-}
 
 std::string stringOf(DBusMessageIter* iter)
 {
@@ -114,22 +99,15 @@ FakePortal::FakePortal()
   mConfigPath = path;
   if (configFd < 0 || write(configFd, kBusConfig, strlen(kBusConfig)) < 0) return;
   close(configFd);
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return;
-  const std::string configArgument = "--config-file=" + mConfigPath;
-  const std::string addressArgument = "--print-address=" + std::to_string(pipeFds[1]);
-  const char* argv[] = {"dbus-daemon", configArgument.c_str(), "--nofork", addressArgument.c_str(), nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  if (posix_spawnp(&mDaemon, "dbus-daemon", &actions, nullptr, const_cast<char**>(argv), environ) != 0) mDaemon = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  close(pipeFds[1]);
-  const std::string address = mDaemon > 0 ? readLine(pipeFds[0], 10000) : "";
-  close(pipeFds[0]);
-  if (address.empty()) return;
-  setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
-  mBus = dbus_connection_open_private(address.c_str(), nullptr);
+  const std::string command =
+      "dbus-daemon --nofork --print-address=1 --print-pid=1 --config-file=" + mConfigPath + " 2>/dev/null";
+  mDaemon = popen(command.c_str(), "r");
+  char address[512], pid[32];
+  if (!mDaemon || !fgets(address, sizeof address, mDaemon) || !fgets(pid, sizeof pid, mDaemon)) return;
+  mDaemonId = std::atoi(pid);
+  address[strcspn(address, "\n")] = '\0';
+  setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+  mBus = dbus_connection_open_private(address, nullptr);
   if (!mBus || !dbus_bus_register(mBus, nullptr) ||
       dbus_bus_request_name(mBus, "org.freedesktop.portal.Desktop", DBUS_NAME_FLAG_DO_NOT_QUEUE, nullptr) !=
           DBUS_REQUEST_NAME_REPLY_PRIMARY_OWNER)
@@ -146,11 +124,8 @@ FakePortal::~FakePortal()
     dbus_connection_close(mBus);
     dbus_connection_unref(mBus);
   }
-  if (mDaemon > 0)
-  {
-    kill(mDaemon, SIGTERM);
-    waitpid(mDaemon, nullptr, 0);
-  }
+  if (mDaemonId > 0) kill(mDaemonId, SIGTERM);
+  if (mDaemon) pclose(mDaemon);
   unlink(mConfigPath.c_str());
 }
 

@@ -5,6 +5,7 @@
 #include <dbus/dbus.h>
 
 #include <atomic>
+#include <cstdio>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -52,7 +53,8 @@ private:
   Answer mAnswer = Answer::kCancel;
   std::string mUri;
   std::string mConfigPath;
-  pid_t mDaemon = -1;
+  FILE* mDaemon = nullptr;
+  pid_t mDaemonId = -1;
   DBusConnection* mBus = nullptr;
   std::mutex mLock;
   std::condition_variable mClosed;

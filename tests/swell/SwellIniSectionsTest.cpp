@@ -66,17 +66,4 @@ TEST(IniSyntax, AnOverlongLineIsCutAt32MiBAndGoesOnAsTheNextLine)
   EXPECT_EQ(section->keys[0].name, "key");
   EXPECT_EQ(section->keys[0].value, "value");
 }
-
-TEST(IniSections, SettingAKeyKeepsItsStoredSpellingAndTheOrder)
-{
-  IniSections sections = parseText("[MIDI Global]\nmidi thru=true\n");
-  IniSection& section = sections.add("midi GLOBAL");
-  section.set("MIDI Thru", "false");
-  section.set("Ignore Program Change", "false");
-  EXPECT_EQ(sections.serialize(), "[MIDI Global]\nIgnore Program Change=false\nmidi thru=false\n\n");
-  EXPECT_TRUE(section.remove("MIDI THRU"));
-  EXPECT_FALSE(section.remove("MIDI THRU"));
-  EXPECT_TRUE(sections.remove("midi global"));
-  EXPECT_EQ(sections.serialize(), "");
-}
 } // namespace

@@ -1,21 +1,19 @@
 // The audio thread never waits for the instrument's lock: while another
-// thread holds it, the LV2 run call and the host model's fast procedures
-// return, play their notes and hand the program change and the learned
-// controller over; both act once the lock is free.
+// thread holds it, the LV2 run call (the host model's fast MIDI and render
+// procedures underneath) returns, plays its notes and hands the program change
+// and the learned controller over; both act once the lock is free.
 
 #include "AllocationCounter.h"
 #include "HostModel.h"
+#include "LockHolder.h"
 #include "Lv2Instrument.h"
 #include "Lv2TestHost.h"
 #include "TessarynEntry.h"
 #include "tessaryn.h"
 
 #include <gtest/gtest.h>
-#include <lv2/atom/forge.h>
-#include <lv2/midi/midi.h>
 
 #include <algorithm>
-#include <future>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -62,62 +60,6 @@ Synth* openedSynth()
   return synth;
 }
 
-// Holds the instance's lock on another thread as a host call does: a
-// property request whose listener waits until released.
-struct LockHolder
-{
-  explicit LockHolder(AudioUnit unit) : mUnit(unit)
-  {
-    AudioUnitAddPropertyListener(unit, kAudioUnitProperty_OfflineRender, hold, this);
-    mThread = std::thread(
-        [unit]
-        {
-          const uint32_t online = 0;
-          AudioUnitSetProperty(unit, kAudioUnitProperty_OfflineRender, kAudioUnitScope_Global, 0, &online,
-                               sizeof online);
-        });
-    mHeld.get_future().wait();
-  }
-  ~LockHolder() { Release(); }
-  void Release()
-  {
-    if (!mThread.joinable()) return;
-    mRelease.set_value();
-    mThread.join();
-    AudioUnitRemovePropertyListenerWithUserData(mUnit, kAudioUnitProperty_OfflineRender, hold, this);
-  }
-  static void hold(void* self, AudioUnit, AudioUnitPropertyID, AudioUnitScope, AudioUnitElement)
-  {
-    static_cast<LockHolder*>(self)->mHeld.set_value();
-    static_cast<LockHolder*>(self)->mReleased.wait();
-  }
-
-  AudioUnit mUnit;
-  std::promise<void> mHeld, mRelease;
-  std::future<void> mReleased = mRelease.get_future();
-  std::thread mThread;
-};
-
-std::vector<uint8_t> midiSequence(LV2_URID_Map* map, std::initializer_list<Lv2TestMidi> events)
-{
-  std::vector<uint8_t> buffer(4096);
-  LV2_Atom_Forge forge;
-  lv2_atom_forge_init(&forge, map);
-  lv2_atom_forge_set_buffer(&forge, buffer.data(), buffer.size());
-  LV2_Atom_Forge_Frame frame;
-  lv2_atom_forge_sequence_head(&forge, &frame, 0);
-  const LV2_URID midiEvent = map->map(map->handle, LV2_MIDI__MidiEvent);
-  for (const Lv2TestMidi& event : events)
-  {
-    const uint8_t bytes[3] = {event.mStatus, event.mData1, event.mData2};
-    lv2_atom_forge_frame_time(&forge, event.mFrame);
-    lv2_atom_forge_atom(&forge, sizeof bytes, midiEvent);
-    lv2_atom_forge_write(&forge, bytes, sizeof bytes);
-  }
-  lv2_atom_forge_pop(&forge, &frame);
-  return buffer;
-}
-
 bool openInitialised(HostModel& model)
 {
   return model.Open(probeComponent()) == noErr && model.SetSampleRate(kRate) == noErr &&
@@ -157,8 +99,10 @@ struct Lv2Rig
   }
   void send(std::initializer_list<Lv2TestMidi> events)
   {
-    mEvents = midiSequence(mHost.MapFeature(), events);
-    mInstrument->ConnectPort(Lv2Instrument::kEventsPort, mEvents.data());
+    mHost.BeginEvents();
+    for (const Lv2TestMidi& event : events)
+      mHost.Midi(event.mFrame, event.mStatus, event.mData1, event.mData2);
+    mInstrument->ConnectPort(Lv2Instrument::kEventsPort, mHost.EndEvents());
   }
 
   Lv2TestHost mHost{"urn:pellworth:tessaryn"};
@@ -169,7 +113,6 @@ struct Lv2Rig
   std::unique_ptr<Lv2Instrument> mInstrument;
   Synth* mSynth = nullptr;
   float mLeft[kFrames] = {}, mRight[kFrames] = {};
-  std::vector<uint8_t> mEvents;
   int mScheduled = 0;
 };
 
@@ -222,25 +165,6 @@ TEST(Lv2Realtime, PortChangesReachTheInstrumentThroughTheWorker)
   rig.mInstrument->ConnectPort(Lv2Instrument::kFirstControlPort + Tessaryn::kReso, &resonance);
   rig.mInstrument->Run(kFrames);
   EXPECT_EQ(rig.mSynth->GetParam(Tessaryn::kReso)->Value(), resonance);
-}
-
-TEST(Lv2Realtime, TheFastMidiAndRenderProceduresReturnWhileTheLockIsHeld)
-{
-  HostModel model;
-  ASSERT_TRUE(openInitialised(model));
-  Synth* synth = openedSynth();
-  float left[kFrames], right[kFrames];
-  float* outputs[] = {left, right};
-
-  LockHolder lock(gOpened);
-  for (const Lv2TestMidi& event : kHandedOver)
-    EXPECT_EQ(model.SendMidiForRender(event.mStatus, event.mData1, event.mData2, event.mFrame), noErr);
-  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
-  EXPECT_TRUE(sounds(left));
-  expectHandedOver(synth, false);
-  lock.Release();
-  EXPECT_EQ(model.Render(outputs, 2, kFrames), noErr);
-  expectHandedOver(synth, true);
 }
 
 // Host threads change parameters, programs and bypass while the audio thread

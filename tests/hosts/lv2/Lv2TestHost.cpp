@@ -80,15 +80,21 @@ bool Lv2TestHost::Instantiate(double sampleRate, int32_t maxBlock)
   lilv_instance_connect_port(mInstance, Lv2Instrument::kRightPort, mBlockRight.data());
   lilv_instance_connect_port(mInstance, Lv2Instrument::kEventsPort, mEventBuffer.data());
   lilv_instance_activate(mInstance);
-  beginEvents();
+  BeginEvents();
   return true;
 }
 
-void Lv2TestHost::beginEvents()
+void Lv2TestHost::BeginEvents()
 {
   lv2_atom_forge_set_buffer(&mForge, reinterpret_cast<uint8_t*>(mEventBuffer.data()),
                             mEventBuffer.size() * sizeof(uint64_t));
   lv2_atom_forge_sequence_head(&mForge, &mSequenceFrame, 0);
+}
+
+void* Lv2TestHost::EndEvents()
+{
+  lv2_atom_forge_pop(&mForge, &mSequenceFrame);
+  return mEventBuffer.data();
 }
 
 void Lv2TestHost::Midi(int64_t frame, uint8_t status, uint8_t data1, uint8_t data2)
@@ -121,14 +127,14 @@ void Lv2TestHost::Position(int64_t frame, const Lv2Position& position)
 
 void Lv2TestHost::Run(uint32_t frames)
 {
-  lv2_atom_forge_pop(&mForge, &mSequenceFrame);
+  EndEvents();
   auto* out = reinterpret_cast<LV2_Atom_Sequence*>(mMidiOutBuffer.data());
   out->atom = {uint32_t(mMidiOutBuffer.size() * sizeof(uint64_t) - sizeof(LV2_Atom)), Map(LV2_ATOM__Chunk)};
   lilv_instance_run(mInstance, frames);
   collectMidiOut(uint32_t(mLeft.size()));
   mLeft.insert(mLeft.end(), mBlockLeft.begin(), mBlockLeft.begin() + frames);
   mRight.insert(mRight.end(), mBlockRight.begin(), mBlockRight.begin() + frames);
-  beginEvents();
+  BeginEvents();
 }
 
 void Lv2TestHost::collectMidiOut(uint32_t firstFrame)

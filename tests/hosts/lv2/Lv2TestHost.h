@@ -20,6 +20,7 @@ struct Lv2TestMidi
 {
   uint32_t mFrame;
   uint8_t mStatus, mData1, mData2;
+  bool operator==(const Lv2TestMidi&) const = default;
 };
 
 struct Lv2Position
@@ -48,7 +49,11 @@ public:
   bool Instantiate(double sampleRate, int32_t maxBlock);
   void SetControl(uint32_t parameter, float value) { mControls[parameter] = value; }
 
-  // Events for the next Run, in frame order.
+  // Events for the next Run, in frame order. A test that runs an instance of
+  // its own forges them between BeginEvents and EndEvents, which gives the
+  // sequence for its event port.
+  void BeginEvents();
+  void* EndEvents();
   void Midi(int64_t frame, uint8_t status, uint8_t data1, uint8_t data2);
   void Position(int64_t frame, const Lv2Position& position);
   // Runs one block and appends it to Left() and Right().
@@ -76,7 +81,6 @@ private:
   static const char* unmap(LV2_URID_Unmap_Handle handle, LV2_URID urid);
   static const void* portValue(const char* symbol, void* userData, uint32_t* size, uint32_t* type);
   static void setPortValue(const char* symbol, void* userData, const void* value, uint32_t size, uint32_t type);
-  void beginEvents();
   void collectMidiOut(uint32_t firstFrame);
   // Every preset of the plug-in, loaded; the caller frees them.
   std::vector<LilvState*> presetStates() const;

@@ -14,9 +14,9 @@
 
 namespace
 {
-constexpr int kRate = 8000;
+constexpr int kRate = kStepRate;
 
-struct RenderOutputTest : ::testing::Test
+struct RenderOutputTest : StepRenderTest
 {
   // A note held from frame 0 to `offFrame` at 8000 Hz (60 beats per minute, a pulse a frame).
   void writeNote(int offFrame, int velocity = 127)
@@ -26,19 +26,7 @@ struct RenderOutputTest : ::testing::Test
     writeMidiFile(song, kRate, 60.0, events);
   }
 
-  WavContents render(std::vector<std::string> extra)
-  {
-    extra.insert(extra.end(), {song, "-o", out, "--rate", std::to_string(kRate)});
-    CommandResult result = runCommand(StepInstrumentComponent(), extra);
-    EXPECT_EQ(result.mExitCode, 0) << result.mErr;
-    return readWav(out);
-  }
-
   static size_t frames(const WavContents& wav) { return wav.mSamples.size() / size_t(std::max(wav.mChannels, 1)); }
-
-  TemporaryFolder folder;
-  std::string song = folder.path("song.mid");
-  std::string out = folder.path("out.wav");
 };
 } // namespace
 

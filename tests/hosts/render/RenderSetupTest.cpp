@@ -10,7 +10,7 @@
 
 namespace
 {
-struct RenderSetupTest : ::testing::Test
+struct RenderSetupTest : StepRenderTest
 {
   void SetUp() override
   {
@@ -19,18 +19,12 @@ struct RenderSetupTest : ::testing::Test
   }
 
   // The first sample of a float render of the song with these extra options.
-  float firstSample(std::vector<std::string> args)
+  float firstSample(std::vector<std::string> options)
   {
-    args.insert(args.end(), {song, "-o", out, "--format", "float", "--frames", "16"});
-    CommandResult result = runCommand(StepInstrumentComponent(), args);
-    EXPECT_EQ(result.mExitCode, 0) << result.mErr;
-    WavContents wav = readWav(out);
+    options.insert(options.end(), {"--format", "float", "--frames", "16"});
+    const WavContents wav = render(options);
     return wav.mSamples.empty() ? -99.0f : wav.mSamples[0];
   }
-
-  TemporaryFolder folder;
-  std::string song = folder.path("song.mid");
-  std::string out = folder.path("out.wav");
 };
 } // namespace
 

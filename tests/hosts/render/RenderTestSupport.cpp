@@ -1,5 +1,7 @@
 #include "RenderTestSupport.h"
 
+#include "StepInstrument.h"
+
 #include <smf.h>
 #include <sndfile.h>
 
@@ -50,4 +52,12 @@ CommandResult runCommand(Component component, const std::vector<std::string>& ar
   result.mOut = out.str();
   result.mErr = err.str();
   return result;
+}
+
+WavContents StepRenderTest::render(std::vector<std::string> options)
+{
+  options.insert(options.end(), {song, "-o", out, "--rate", std::to_string(kStepRate)});
+  const CommandResult result = runCommand(StepInstrumentComponent(), options);
+  EXPECT_EQ(result.mExitCode, 0) << result.mErr;
+  return readWav(out);
 }

@@ -5,6 +5,8 @@
 #include "RenderCommand.h"
 #include "TemporaryFolder.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <sstream>
@@ -41,3 +43,16 @@ struct CommandResult
 };
 
 CommandResult runCommand(Component component, const std::vector<std::string>& args);
+
+constexpr int kStepRate = 8000;
+
+// Renders a song file with the step instrument.
+struct StepRenderTest : ::testing::Test
+{
+  // `song` into `out` at kStepRate with these options; the command must succeed.
+  WavContents render(std::vector<std::string> options);
+
+  TemporaryFolder folder;
+  std::string song = folder.path("song.mid");
+  std::string out = folder.path("out.wav");
+};

@@ -10,7 +10,7 @@
 namespace
 {
 // At 60 beats per minute, 8000 pulses per beat and 8000 Hz, one pulse is one frame.
-constexpr int kRate = 8000;
+constexpr int kRate = kStepRate;
 constexpr int kPpqn = 8000;
 constexpr double kTempo = 60.0;
 
@@ -23,32 +23,25 @@ std::vector<uint8_t> noteOff(int note)
   return {0x80, uint8_t(note), 0};
 }
 
-struct RenderTimingTest : ::testing::Test
+struct RenderTimingTest : StepRenderTest
 {
-  // The left channel of a float render of `song`.
-  std::vector<float> render(const std::vector<std::string>& extra)
+  // The left channel of a float render.
+  std::vector<float> renderLeft(std::vector<std::string> options)
   {
-    std::vector<std::string> args = {song, "-o", out, "--format", "float", "--rate", std::to_string(kRate)};
-    args.insert(args.end(), extra.begin(), extra.end());
-    CommandResult result = runCommand(StepInstrumentComponent(), args);
-    EXPECT_EQ(result.mExitCode, 0) << result.mErr;
-    WavContents wav = readWav(out);
+    options.insert(options.end(), {"--format", "float"});
+    const WavContents wav = render(options);
     std::vector<float> left;
     for (size_t i = 0; i < wav.mSamples.size(); i += size_t(wav.mChannels))
       left.push_back(wav.mSamples[i]);
     return left;
   }
-
-  TemporaryFolder folder;
-  std::string song = folder.path("song.mid");
-  std::string out = folder.path("out.wav");
 };
 } // namespace
 
 TEST_F(RenderTimingTest, EventsAtTheLastFrameOfABlockAndTheFirstOfTheNextTakeEffectThere)
 {
   writeMidiFile(song, kPpqn, kTempo, {{255, noteOn(60)}, {256, noteOn(62)}, {511, noteOff(60)}, {512, noteOff(62)}});
-  std::vector<float> left = render({"--block", "256", "--frames", "600"});
+  std::vector<float> left = renderLeft({"--block", "256", "--frames", "600"});
   ASSERT_EQ(left.size(), 600u);
   const struct
   {
@@ -59,30 +52,23 @@ TEST_F(RenderTimingTest, EventsAtTheLastFrameOfABlockAndTheFirstOfTheNextTakeEff
     EXPECT_EQ(left[e.mFrame], e.mValue) << "frame " << e.mFrame;
 }
 
-TEST_F(RenderTimingTest, TheTransportReportsTheFilesTempoAndPosition)
+TEST_F(RenderTimingTest, TheTransportAndTheEventsFollowTheFilesTempoOrTheTempoOption)
 {
-  // Two beats at 60, then 120 beats per minute.
+  // Two beats at 60, then 120 beats per minute: beat 3 lies at 2.5 s, or at 0.75 s at 240.
   writeMidiFile(song, kPpqn, kTempo, {{2 * kPpqn, tempoEvent(120.0)}, {3 * kPpqn, noteOn(60)}});
   StepInstrument::sTransports.clear();
-  render({"--block", "4000", "--frames", "20000"});
-  ASSERT_EQ(StepInstrument::sTransports.size(), 5u);
+  std::vector<float> fromMap = renderLeft({"--block", "4000", "--frames", "24000"});
+  ASSERT_EQ(StepInstrument::sTransports.size(), 6u);
   EXPECT_EQ(StepInstrument::sTransports[3].mTempo, 60.0);
   EXPECT_DOUBLE_EQ(StepInstrument::sTransports[3].mPPQPos, 1.5);
   EXPECT_EQ(StepInstrument::sTransports[4].mTempo, 120.0);
   EXPECT_DOUBLE_EQ(StepInstrument::sTransports[4].mPPQPos, 2.0);
-}
+  EXPECT_EQ(fromMap[5 * kRate / 2 - 1], 0.0f);
+  EXPECT_EQ(fromMap[5 * kRate / 2], 1.0f);
 
-TEST_F(RenderTimingTest, TempoChangesAndTheTempoOptionMoveTheEvents)
-{
-  // Four beats at 120 (2 s), then 60 per minute: beat 5 lies at 3 s.
-  writeMidiFile(song, 480, 120.0, {{4 * 480, tempoEvent(60.0)}, {5 * 480, noteOn(60)}});
-  std::vector<float> fromMap = render({"--frames", "40000"});
-  EXPECT_EQ(fromMap[3 * kRate - 1], 0.0f);
-  EXPECT_EQ(fromMap[3 * kRate], 1.0f);
-
-  std::vector<float> at240 = render({"--frames", "40000", "--tempo", "240"});
-  EXPECT_EQ(at240[5 * kRate / 4 - 1], 0.0f);
-  EXPECT_EQ(at240[5 * kRate / 4], 1.0f);
+  std::vector<float> at240 = renderLeft({"--frames", "8000", "--tempo", "240"});
+  EXPECT_EQ(at240[3 * kRate / 4 - 1], 0.0f);
+  EXPECT_EQ(at240[3 * kRate / 4], 1.0f);
 }
 
 TEST(MidiSongTest, EventsLieAtTheRoundedFrameOfTheirTime)

@@ -208,22 +208,12 @@ TEST_F(Oscillator, SlowGlidesOverSmallIntervalsNeitherStallNorOvershoot)
   }
 }
 
-TEST_F(Oscillator, PlaysTheRightPitchAtSeveralNotesAndRates)
+TEST_F(Oscillator, PlaysTheRightPitchAwayFromTheDefaultRate)
 {
-  struct Case
-  {
-    int note;
-    double rate;
-    double hz;
-  };
-  const Case cases[] = {{69, 44100.0, 440.0}, {93, 96000.0, 1760.0}};
-  for (const auto& c : cases)
-  {
-    vco.setSampleRate(c.rate);
-    vco.waveForm = VCO::kTriangle;
-    vco.setNote(c.note, 0);
-    EXPECT_NEAR(risingCrossingsPerSecond(static_cast<int>(c.rate)), c.hz, 1.0) << "note " << c.note;
-  }
+  vco.setSampleRate(96000.0);
+  vco.waveForm = VCO::kTriangle;
+  vco.setNote(93, 0);
+  EXPECT_NEAR(risingCrossingsPerSecond(96000), 1760.0, 1.0);
 }
 
 TEST_F(Oscillator, PulseWavesReadTwoPhasesApartByTheWidthAndAMissingSourceCountsAsZero)

@@ -11,6 +11,13 @@ class TessarynProbe : public Tessaryn
 {
 public:
   TessarynProbe() : Tessaryn(IPlugInstanceInfo{}) {}
+  // A host's transport, standing still at the tempo set here.
+  void GetTime(ITimeInfo* info) override
+  {
+    *info = ITimeInfo{};
+    info->mTempo = mHostTempo;
+  }
+  double mHostTempo = 120.0;
 
   using Tessaryn::comp;
   using Tessaryn::eg2;

@@ -19,7 +19,6 @@ public:
   }
   double mHostTempo = 120.0;
 
-  using Tessaryn::comp;
   using Tessaryn::eg2;
   using Tessaryn::freq2rad;
   using Tessaryn::gate;
@@ -27,7 +26,6 @@ public:
   using Tessaryn::lastMG2Half;
   using Tessaryn::lastVco;
   using Tessaryn::mDataVersion;
-  using Tessaryn::mg1;
   using Tessaryn::mMidiControlParam;
   using Tessaryn::mNumHeldKeys;
   using Tessaryn::mNumPressedKeys;

@@ -158,20 +158,12 @@ TEST_F(Oscillator, ChoosesTheBandLimitFromTheIncrement)
 TEST_F(Oscillator, ClampsPitchesOutsideTheTableToItsEnds)
 {
   const uint32_t* increments = vco.freq2PhInc;
-  struct Case
+  for (auto [mod, increment] : {std::pair{-9000.0, increments[0]},
+                                {20000.0, increments[PitchScale::kMaxPitch]},
+                                {std::numeric_limits<double>::quiet_NaN(), increments[3840]}})
   {
-    double mod;
-    uint32_t increment;
-  };
-  const Case cases[] = {
-      {-9000.0, increments[0]},
-      {20000.0, increments[PitchScale::kMaxPitch]},
-      {std::numeric_limits<double>::quiet_NaN(), increments[3840]},
-  };
-  for (const auto& c : cases)
-  {
-    vco.update(c.mod);
-    EXPECT_EQ(vco.phaseInc, c.increment) << "mod " << c.mod;
+    vco.update(mod);
+    EXPECT_EQ(vco.phaseInc, increment) << "mod " << mod;
   }
 }
 
@@ -255,18 +247,11 @@ TEST_F(Oscillator, SyncRestartKeepsTheDistanceBetweenThePhases)
   vco.setNote(60, 0);
   vco.update(0.0);
   const uint32_t distance = (vco.phase2 - vco.phase) & VCO::kPhaseMask;
-  struct Case
+  // The second: a master at pitch 0.
+  for (auto [fraction, phase] : {std::pair{1000.0, 7680000u}, {std::numeric_limits<double>::infinity(), 0u}})
   {
-    double fraction;
-    uint32_t phase;
-  };
-  const Case cases[] = {
-      {1000.0, 7680000u}, {std::numeric_limits<double>::infinity(), 0u}, // master at pitch 0
-  };
-  for (const auto& c : cases)
-  {
-    vco.restart(c.fraction);
-    EXPECT_EQ(vco.phase, c.phase) << "fraction " << c.fraction;
+    vco.restart(fraction);
+    EXPECT_EQ(vco.phase, phase) << "fraction " << fraction;
     EXPECT_EQ((vco.phase2 - vco.phase) & VCO::kPhaseMask, distance);
   }
 }

@@ -6,7 +6,6 @@
 #include <array>
 #include <atomic>
 #include <cmath>
-#include <cstring>
 #include <thread>
 #include <xmmintrin.h>
 
@@ -20,17 +19,6 @@ bool silent(const std::vector<double>& samples, size_t from = 0, size_t to = SIZ
   for (size_t i = from; i < to; ++i)
     if (samples[i] != 0.0) return false;
   return true;
-}
-
-bool identical(const Stereo& out)
-{
-  return std::memcmp(out.left.data(), out.right.data(), out.left.size() * sizeof(double)) == 0;
-}
-
-void busyProgram(TessarynRig& rig)
-{
-  for (const BusySetting& setting : kBusyProgram)
-    rig.set(setting.mParam, setting.mValue);
 }
 
 TEST(TessarynRender, NoteOnTakesEffectAtTheFirstControlTickAtOrAfterItsOffset)
@@ -163,26 +151,22 @@ TEST(TessarynEffects, HardSyncRestartsSlavesWhenTheirMasterWraps)
     rig.noteOn(45);
     rig.ticks(2);
     TessarynProbe& s = rig.synth;
+    // In Single mode VCO1 drives VCO4 too.
+    const VCO& master4 = s.vco[fxMode == 1 ? 0 : 2];
+    const auto restartedBy = [](const VCO& slave, const VCO& master)
+    {
+      return slave.phase ==
+             (static_cast<uint32_t>(slave.pitch * (double(master.phase) / master.pitch)) & VCO::kPhaseMask);
+    };
     int restarts = 0;
     for (int i = 0; i < 4000; ++i)
     {
-      const uint32_t before0 = s.vco[0].phase;
-      const uint32_t before2 = s.vco[2].phase;
+      const uint32_t before0 = s.vco[0].phase, before4 = master4.phase;
       s.next();
-      const bool wrapped0 = s.vco[0].phase < before0;
-      const bool wrapped2 = s.vco[2].phase < before2;
-      const auto expectedPhase = [](const VCO& slave, const VCO& master)
-      { return static_cast<uint32_t>(slave.pitch * (double(master.phase) / master.pitch)) & VCO::kPhaseMask; };
-      if (wrapped0)
-      {
-        ++restarts;
-        EXPECT_EQ(s.vco[1].phase, expectedPhase(s.vco[1], s.vco[0]));
-      }
-      const bool vco4Follows = fxMode == 1 ? wrapped0 : wrapped2;
-      if (vco4Follows)
-      {
-        EXPECT_EQ(s.vco[3].phase, expectedPhase(s.vco[3], s.vco[fxMode == 1 ? 0 : 2]));
-      }
+      const bool wrapped = s.vco[0].phase < before0;
+      restarts += wrapped;
+      EXPECT_TRUE(!wrapped || restartedBy(s.vco[1], s.vco[0]));
+      EXPECT_TRUE(master4.phase >= before4 || restartedBy(s.vco[3], master4));
     }
     EXPECT_GT(restarts, 5);
   }
@@ -220,7 +204,8 @@ TEST(TessarynMidi, LearnedControllersSetTheirParameterInNormalisedUnits)
 TEST(TessarynThreads, ParameterChangesWhileRenderingAreSafe)
 {
   TessarynRig rig;
-  busyProgram(rig);
+  for (const BusySetting& setting : kBusyProgram)
+    rig.set(setting.mParam, setting.mValue);
   std::atomic<bool> done{false};
   std::thread editor(
       [&]
@@ -236,7 +221,7 @@ TEST(TessarynThreads, ParameterChangesWhileRenderingAreSafe)
     if (block % 10 == 0) rig.noteOn(48 + block % 24);
     if (block % 10 == 5) rig.noteOff(48 + (block - 5) % 24);
     const Stereo out = rig.render(256);
-    ASSERT_TRUE(identical(out));
+    ASSERT_EQ(out.left, out.right);
   }
   done = true;
   editor.join();

@@ -23,19 +23,15 @@ bool silent(const std::vector<double>& samples, size_t from = 0, size_t to = SIZ
 
 TEST(TessarynRender, NoteOnTakesEffectAtTheFirstControlTickAtOrAfterItsOffset)
 {
-  const struct
-  {
-    int offset;
-    int firstSound; // sample index
-  } cases[] = {{30, 48}, {96, 96}, {200, 240}};
-  for (const auto& c : cases)
+  // Ticks fall every 48 samples.
+  for (auto [offset, firstSound] : {std::pair{30, 48}, {96, 96}, {200, 240}})
   {
     TessarynRig rig;
     rig.ticks(); // settle pending parameters; the next block starts with a tick
-    rig.noteOn(60, 127, c.offset);
+    rig.noteOn(60, 127, offset);
     const Stereo out = rig.render(320);
-    EXPECT_TRUE(silent(out.left, 0, c.firstSound)) << "offset " << c.offset;
-    EXPECT_FALSE(silent(out.left, c.firstSound, c.firstSound + 48)) << "offset " << c.offset;
+    EXPECT_TRUE(silent(out.left, 0, firstSound)) << "offset " << offset;
+    EXPECT_FALSE(silent(out.left, firstSound, firstSound + 48)) << "offset " << offset;
   }
 }
 

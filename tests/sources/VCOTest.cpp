@@ -10,6 +10,7 @@
 #include <limits>
 #include <numbers>
 #include <thread>
+#include <tuple>
 
 namespace
 {
@@ -215,24 +216,14 @@ TEST_F(Oscillator, PulseWavesReadTwoPhasesApartByTheWidthAndAMissingSourceCounts
   vco.pwmAmount = 0.5;
   vco.pulseWidth = 0.25;
   vco.phase = 0x0F000000;
-  struct Case
+  for (auto [wave, value, distance] : {std::tuple{VCO::kPwm, 2.0, 0u}, // beyond full depth: silent, not clipped
+                                       {VCO::kPwm, -0.5, 0u},          // negative source: silent
+                                       {VCO::kPw, 0.0, 1u << 26}})     // fixed width 0.25
   {
-    int wave;
-    double source;
-    uint32_t distance;
-  };
-  const Case cases[] = {
-      {VCO::kPwm, 0.0, 1u << 27}, // square
-      {VCO::kPwm, 2.0, 0},        // beyond full depth: silent, not clipped
-      {VCO::kPwm, -0.5, 0},       // negative source: silent
-      {VCO::kPw, 0.0, 1u << 26},  // fixed width 0.25
-  };
-  for (const auto& c : cases)
-  {
-    vco.waveForm = c.wave;
-    source = c.source;
+    vco.waveForm = wave;
+    source = value;
     vco.update(0.0);
-    EXPECT_EQ((vco.phase2 - vco.phase) & VCO::kPhaseMask, c.distance) << "wave " << c.wave << " source " << c.source;
+    EXPECT_EQ((vco.phase2 - vco.phase) & VCO::kPhaseMask, distance) << "wave " << wave << " source " << value;
   }
   vco.pwmSource = nullptr; // read as zero: a square
   vco.waveForm = VCO::kPwm;

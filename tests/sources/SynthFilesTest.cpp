@@ -78,32 +78,22 @@ void writeBank(const std::string& path, const std::vector<std::string>& names)
   ASSERT_TRUE(synth.SaveBankAsFXB(&file));
 }
 
-// Registers a folder as the instrument's resource folder while it lives.
-class ResourceFolder
-{
-public:
-  explicit ResourceFolder(std::filesystem::path path)
-      : mPath(std::move(path)), mPrevious(GetBundleResourcePath(Synth::kBundleIdentifier))
-  {
-    std::filesystem::create_directories(mPath);
-    RegisterBundle(Synth::kBundleIdentifier, mPath.c_str());
-  }
-  ~ResourceFolder() { RegisterBundle(Synth::kBundleIdentifier, mPrevious.c_str()); }
-  std::string factoryBank() const { return (mPath / "init.fxb").string(); }
-
-private:
-  std::filesystem::path mPath;
-  std::string mPrevious;
-};
-
+// Registers a folder of its own as the instrument's resource folder.
 struct SynthFiles : ::testing::Test
 {
+  SynthFiles()
+  {
+    std::filesystem::create_directories(home.root() / "resources");
+    RegisterBundle(Synth::kBundleIdentifier, (home.root() / "resources").c_str());
+  }
+  ~SynthFiles() override { RegisterBundle(Synth::kBundleIdentifier, previousResources.c_str()); }
   std::string path(const char* name) const { return (home.root() / name).string(); }
+  std::string factoryBank() const { return path("resources/init.fxb"); }
 
   ScopedConfigHome home;
   // Registered before the folder: the first registration names its own.
   Component tessaryn = registerTessarynComponent("");
-  ResourceFolder resources{home.root() / "resources"};
+  std::string previousResources = GetBundleResourcePath(Synth::kBundleIdentifier);
 };
 
 } // namespace
@@ -161,7 +151,7 @@ TEST_F(SynthFiles, ABankSavedByTheInstrumentLoadsFromItsBytesAndAShortBlobChange
 TEST_F(SynthFiles, OpeningLoadsTheStartupBankElseTheFactoryBank)
 {
   writeBank(path("startup.fxb"), {"Startup 1"});
-  writeBank(resources.factoryBank(), {"Factory 1", "Factory 2"});
+  writeBank(factoryBank(), {"Factory 1", "Factory 2"});
   const std::string ini = home.xdg() + "/Pellworth/tessaryn.ini";
   const struct
   {
@@ -186,7 +176,7 @@ TEST_F(SynthFiles, OpeningLoadsTheStartupBankElseTheFactoryBank)
 // state round trip's business in the host tests.
 TEST_F(SynthFiles, AHostRestoresTheProgramNameAndValuesItSaved)
 {
-  writeBank(resources.factoryBank(), {"Lead", "Bass", "Pad"});
+  writeBank(factoryBank(), {"Lead", "Bass", "Pad"});
   {
     TessarynProbe synth;
     synth.GetParam(T::kWave1)->Set(3.0);

@@ -112,7 +112,6 @@ TEST(TessarynModulation, VcfTargetsMoveTheCutoff)
   bent.message(0xE0, 0, 0x60);
   plain.ticks(3);
   bent.ticks(3);
-  EXPECT_GT(bent.synth.freq2rad[0], 0.0);
   EXPECT_NE(plain.render(64).left, bent.render(64).left);
 }
 

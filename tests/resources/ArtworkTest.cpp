@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -29,7 +30,7 @@ Size pngSize(const std::string& path)
 
 struct Expected
 {
-  const char* stem;
+  std::vector<const char*> stems; // images of one kind, alike in size
   int frames;
   Size least, most; // one frame at scale 1
 };
@@ -38,47 +39,42 @@ struct Expected
 // knob must clear the switch 55 pixels to its right, a selector the voice
 // lamp 49 pixels beneath it, a blind the MIDI-learn switch.
 const Expected kImages[] = {
-    {"back", 1, {1096, 395}, {1096, 395}},
-    {"knob", 65, {24, 24}, {55, 74}},
-    {"knob_white", 65, {24, 24}, {55, 74}},
-    {"switch", 4, {24, 24}, {60, 49}},
-    {"switch_white", 4, {24, 24}, {60, 49}},
-    {"switch2", 2, {8, 16}, {47, 49}},
-    {"switch3", 3, {8, 24}, {46, 57}},
-    {"button_off", 2, {20, 20}, {38, 62}},
-    {"button_on", 2, {20, 20}, {38, 62}},
-    {"button_white_off", 2, {20, 20}, {38, 62}},
-    {"button_white_on", 2, {20, 20}, {38, 62}},
-    {"button_orange_off", 2, {20, 20}, {38, 62}},
-    {"button_orange_on", 2, {20, 20}, {38, 62}},
-    {"led", 1, {6, 6}, {24, 24}},
-    {"prev", 2, {10, 10}, {18, 30}},
-    {"next", 2, {10, 10}, {21, 30}},
-    {"midilearn", 2, {40, 12}, {117, 37}},
-    {"midiunlearn", 2, {40, 12}, {117, 37}},
-    {"tweak_off", 1, {20, 12}, {80, 35}},
-    {"tweak_on", 1, {20, 12}, {80, 35}},
-    {"blind_left", 1, {413, 85}, {463, 85}},
-    {"blind_right", 1, {266, 85}, {266, 85}},
+    {{"back"}, 1, {1096, 395}, {1096, 395}},
+    {{"knob", "knob_white"}, 65, {24, 24}, {55, 74}},
+    {{"switch", "switch_white"}, 4, {24, 24}, {60, 49}},
+    {{"switch2"}, 2, {8, 16}, {47, 49}},
+    {{"switch3"}, 3, {8, 24}, {46, 57}},
+    {{"button_off", "button_on", "button_white_off", "button_white_on", "button_orange_off", "button_orange_on"},
+     2,
+     {20, 20},
+     {38, 62}},
+    {{"led"}, 1, {6, 6}, {24, 24}},
+    {{"prev"}, 2, {10, 10}, {18, 30}},
+    {{"next"}, 2, {10, 10}, {21, 30}},
+    {{"midilearn", "midiunlearn"}, 2, {40, 12}, {117, 37}},
+    {{"tweak_off", "tweak_on"}, 1, {20, 12}, {80, 35}},
+    {{"blind_left"}, 1, {413, 85}, {463, 85}},
+    {{"blind_right"}, 1, {266, 85}, {266, 85}},
 };
 
 TEST(Artwork, EveryImageIsAStripOfFramesThatFitsItsPlaceAtBothScales)
 {
-  for (const Expected& image : kImages)
-  {
-    SCOPED_TRACE(image.stem);
-    const std::string stem = std::string(ARTWORK_DIR) + "/" + image.stem;
-    const Size one = pngSize(stem + ".png");
-    const Size two = pngSize(stem + "@2x.png");
-    ASSERT_GT(one.height, 0);
-    EXPECT_EQ(one.height % image.frames, 0);
-    const Size frame{one.width, one.height / image.frames};
-    EXPECT_GE(frame.width, image.least.width);
-    EXPECT_LE(frame.width, image.most.width);
-    EXPECT_GE(frame.height, image.least.height);
-    EXPECT_LE(frame.height, image.most.height);
-    EXPECT_EQ(two.width, 2 * one.width);
-    EXPECT_EQ(two.height, 2 * one.height);
-  }
+  for (const Expected& kind : kImages)
+    for (const char* name : kind.stems)
+    {
+      SCOPED_TRACE(name);
+      const std::string stem = std::string(ARTWORK_DIR) + "/" + name;
+      const Size one = pngSize(stem + ".png");
+      const Size two = pngSize(stem + "@2x.png");
+      ASSERT_GT(one.height, 0);
+      EXPECT_EQ(one.height % kind.frames, 0);
+      const Size frame{one.width, one.height / kind.frames};
+      EXPECT_GE(frame.width, kind.least.width);
+      EXPECT_LE(frame.width, kind.most.width);
+      EXPECT_GE(frame.height, kind.least.height);
+      EXPECT_LE(frame.height, kind.most.height);
+      EXPECT_EQ(two.width, 2 * one.width);
+      EXPECT_EQ(two.height, 2 * one.height);
+    }
 }
 } // namespace

@@ -1,5 +1,5 @@
 // The factory bank as a host meets it: every program opens from the bank the
-// build made and plays a phrase suited to it through the host model.
+// build made and plays a held chord and a single note through the host model.
 
 #include "FactoryProgramReader.h"
 #include "HostModel.h"
@@ -35,36 +35,31 @@ struct Levels
   double rms() const { return mCount ? std::sqrt(mSquares / double(mCount)) : 0.0; }
 };
 
-// One instance of the instrument opened from the built bank, on one program.
+// One instance of the instrument opened from the built bank, on one program,
+// holding the notes for the given time and letting them ring half a second.
 class ProgramPlayer
 {
 public:
-  explicit ProgramPlayer(int program)
+  ProgramPlayer(int program, const std::vector<int>& notes, double seconds)
   {
-    open = host.Open(registerTessarynComponent(FACTORY_RESOURCE_DIR)) == noErr && host.SetSampleRate(kRate) == noErr &&
-           host.SetMaxFrames(kBlock) == noErr && host.Initialize() == noErr && host.SelectPreset(program) == noErr;
+    EXPECT_TRUE(host.Open(registerTessarynComponent(FACTORY_RESOURCE_DIR)) == noErr &&
+                host.SetSampleRate(kRate) == noErr && host.SetMaxFrames(kBlock) == noErr &&
+                host.Initialize() == noErr && host.SelectPreset(program) == noErr)
+        << "program " << program;
     HostTransport running;
     running.mPlaying = true;
     host.SetTransport(running);
-  }
-
-  float parameter(int index) const
-  {
-    float value = 0.0f;
-    host.GetParameter(index, &value);
-    return value;
-  }
-
-  void play(const std::vector<int>& notes, double seconds, double tail)
-  {
     for (int note : notes)
       host.SendMidi(0x90, uint8_t(note), 100, 0);
     render(seconds);
     for (int note : notes)
       host.SendMidi(0x80, uint8_t(note), 0, 0);
-    render(tail);
+    render(0.5);
   }
 
+  Levels levels;
+
+private:
   void render(double seconds)
   {
     const uint32_t frames = uint32_t(seconds * kRate);
@@ -85,32 +80,8 @@ public:
     }
   }
 
-  bool open = false;
-  Levels levels;
-
-private:
   HostModel host;
 };
-
-// Held chords for arpeggios and the polyphonic modes, a short line otherwise.
-Levels playPhrase(int program, const std::string& name)
-{
-  ProgramPlayer player(program);
-  EXPECT_TRUE(player.open) << name;
-  const bool arpeggio = int(player.parameter(T::kARPState)) != T::kArpOff;
-  const int keyMode = int(player.parameter(T::kKeyAssgn));
-  if (arpeggio)
-    player.play({48, 52, 55}, 2.0, 0.5);
-  else if (keyMode == T::kPoly || keyMode == T::kUnisonShare)
-    player.play({48, 52, 55, 59}, 1.2, 0.8);
-  else
-  {
-    player.play({48}, 0.4, 0.05);
-    player.play({55}, 0.4, 0.05);
-    player.play({60}, 0.6, 0.6);
-  }
-  return player.levels;
-}
 
 std::vector<FactoryProgram> sourcePrograms()
 {
@@ -149,10 +120,9 @@ TEST(FactoryBank, EveryProgramSoundsStaysFiniteAndKeepsASingleNoteWithinFullScal
   for (int i = 0; i < int(programs.size()); ++i)
   {
     const std::string& name = programs[i].mName;
-    const Levels phrase = playPhrase(i, name);
-    ProgramPlayer single(i);
-    single.play({48}, 1.0, 0.5);
-    const Levels& note = single.levels;
+    // A held chord arpeggiates, fills the voices or sounds its newest key.
+    const Levels phrase = ProgramPlayer(i, {48, 52, 55, 59}, 1.5).levels;
+    const Levels note = ProgramPlayer(i, {48}, 1.0).levels;
     printf("[levels] %-3d %-24s %10.1f %10.1f %10.1f\n", i, name.c_str(), dBFS(phrase.mPeak), dBFS(phrase.rms()),
            dBFS(note.mPeak));
     EXPECT_TRUE(phrase.mFinite && note.mFinite) << name;

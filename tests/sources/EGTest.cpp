@@ -57,18 +57,13 @@ int fullRelease(EG eg)
   return updatesUntil(eg, idle);
 }
 
-// Brings a fresh envelope up to the given level in its attack.
-void riseTo(EG& eg, double level)
+// Releases a fresh envelope in the middle of its attack and takes one step
+// down; returns the level.
+double releaseDuringAttackAt(EG& eg, double level)
 {
   eg.start();
   updatesUntil(eg, [level](const EG& e) { return e.value() >= level; });
-  ASSERT_EQ(eg.stage(), EG::kAttack);
-}
-
-// Releases in the middle of the attack and takes one step down; returns the level.
-double releaseDuringAttackAt(EG& eg, double level)
-{
-  riseTo(eg, level);
+  EXPECT_EQ(eg.stage(), EG::kAttack);
   const double peak = eg.value();
   eg.stop();
   eg.update();

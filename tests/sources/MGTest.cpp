@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace
 {
@@ -65,18 +66,13 @@ TEST(ModulationGenerator, EachWaveHasItsShapeAroundTheCycle)
 
 TEST(ModulationGenerator, RateSetsTheFrequencyAtControlTickSpeed)
 {
-  struct Case
+  // Hertz at 1000 updates a second; rate 0 is a stopped clock.
+  for (auto [rate, hertz] : {std::pair{1.0, 30.0}, {0.0, 0.0}})
   {
-    double rate;
-    double hertz; // at 1000 updates a second
-  };
-  const Case cases[] = {{1.0, 30.0}, {0.0, 0.0} /* a stopped clock */};
-  for (const Case& c : cases)
-  {
-    SCOPED_TRACE(c.rate);
-    MG mg = generator(MG::kTriangle, c.rate);
+    SCOPED_TRACE(rate);
+    MG mg = generator(MG::kTriangle, rate);
     const int seconds = 10;
-    EXPECT_NEAR(cycleStarts(mg, seconds * static_cast<int>(kTicksPerSecond)), c.hertz * seconds, 1.0);
+    EXPECT_NEAR(cycleStarts(mg, seconds * static_cast<int>(kTicksPerSecond)), hertz * seconds, 1.0);
     EXPECT_GE(mg.phase(), 0.0);
     EXPECT_LT(mg.phase(), MG::kCycle);
   }
@@ -96,21 +92,13 @@ TEST(ModulationGenerator, AnUnknownWaveHoldsTheOutputsWhileThePhaseRuns)
 
 TEST(ModulationGenerator, RatesOutsideTheRangeAreHeldToIt)
 {
-  struct Case
+  for (auto [rate, phaseAfterOneUpdate] : {std::pair{-0.5, 0.0},
+                                           {std::numeric_limits<double>::quiet_NaN(), 0.0},
+                                           {std::numeric_limits<double>::infinity(), MG::kMaxIncrement}})
   {
-    double rate;
-    double phaseAfterOneUpdate;
-  };
-  const Case cases[] = {
-      {-0.5, 0.0},
-      {std::numeric_limits<double>::quiet_NaN(), 0.0},
-      {std::numeric_limits<double>::infinity(), MG::kMaxIncrement},
-  };
-  for (const Case& c : cases)
-  {
-    SCOPED_TRACE(c.rate);
-    MG mg = generator(MG::kTriangle, c.rate);
+    SCOPED_TRACE(rate);
+    MG mg = generator(MG::kTriangle, rate);
     mg.update();
-    EXPECT_EQ(mg.phase(), c.phaseAfterOneUpdate);
+    EXPECT_EQ(mg.phase(), phaseAfterOneUpdate);
   }
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 TEST_F(SynthTest, EachKindOfMessageIsQueuedActedOnOrDroppedOnAnyChannel)
 {
@@ -135,18 +136,12 @@ TEST_F(SynthTest, ReplayingAWholeProgramWhileLearningCapturesNoParameter)
 
 TEST_F(SynthTest, AProgramChangeActsAtOnceUnlessIgnored)
 {
-  const struct
-  {
-    bool ignore;
-    int expectedProgram;
-  } cases[] = {{false, 2}, {true, 0}};
-  for (const auto& c : cases)
+  for (auto [ignore, expectedProgram] : {std::pair{false, 2}, {true, 0}})
   {
     synth->changePreset(0);
-    synth->mIgnoreProgramChange = c.ignore;
+    synth->mIgnoreProgramChange = ignore;
     midi(0xC3, 2, 0, 400);
-    EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.1 * (c.expectedProgram + 1))
-        << c.ignore;
+    EXPECT_DOUBLE_EQ(synth->GetParam(RecordingSynth::kProgramParam)->Value(), 0.1 * (expectedProgram + 1)) << ignore;
     EXPECT_TRUE(drainQueue().empty());
   }
 }

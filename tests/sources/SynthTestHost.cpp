@@ -95,11 +95,6 @@ std::vector<IMidiMsg> SynthTest::drainQueue()
   return messages;
 }
 
-std::vector<int> SynthTest::pressedKeys() const
-{
-  return {synth->mPressedKeys, synth->mPressedKeys + synth->mNumPressedKeys};
-}
-
 SynthWithEditor::SynthWithEditor() : graphics(new TestGraphics(synth, 8, 8))
 {
   // The shell made its own, never attached, context; the test's replaces it.

@@ -78,7 +78,6 @@ struct SynthTest : ::testing::Test
   void midi(uint32_t status, uint32_t data1, uint32_t data2, uint32_t offset = 0);
   // Takes every queued message, in queue order.
   std::vector<IMidiMsg> drainQueue();
-  std::vector<int> pressedKeys() const;
 
   ScopedConfigHome mConfigHome; // first: the shell reads its configuration when it opens
   ComponentInstance mInstance = nullptr;

@@ -44,7 +44,6 @@ TEST_F(SynthUpdateCheck, TheServersAnswerDecidesTheMessageAndOnlyANewerVersionLe
       {{200, "abc"}, "Your version is up to date.", false},
       {{200, "2302\r\n"}, newer + "2.3.2\n\nDo you want to go to HOST to get the new version?", true},
       {{200, "2310"}, newer + "2.3.10\n\nDo you want to go to HOST to get the new version?", true},
-      {{200, "3000"}, newer + "3.0.0\n\nDo you want to go to HOST to get the new version?", true},
       {{200, "<html><body>2400</body></html>"}, "Invalid call to HOST.", false},
       {{200, ""}, "An error occurred while contacting HOST.", false},
       {{404, "2400"}, "An error occurred while contacting HOST.", false},

@@ -13,11 +13,11 @@ constexpr int C = 60, E = 64, G = 67;
 // Renders tick by tick and records the note of every arpeggio step: MG2
 // steps when its cycle enters its first half, the host clock toggles the
 // step blink.
-std::vector<int> arpeggio(TessarynRig& rig, size_t steps)
+std::vector<int> arpeggio(TessarynRig& rig, size_t steps, int maxTicks = 20000)
 {
   std::vector<int> notes;
   TessarynProbe& s = rig.synth;
-  for (int tick = 0; tick < 20000 && notes.size() < steps; ++tick)
+  for (int tick = 0; tick < maxTicks && notes.size() < steps; ++tick)
   {
     const bool half = s.lastMG2Half;
     const bool blink = s.stepBlink;
@@ -95,4 +95,16 @@ TEST(TessarynArpeggiator, InOnModeReleasingOneKeySilencesUntilTheNextStep)
   EXPECT_EQ(arpeggio(rig, 2), (std::vector{C, C}));
 }
 
+// 1/16 at 120 BPM steps eight times a second.
+TEST(TessarynArpeggiator, TheMidiClockFollowsTheHostsTempo)
+{
+  for (double tempo : {120.0, 240.0})
+  {
+    TessarynRig rig;
+    rig.synth.mHostTempo = tempo;
+    latchChord(rig, 1);
+    rig.set(T::kARPTempo, 15);
+    EXPECT_NEAR(arpeggio(rig, SIZE_MAX, 1000).size(), tempo / 15, 1) << tempo << " BPM";
+  }
+}
 } // namespace

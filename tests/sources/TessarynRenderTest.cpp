@@ -6,7 +6,6 @@
 #include <array>
 #include <atomic>
 #include <cmath>
-#include <cstring>
 #include <thread>
 #include <xmmintrin.h>
 
@@ -22,32 +21,17 @@ bool silent(const std::vector<double>& samples, size_t from = 0, size_t to = SIZ
   return true;
 }
 
-bool identical(const Stereo& out)
-{
-  return std::memcmp(out.left.data(), out.right.data(), out.left.size() * sizeof(double)) == 0;
-}
-
-void busyProgram(TessarynRig& rig)
-{
-  for (const BusySetting& setting : kBusyProgram)
-    rig.set(setting.mParam, setting.mValue);
-}
-
 TEST(TessarynRender, NoteOnTakesEffectAtTheFirstControlTickAtOrAfterItsOffset)
 {
-  const struct
-  {
-    int offset;
-    int firstSound; // sample index
-  } cases[] = {{30, 48}, {96, 96}, {200, 240}};
-  for (const auto& c : cases)
+  // Ticks fall every 48 samples.
+  for (auto [offset, firstSound] : {std::pair{30, 48}, {96, 96}, {200, 240}})
   {
     TessarynRig rig;
     rig.ticks(); // settle pending parameters; the next block starts with a tick
-    rig.noteOn(60, 127, c.offset);
+    rig.noteOn(60, 127, offset);
     const Stereo out = rig.render(320);
-    EXPECT_TRUE(silent(out.left, 0, c.firstSound)) << "offset " << c.offset;
-    EXPECT_FALSE(silent(out.left, c.firstSound, c.firstSound + 48)) << "offset " << c.offset;
+    EXPECT_TRUE(silent(out.left, 0, firstSound)) << "offset " << offset;
+    EXPECT_FALSE(silent(out.left, firstSound, firstSound + 48)) << "offset " << offset;
   }
 }
 
@@ -128,7 +112,6 @@ TEST(TessarynModulation, VcfTargetsMoveTheCutoff)
   bent.message(0xE0, 0, 0x60);
   plain.ticks(3);
   bent.ticks(3);
-  EXPECT_GT(bent.synth.freq2rad[0], 0.0);
   EXPECT_NE(plain.render(64).left, bent.render(64).left);
 }
 
@@ -163,26 +146,22 @@ TEST(TessarynEffects, HardSyncRestartsSlavesWhenTheirMasterWraps)
     rig.noteOn(45);
     rig.ticks(2);
     TessarynProbe& s = rig.synth;
+    // In Single mode VCO1 drives VCO4 too.
+    const VCO& master4 = s.vco[fxMode == 1 ? 0 : 2];
+    const auto restartedBy = [](const VCO& slave, const VCO& master)
+    {
+      return slave.phase ==
+             (static_cast<uint32_t>(slave.pitch * (double(master.phase) / master.pitch)) & VCO::kPhaseMask);
+    };
     int restarts = 0;
     for (int i = 0; i < 4000; ++i)
     {
-      const uint32_t before0 = s.vco[0].phase;
-      const uint32_t before2 = s.vco[2].phase;
+      const uint32_t before0 = s.vco[0].phase, before4 = master4.phase;
       s.next();
-      const bool wrapped0 = s.vco[0].phase < before0;
-      const bool wrapped2 = s.vco[2].phase < before2;
-      const auto expectedPhase = [](const VCO& slave, const VCO& master)
-      { return static_cast<uint32_t>(slave.pitch * (double(master.phase) / master.pitch)) & VCO::kPhaseMask; };
-      if (wrapped0)
-      {
-        ++restarts;
-        EXPECT_EQ(s.vco[1].phase, expectedPhase(s.vco[1], s.vco[0]));
-      }
-      const bool vco4Follows = fxMode == 1 ? wrapped0 : wrapped2;
-      if (vco4Follows)
-      {
-        EXPECT_EQ(s.vco[3].phase, expectedPhase(s.vco[3], s.vco[fxMode == 1 ? 0 : 2]));
-      }
+      const bool wrapped = s.vco[0].phase < before0;
+      restarts += wrapped;
+      EXPECT_TRUE(!wrapped || restartedBy(s.vco[1], s.vco[0]));
+      EXPECT_TRUE(master4.phase >= before4 || restartedBy(s.vco[3], master4));
     }
     EXPECT_GT(restarts, 5);
   }
@@ -220,7 +199,8 @@ TEST(TessarynMidi, LearnedControllersSetTheirParameterInNormalisedUnits)
 TEST(TessarynThreads, ParameterChangesWhileRenderingAreSafe)
 {
   TessarynRig rig;
-  busyProgram(rig);
+  for (const BusySetting& setting : kBusyProgram)
+    rig.set(setting.mParam, setting.mValue);
   std::atomic<bool> done{false};
   std::thread editor(
       [&]
@@ -236,7 +216,7 @@ TEST(TessarynThreads, ParameterChangesWhileRenderingAreSafe)
     if (block % 10 == 0) rig.noteOn(48 + block % 24);
     if (block % 10 == 5) rig.noteOff(48 + (block - 5) % 24);
     const Stereo out = rig.render(256);
-    ASSERT_TRUE(identical(out));
+    ASSERT_EQ(out.left, out.right);
   }
   done = true;
   editor.join();

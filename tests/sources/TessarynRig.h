@@ -11,8 +11,14 @@ class TessarynProbe : public Tessaryn
 {
 public:
   TessarynProbe() : Tessaryn(IPlugInstanceInfo{}) {}
+  // A host's transport, standing still at the tempo set here.
+  void GetTime(ITimeInfo* info) override
+  {
+    *info = ITimeInfo{};
+    info->mTempo = mHostTempo;
+  }
+  double mHostTempo = 120.0;
 
-  using Tessaryn::comp;
   using Tessaryn::eg2;
   using Tessaryn::freq2rad;
   using Tessaryn::gate;
@@ -20,7 +26,6 @@ public:
   using Tessaryn::lastMG2Half;
   using Tessaryn::lastVco;
   using Tessaryn::mDataVersion;
-  using Tessaryn::mg1;
   using Tessaryn::mMidiControlParam;
   using Tessaryn::mNumHeldKeys;
   using Tessaryn::mNumPressedKeys;

@@ -6,21 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 TEST(TunedPitchScale, FollowsAnEqualTemperedMasterThroughTheRoundedPitchTable)
 {
-  struct Case
-  {
-    int note;
-    int pitch;
-  };
-  // 58 lands two units low because the search compares with the rounded
-  // table; 0 shows the search's floor.
-  const Case cases[] = {{69, 8832}, {60, 7680}, {58, 7422}, {0, 4}};
   const mtsclientglobal library({kEqualTemperamentMaster});
   TunedPitchScale scale(library);
-  for (const Case& c : cases)
-    EXPECT_EQ(scale.getFrequency(c.note), c.pitch) << "note " << c.note;
+  // 58 lands two units low because the search compares with the rounded
+  // table; 0 shows the search's floor.
+  for (auto [note, pitch] : {std::pair{69, 8832}, {60, 7680}, {58, 7422}, {0, 4}})
+    EXPECT_EQ(scale.getFrequency(note), pitch) << "note " << note;
 }
 
 TEST(TunedPitchScale, TunesArpeggioOctavesAboveMidiLikeTheNotesOctavesBelow)

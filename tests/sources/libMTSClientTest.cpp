@@ -10,15 +10,9 @@
 
 namespace
 {
-struct ClientDeleter
+auto registerWith(const mtsclientglobal& library)
 {
-  void operator()(MTSClient* client) const { MTS_DeregisterClient(client); }
-};
-using Client = std::unique_ptr<MTSClient, ClientDeleter>;
-
-Client registerWith(const mtsclientglobal& library)
-{
-  return Client(MTS_RegisterClientWith(library));
+  return std::unique_ptr<MTSClient, void (*)(MTSClient*)>(MTS_RegisterClientWith(library), MTS_DeregisterClient);
 }
 
 double equalTemperedHz(int note)

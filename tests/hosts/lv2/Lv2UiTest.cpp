@@ -21,12 +21,7 @@ constexpr uint32_t kVolumePort = Lv2Instrument::kFirstControlPort + Tessaryn::kV
 class SuilUi
 {
 public:
-  struct Touch
-  {
-    uint32_t mPort;
-    bool mGrabbed;
-    bool operator==(const Touch&) const = default;
-  };
+  using Touch = std::pair<uint32_t, bool>; // port, grabbed
 
   SuilUi(Lv2TestHost& plugin, Window parent, float scale) : mPlugin(plugin)
   {
@@ -40,12 +35,12 @@ public:
     mOptions = {
         {LV2_OPTIONS_INSTANCE, 0, plugin.Map(LV2_UI__scaleFactor), sizeof(float), plugin.Map(LV2_ATOM__Float), &mScale},
         {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
-    mInstanceFeature = {LV2_INSTANCE_ACCESS_URI, lilv_instance_get_handle(plugin.Instance())};
-    mParentFeature = {LV2_UI__parent, reinterpret_cast<void*>(parent)};
-    mOptionsFeature = {LV2_OPTIONS__options, mOptions.data()};
-    mMapFeature = {LV2_URID__map, plugin.MapFeature()};
-    const LV2_Feature* features[] = {&mInstanceFeature, &mParentFeature, &mResizeFeature,
-                                     &mOptionsFeature,  &mMapFeature,    nullptr};
+    const LV2_Feature instance{LV2_INSTANCE_ACCESS_URI, lilv_instance_get_handle(plugin.Instance())};
+    const LV2_Feature window{LV2_UI__parent, reinterpret_cast<void*>(parent)};
+    const LV2_Feature options{LV2_OPTIONS__options, mOptions.data()};
+    const LV2_Feature map{LV2_URID__map, plugin.MapFeature()};
+    const LV2_Feature resize{LV2_UI__resize, &mResize};
+    const LV2_Feature* features[] = {&instance, &window, &resize, &options, &map, nullptr};
     mUi = suil_instance_new(mHost, this, LV2_UI__X11UI, kUri, lilv_node_as_uri(lilv_ui_get_uri(ui)), LV2_UI__X11UI,
                             bundle, binary, features);
     lilv_free(bundle);
@@ -66,7 +61,7 @@ public:
 
   std::map<uint32_t, float> mWrites; // the last value per port
   std::vector<Touch> mTouches;
-  int mWidth = 0, mHeight = 0;
+  std::pair<int, int> mSize; // as the UI last asked for it
 
 private:
   static void write(SuilController controller, uint32_t port, uint32_t size, uint32_t protocol, const void* buffer)
@@ -83,9 +78,7 @@ private:
   }
   static int resize(LV2UI_Feature_Handle handle, int width, int height)
   {
-    auto* self = static_cast<SuilUi*>(handle);
-    self->mWidth = width;
-    self->mHeight = height;
+    static_cast<SuilUi*>(handle)->mSize = {width, height};
     return 0;
   }
 
@@ -96,8 +89,6 @@ private:
   float mScale = 1.0f;
   std::vector<LV2_Options_Option> mOptions;
   LV2UI_Resize mResize{this, resize};
-  LV2_Feature mInstanceFeature{}, mParentFeature{}, mOptionsFeature{}, mMapFeature{};
-  LV2_Feature mResizeFeature{LV2_UI__resize, &mResize};
 };
 
 class Lv2UiTest : public testing::Test
@@ -139,8 +130,7 @@ TEST_F(Lv2UiTest, EmbedsDrawsAndKeepsThePortsInStepBothWays)
   SuilUi ui(mPlugins[0], parent, 1.0f);
   ASSERT_TRUE(ui.IsOpen());
   idle({&ui});
-  EXPECT_EQ(ui.mWidth, 1096);
-  EXPECT_EQ(ui.mHeight, 395);
+  EXPECT_EQ(ui.mSize, std::make_pair(1096, 395));
   EXPECT_EQ(mUser.childCount(parent), 1);
   EXPECT_GT(mUser.colours(ui.Widget(), 1096, 395, 16), 30u);
 
@@ -203,7 +193,6 @@ TEST_F(Lv2UiTest, TakesTheHostsScaleFactor)
   const Window parent = mUser.createWindow(0, 0, 2300, 900, true);
   SuilUi ui(mPlugins[0], parent, 2.0f);
   ASSERT_TRUE(ui.IsOpen());
-  EXPECT_EQ(ui.mWidth, 2 * 1096);
-  EXPECT_EQ(ui.mHeight, 2 * 395);
+  EXPECT_EQ(ui.mSize, std::make_pair(2 * 1096, 2 * 395));
 }
 } // namespace

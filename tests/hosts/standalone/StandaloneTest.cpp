@@ -9,16 +9,12 @@
 
 #include <fstream>
 #include <thread>
+#include <tuple>
 
 namespace
 {
 constexpr auto kSettle = std::chrono::milliseconds(300);
 constexpr float kAudible = 0.01f;
-
-bool exists(const std::string& path)
-{
-  return std::filesystem::exists(path);
-}
 
 constexpr AudioUnitParameterID kCutoff = 43; // the filter's, 0 to 1
 
@@ -31,23 +27,6 @@ std::unique_ptr<HostModel> openInstrument()
   return host;
 }
 
-// A state under a name the instrument lacks renames and stores the current program.
-void renameCurrentProgram(HostModel& host, const char* name)
-{
-  CFPropertyListRef state = nullptr;
-  ASSERT_EQ(host.GetState(&state), noErr);
-  PutStrInDict(CFMutableDictionaryRef(state), "name", name);
-  EXPECT_EQ(host.SetState(state), noErr);
-  CFRelease(state);
-}
-
-std::pair<std::string, float> program(HostModel& host, int32_t number)
-{
-  float cutoff = -1.0f;
-  host.SelectPreset(number);
-  host.GetParameter(kCutoff, &cutoff);
-  return {host.FactoryPresets().at(size_t(number)).mName, cutoff};
-}
 } // namespace
 
 using StandaloneTest = StandaloneFixture;
@@ -78,7 +57,12 @@ TEST_F(StandaloneTest, EditedProgramsSurviveARestartFromAlsaToJack)
     const auto user = openInstrument();
     user->SelectPreset(5);
     user->SetParameter(kCutoff, 0.37f);
-    renameCurrentProgram(*user, "Edited Five");
+    // A state under a name the instrument lacks renames and stores the current program.
+    CFPropertyListRef state = nullptr;
+    ASSERT_EQ(user->GetState(&state), noErr);
+    PutStrInDict(CFMutableDictionaryRef(state), "name", "Edited Five");
+    EXPECT_EQ(user->SetState(state), noErr);
+    CFRelease(state);
     user->SelectPreset(7);
     user->SetParameter(kCutoff, 0.61f);
     ASSERT_EQ(user->SaveBankFile(edited.c_str()), noErr);
@@ -99,8 +83,14 @@ TEST_F(StandaloneTest, EditedProgramsSurviveARestartFromAlsaToJack)
 
   const auto later = openInstrument();
   ASSERT_EQ(later->LoadBankFile(bankPath().c_str()), noErr);
-  EXPECT_EQ(program(*later, 5), std::make_pair(std::string("Edited Five"), 0.37f));
-  EXPECT_EQ(program(*later, 7).second, 0.61f);
+  for (const auto& [number, stored] : {std::pair(5, 0.37f), std::pair(7, 0.61f)})
+  {
+    float cutoff = -1.0f;
+    later->SelectPreset(number);
+    later->GetParameter(kCutoff, &cutoff);
+    EXPECT_EQ(cutoff, stored) << number;
+  }
+  EXPECT_EQ(later->FactoryPresets().at(5).mName, "Edited Five");
 }
 
 TEST_F(StandaloneTest, DamagedStateAndBankFilesAreSetAsideAndReplacedOnQuit)
@@ -111,8 +101,8 @@ TEST_F(StandaloneTest, DamagedStateAndBankFilesAreSetAsideAndReplacedOnQuit)
   const auto damaged = start({});
   ASSERT_TRUE(damaged->waitForOutput(kPlaying)) << damaged->errors();
   EXPECT_NE(damaged->errors().find("damaged"), std::string::npos);
-  EXPECT_TRUE(exists(statePath() + ".damaged"));
-  EXPECT_TRUE(exists(bankPath() + ".damaged"));
+  EXPECT_TRUE(std::filesystem::exists(statePath() + ".damaged"));
+  EXPECT_TRUE(std::filesystem::exists(bankPath() + ".damaged"));
   EXPECT_EQ(damaged->quit(), 0);
   const auto again = start({});
   ASSERT_TRUE(again->waitForOutput(kPlaying));
@@ -122,23 +112,18 @@ TEST_F(StandaloneTest, DamagedStateAndBankFilesAreSetAsideAndReplacedOnQuit)
 
 TEST_F(StandaloneTest, FailuresExitWithTheirOwnCodeAndSayWhy)
 {
-  struct Case
-  {
-    std::vector<std::string> mArgs;
-    int mExitCode;
-    const char* mMessage;
-  };
-  const Case cases[] = {
+  // Arguments, exit code and a part of the message.
+  const std::tuple<std::vector<std::string>, int, const char*> cases[] = {
       {{"--rate", "1"}, 2, "--rate"},
       {{"--program", "no such program"}, 2, "no such program"},
       {{"--state", mFolder}, 3, "cannot read the saved sound"},
       {{"--backend", "alsa", "--device", "no-such-device"}, 4, "cannot open audio: "},
   };
-  for (const Case& c : cases)
+  for (const auto& [args, code, message] : cases)
   {
-    const auto app = start(c.mArgs);
-    EXPECT_EQ(app->exitCode(), c.mExitCode) << c.mArgs[0];
-    EXPECT_NE(app->errors().find(c.mMessage), std::string::npos) << app->errors();
+    const auto app = start(args);
+    EXPECT_EQ(app->exitCode(), code) << args[0];
+    EXPECT_NE(app->errors().find(message), std::string::npos) << app->errors();
   }
 }
 

@@ -20,16 +20,6 @@ TestJackClient::~TestJackClient()
   if (mClient) jack_client_close(mClient);
 }
 
-bool TestJackClient::connect(const std::string& from, const std::string& to)
-{
-  return mClient && jack_connect(mClient, from.c_str(), to.c_str()) == 0;
-}
-
-bool TestJackClient::hasPort(const std::string& name) const
-{
-  return mClient && jack_port_by_name(mClient, name.c_str()) != nullptr;
-}
-
 int TestJackClient::process(jack_nframes_t frames, void* self)
 {
   TestJackClient& client = *static_cast<TestJackClient*>(self);

@@ -16,8 +16,11 @@ public:
   TestJackClient(const TestJackClient&) = delete;
   TestJackClient& operator=(const TestJackClient&) = delete;
 
-  bool connect(const std::string& from, const std::string& to);
-  bool hasPort(const std::string& name) const;
+  bool connect(const std::string& from, const std::string& to)
+  {
+    return mClient && jack_connect(mClient, from.c_str(), to.c_str()) == 0;
+  }
+  bool hasPort(const std::string& name) const { return mClient && jack_port_by_name(mClient, name.c_str()); }
   // Middle C, velocity 100, at the start of the next block.
   void playNote() { mPlayNote = true; }
   // The input's peak since the last call.

@@ -15,14 +15,6 @@ namespace
 {
 constexpr int kWaitSteps = 200;
 constexpr auto kStep = std::chrono::milliseconds(50);
-
-std::string contents(const std::string& path)
-{
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 } // namespace
 
 StandaloneProcess::StandaloneProcess(const std::vector<std::string>& args, const std::string& folder)
@@ -58,14 +50,11 @@ bool StandaloneProcess::waitForOutput(const std::string& text)
   return false;
 }
 
-std::string StandaloneProcess::output() const
+std::string StandaloneProcess::contents(const std::string& path)
 {
-  return contents(mOutPath);
-}
-
-std::string StandaloneProcess::errors() const
-{
-  return contents(mErrPath);
+  std::stringstream text;
+  text << std::ifstream(path).rdbuf();
+  return text.str();
 }
 
 int StandaloneProcess::quit()

@@ -16,14 +16,15 @@ public:
 
   // True once stdout holds `text`; false if it exits or time runs out first.
   bool waitForOutput(const std::string& text);
-  std::string output() const;
-  std::string errors() const;
+  std::string output() const { return contents(mOutPath); }
+  std::string errors() const { return contents(mErrPath); }
   // SIGTERM, then its exit status (-1 if it did not exit normally).
   int quit();
   // Waits for it to exit by itself.
   int exitCode();
 
 private:
+  static std::string contents(const std::string& path);
   bool reap(int options); // true once it has exited
   pid_t mPid = -1;
   int mExitCode = -1;

@@ -51,19 +51,12 @@ Window firstChild(Display* display, Window window)
 }
 } // namespace
 
-class StandaloneWindowTest : public StandaloneFixture
-{
-protected:
-  void SetUp() override
-  {
-    StandaloneFixture::SetUp();
-    setenv("DISPLAY", mServer.DisplayName().c_str(), 1);
-  }
-  XvfbServer mServer;
-};
+using StandaloneWindowTest = StandaloneFixture;
 
 TEST_F(StandaloneWindowTest, ThePanelsWindowPlaysTheComputerKeyboardAndQuitsWhenClosed)
 {
+  XvfbServer server;
+  setenv("DISPLAY", server.DisplayName().c_str(), 1);
   TestJackClient tester;
   StandaloneProcess app({}, mFolder);
   ASSERT_TRUE(app.waitForOutput(kPlaying)) << app.errors();

@@ -51,8 +51,7 @@ TEST_F(HostModelEditorTest, EmbedsDrawsAndClosesAgainAndAgainBesideASecondInstan
     for (int i = 0; i < 2; ++i)
     {
       const AUX11View view = mHosts[i].Editor();
-      EXPECT_EQ(view.mWidth, kPanelWidth);
-      EXPECT_EQ(view.mHeight, kPanelHeight);
+      EXPECT_EQ(std::make_pair(view.mWidth, view.mHeight), std::make_pair(kPanelWidth, kPanelHeight));
       EXPECT_EQ(mUser.childCount(parents[i]), 1);
       EXPECT_GT(mUser.colours(view.mWindow, kPanelWidth, kPanelHeight, 40), 8u)
           << "instance " << i << ", cycle " << cycle;
@@ -85,15 +84,13 @@ TEST_F(HostModelEditorTest, KeysTheEditorDoesNotTakeGoToTheParent)
   X11TestDriver keys;
   keys.pressKey(XK_z);
   std::vector<int> forwarded;
-  pumpUntil(
-      [&]
-      {
-        XEvent event;
-        while (XCheckWindowEvent(display, parent, KeyPressMask | KeyReleaseMask, &event))
-          forwarded.push_back(event.type);
-        return forwarded.size() >= 2;
-      },
-      [&] { pump(); });
+  const auto collect = [&]
+  {
+    pump();
+    for (XEvent event; XCheckWindowEvent(display, parent, KeyPressMask | KeyReleaseMask, &event);)
+      forwarded.push_back(event.type);
+  };
+  pumpUntil([&] { return forwarded.size() >= 2; }, collect);
   EXPECT_EQ(forwarded, (std::vector<int>{KeyPress, KeyRelease}));
 }
 } // namespace

@@ -16,38 +16,30 @@ namespace
 constexpr auto kSettle = std::chrono::milliseconds(300);
 constexpr float kAudible = 0.01f;
 
+std::vector<Window> children(Display* display, Window window)
+{
+  Window root, parent, *list = nullptr;
+  unsigned count = 0;
+  XQueryTree(display, window, &root, &parent, &list, &count);
+  const std::vector<Window> result(list, list + count);
+  XFree(list);
+  return result;
+}
+
 // The mapped top-level window titled "Tessaryn", 0 if none appears in time.
 Window findTessarynWindow(Display* display)
 {
   for (int attempt = 0; attempt < 100; ++attempt, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
-  {
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-    Window found = 0;
-    for (unsigned i = 0; i < count && !found; ++i)
+    for (const Window window : children(display, DefaultRootWindow(display)))
     {
       char* name = nullptr;
       XWindowAttributes attributes;
-      if (XFetchName(display, children[i], &name) && std::string(name) == "Tessaryn" &&
-          XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
-        found = children[i];
+      const bool found = XFetchName(display, window, &name) && std::string(name) == "Tessaryn" &&
+                         XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
       XFree(name);
+      if (found) return window;
     }
-    XFree(children);
-    if (found) return found;
-  }
   return 0;
-}
-
-Window firstChild(Display* display, Window window)
-{
-  Window root, parent, *children = nullptr;
-  unsigned count = 0;
-  XQueryTree(display, window, &root, &parent, &children, &count);
-  const Window child = count ? children[0] : 0;
-  XFree(children);
-  return child;
 }
 } // namespace
 
@@ -64,9 +56,9 @@ TEST_F(StandaloneWindowTest, ThePanelsWindowPlaysTheComputerKeyboardAndQuitsWhen
   X11TestDriver screen;
   const Window window = findTessarynWindow(screen.display());
   ASSERT_NE(window, 0u);
-  const Window panel = firstChild(screen.display(), window);
-  ASSERT_NE(panel, 0u);
-  XSetInputFocus(screen.display(), panel, RevertToParent, CurrentTime);
+  const std::vector<Window> panel = children(screen.display(), window);
+  ASSERT_EQ(panel.size(), 1u);
+  XSetInputFocus(screen.display(), panel[0], RevertToParent, CurrentTime);
   XSync(screen.display(), False);
   std::this_thread::sleep_for(kSettle);
   EXPECT_TRUE(screen.writePng(window, SCREENSHOT_DIR "/standalone.png"));

@@ -13,11 +13,7 @@ namespace
 constexpr int kWaitSteps = 200;
 constexpr int kStepMilliseconds = 50;
 
-struct OscMessage
-{
-  std::string mPath;
-  std::vector<std::string> mStrings;
-};
+using OscMessage = std::vector<std::string>; // the path, then the string arguments
 
 class TestSessionManager
 {
@@ -41,7 +37,7 @@ public:
     {
       lo_server_recv_noblock(mServer, kStepMilliseconds);
       for (; !mReceived.empty(); mReceived.pop_front())
-        if (mReceived.front().mPath == path)
+        if (mReceived.front()[0] == path)
         {
           message = mReceived.front();
           mReceived.pop_front();
@@ -64,9 +60,9 @@ private:
   static int record(const char* path, const char* types, lo_arg** argv, int argc, lo_message message, void* self)
   {
     TestSessionManager& manager = *static_cast<TestSessionManager*>(self);
-    OscMessage received{path, {}};
+    OscMessage received{path};
     for (int i = 0; i < argc; ++i)
-      if (types[i] == 's') received.mStrings.push_back(reinterpret_cast<const char*>(argv[i]));
+      if (types[i] == 's') received.push_back(reinterpret_cast<const char*>(argv[i]));
     manager.mReceived.push_back(received);
     if (!manager.mClient)
     {
@@ -92,14 +88,14 @@ TEST_F(StandaloneSessionTest, OpensAndSavesItsSoundWhereTheSessionSays)
   unsetenv("NSM_URL");
   OscMessage message;
   ASSERT_TRUE(manager.waitFor("/nsm/server/announce", message)) << app->errors();
-  ASSERT_EQ(message.mStrings.size(), 3u);
-  EXPECT_EQ(message.mStrings[1], ":switch:optional-gui:");
+  ASSERT_EQ(message.size(), 4u);
+  EXPECT_EQ(message[2], ":switch:optional-gui:");
   manager.send("/reply", {"/nsm/server/announce", "Welcome", "Test manager", ":server-control:"});
 
   const std::string instance = mFolder + "/Tessaryn.nTEST";
   manager.send("/nsm/client/open", {instance, "Tessaryn", "nTEST"});
   ASSERT_TRUE(manager.waitFor("/reply", message)) << app->errors();
-  EXPECT_EQ(message.mStrings, (std::vector<std::string>{"/nsm/client/open", "OK"}));
+  EXPECT_EQ(message, (OscMessage{"/reply", "/nsm/client/open", "OK"}));
   EXPECT_TRUE(std::filesystem::exists(instance + ".tessaryn"));
   EXPECT_TRUE(TestJackClient().hasPort("nTEST:out_left"));
   ASSERT_TRUE(manager.waitFor("/nsm/client/gui_is_hidden", message));
@@ -109,7 +105,7 @@ TEST_F(StandaloneSessionTest, OpensAndSavesItsSoundWhereTheSessionSays)
   std::filesystem::remove(instance + ".tessaryn");
   manager.send("/nsm/client/save", {});
   ASSERT_TRUE(manager.waitFor("/reply", message));
-  EXPECT_EQ(message.mStrings, (std::vector<std::string>{"/nsm/client/save", "OK"}));
+  EXPECT_EQ(message, (OscMessage{"/reply", "/nsm/client/save", "OK"}));
   EXPECT_TRUE(std::filesystem::exists(instance + ".tessaryn"));
   EXPECT_TRUE(std::filesystem::exists(instance + ".fxb"));
   EXPECT_EQ(app->quit(), 0);

@@ -3,24 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 namespace
 {
 constexpr uint32_t kF1 = 0xFFBE;
-
-// A press or release and the message it must give: status 0 for none.
-struct Step
-{
-  bool mPress;
-  uint32_t mKey;
-  uint8_t mStatus;
-  uint8_t mNote;
-};
 } // namespace
 
 TEST(KeyboardMapTest, TwoRowsPlayTwoOctavesThatShiftAndReleaseWhatTheyStarted)
 {
-  const Step steps[] = {
+  // A press or release and the message it must give: status 0 for none.
+  const std::tuple<bool, uint32_t, uint8_t, uint8_t> steps[] = {
       {true, 'z', 0x90, 48},  {true, 'm', 0x90, 59},  {true, 'q', 0x90, 60},  {true, 'i', 0x90, 72},
       {true, '2', 0x90, 61},  {true, 'Z', 0, 0},      // held: auto-repeat and Shift play nothing
       {true, '-', 0, 0},      {true, 'x', 0x90, 38},  // an octave down
@@ -29,15 +22,15 @@ TEST(KeyboardMapTest, TwoRowsPlayTwoOctavesThatShiftAndReleaseWhatTheyStarted)
       {true, '=', 0, 0},      {true, '+', 0, 0},      {true, 'c', 0x90, 64},  {true, 'E', 0x90, 76},
   };
   KeyboardMap keyboard;
-  for (const Step& step : steps)
+  for (const auto& [press, key, status, note] : steps)
   {
-    const std::optional<MidiEvent> event = step.mPress ? keyboard.press(step.mKey) : keyboard.release(step.mKey);
-    SCOPED_TRACE(std::string(step.mPress ? "press " : "release ") + char(step.mKey));
-    ASSERT_EQ(event.has_value(), step.mStatus != 0);
+    const std::optional<MidiEvent> event = press ? keyboard.press(key) : keyboard.release(key);
+    SCOPED_TRACE(std::string(press ? "press " : "release ") + char(key));
+    ASSERT_EQ(event.has_value(), status != 0);
     if (!event) continue;
-    EXPECT_EQ(event->mStatus, step.mStatus);
-    EXPECT_EQ(event->mData1, step.mNote);
-    EXPECT_EQ(event->mData2, step.mStatus == 0x90 ? KeyboardMap::kVelocity : 0);
+    EXPECT_EQ(event->mStatus, status);
+    EXPECT_EQ(event->mData1, note);
+    EXPECT_EQ(event->mData2, status == 0x90 ? KeyboardMap::kVelocity : 0);
   }
 }
 

@@ -62,10 +62,7 @@ TEST_F(HostModelEditorTest, EmbedsDrawsAndClosesAgainAndAgainBesideASecondInstan
     EXPECT_EQ(mUser.childCount(parents[0]), 0);
     EXPECT_NE(mHosts[1].Editor().mWindow, 0u);
     // The second instance's editor goes with its instance.
-    if (cycle == 2)
-      mHosts[1].Close();
-    else
-      mHosts[1].CloseEditor();
+    cycle == 2 ? mHosts[1].Close() : mHosts[1].CloseEditor();
     pump();
     EXPECT_EQ(mUser.childCount(parents[1]), 0);
   }

@@ -23,7 +23,7 @@ class SuilUi
 public:
   using Touch = std::pair<uint32_t, bool>; // port, grabbed
 
-  SuilUi(Lv2TestHost& plugin, Window parent, float scale) : mPlugin(plugin)
+  SuilUi(Lv2TestHost& plugin, Window parent, float scale) : mPlugin(plugin), mScale(scale)
   {
     mHost = suil_host_new(write, nullptr, nullptr, nullptr);
     suil_host_set_touch_func(mHost, touch);
@@ -31,7 +31,6 @@ public:
     const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
     char* bundle = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_bundle_uri(ui)), nullptr);
     char* binary = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), nullptr);
-    mScale = scale;
     mOptions = {
         {LV2_OPTIONS_INSTANCE, 0, plugin.Map(LV2_UI__scaleFactor), sizeof(float), plugin.Map(LV2_ATOM__Float), &mScale},
         {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
@@ -86,7 +85,7 @@ private:
   SuilHost* mHost = nullptr;
   SuilInstance* mUi = nullptr;
   const LV2UI_Idle_Interface* mIdle = nullptr;
-  float mScale = 1.0f;
+  float mScale;
   std::vector<LV2_Options_Option> mOptions;
   LV2UI_Resize mResize{this, resize};
 };
@@ -165,7 +164,7 @@ TEST_F(Lv2UiTest, EmbedsDrawsAndKeepsThePortsInStepBothWays)
     EXPECT_EQ(value, parameter(0, port - Lv2Instrument::kFirstControlPort)) << port;
 }
 
-TEST_F(Lv2UiTest, OpensAndClosesAgainAndAgainBesideASecondInstanceWhileTheSoundGoesOn)
+TEST_F(Lv2UiTest, OpensAndClosesAgainAndAgainBesideAScaledSecondInstanceWhileTheSoundGoesOn)
 {
   const Window parents[2] = {mUser.createWindow(0, 0, 1200, 450, true), mUser.createWindow(0, 500, 1200, 450, true)};
   mPlugins[0].Midi(0, 0x90, 60, 100);
@@ -173,8 +172,9 @@ TEST_F(Lv2UiTest, OpensAndClosesAgainAndAgainBesideASecondInstanceWhileTheSoundG
   for (int cycle = 0; cycle < 4; ++cycle)
   {
     {
-      SuilUi first(mPlugins[0], parents[0], 1.0f), second(mPlugins[1], parents[1], 1.0f);
+      SuilUi first(mPlugins[0], parents[0], 1.0f), second(mPlugins[1], parents[1], 2.0f);
       ASSERT_TRUE(first.IsOpen() && second.IsOpen()) << cycle;
+      EXPECT_EQ(second.mSize, std::make_pair(2 * 1096, 2 * 395)) << "the host's scale factor";
       idle({&first, &second});
       for (const SuilUi* ui : {&first, &second})
         EXPECT_GT(mUser.colours(ui->Widget(), 1096, 395, 16), 30u) << cycle;
@@ -186,13 +186,5 @@ TEST_F(Lv2UiTest, OpensAndClosesAgainAndAgainBesideASecondInstanceWhileTheSoundG
     mPlugins[0].Run(256);
     EXPECT_GT(*std::max_element(mPlugins[0].Left().begin(), mPlugins[0].Left().end()), 0.01f) << cycle;
   }
-}
-
-TEST_F(Lv2UiTest, TakesTheHostsScaleFactor)
-{
-  const Window parent = mUser.createWindow(0, 0, 2300, 900, true);
-  SuilUi ui(mPlugins[0], parent, 2.0f);
-  ASSERT_TRUE(ui.IsOpen());
-  EXPECT_EQ(ui.mSize, std::make_pair(2 * 1096, 2 * 395));
 }
 } // namespace

@@ -34,16 +34,13 @@ public:
   bool waitFor(const std::string& path, OscMessage& message)
   {
     for (int i = 0; i < kWaitSteps; ++i)
-    {
-      lo_server_recv_noblock(mServer, kStepMilliseconds);
-      for (; !mReceived.empty(); mReceived.pop_front())
+      for (lo_server_recv_noblock(mServer, kStepMilliseconds); !mReceived.empty(); mReceived.pop_front())
         if (mReceived.front()[0] == path)
         {
           message = mReceived.front();
           mReceived.pop_front();
           return true;
         }
-    }
     return false;
   }
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -34,6 +35,8 @@ protected:
   std::string bankPath() const { return mFolder + "/config/Pellworth/tessaryn-standalone.fxb"; }
 
   static constexpr const char* kPlaying = "Tessaryn plays through";
+  static constexpr auto kSettle = std::chrono::milliseconds(300);
+  static constexpr float kAudible = 0.01f;
   JackDummyServer mJack;
   std::string mFolder;
 };

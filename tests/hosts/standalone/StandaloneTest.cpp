@@ -13,9 +13,6 @@
 
 namespace
 {
-constexpr auto kSettle = std::chrono::milliseconds(300);
-constexpr float kAudible = 0.01f;
-
 constexpr AudioUnitParameterID kCutoff = 43; // the filter's, 0 to 1
 
 // The instrument in this process, where the test edits programs as a user would.
@@ -26,7 +23,6 @@ std::unique_ptr<HostModel> openInstrument()
             noErr);
   return host;
 }
-
 } // namespace
 
 using StandaloneTest = StandaloneFixture;

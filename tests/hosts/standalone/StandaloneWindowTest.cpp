@@ -13,9 +13,6 @@
 
 namespace
 {
-constexpr auto kSettle = std::chrono::milliseconds(300);
-constexpr float kAudible = 0.01f;
-
 std::vector<Window> children(Display* display, Window window)
 {
   Window root, parent, *list = nullptr;

@@ -30,10 +30,8 @@ std::vector<int> arpeggio(TessarynRig& rig, size_t steps, int maxTicks = 20000)
 
 void latchChord(TessarynRig& rig, int trig)
 {
-  rig.set(T::kARPState, T::kArpLatch);
-  rig.set(T::kARPTrig, trig);
-  rig.set(T::kMG2Rate, 1.0);
-  rig.set(T::kARPTempo, 19); // 1/64: 31 ticks at 120 BPM
+  // ARPTempo 1/64: 31 ticks at 120 BPM
+  rig.set({{T::kARPState, T::kArpLatch}, {T::kARPTrig, trig}, {T::kMG2Rate, 1.0}, {T::kARPTempo, 19}});
   for (int note : {G, C, E})
     rig.noteOn(note);
   for (int note : {G, C, E})
@@ -59,8 +57,7 @@ TEST(TessarynArpeggiator, LatchedChordWalksEveryModeAndRangeOnBothClocks)
     for (const ArpCase& c : kArpCases)
     {
       TessarynRig rig;
-      rig.set(T::kARPMode, c.mode);
-      rig.set(T::kARPRange, c.range);
+      rig.set({{T::kARPMode, c.mode}, {T::kARPRange, c.range}});
       latchChord(rig, trig);
       EXPECT_EQ(arpeggio(rig, c.notes.size()), c.notes)
           << "clock " << (trig ? "MIDI" : "MG2") << " mode " << c.mode << " range " << c.range;
@@ -84,8 +81,7 @@ TEST(TessarynArpeggiator, LatchKeepsRunningAfterReleaseAndRepeatedNoteOffsDoNotB
 TEST(TessarynArpeggiator, InOnModeReleasingOneKeySilencesUntilTheNextStep)
 {
   TessarynRig rig;
-  rig.set(T::kARPState, T::kArpOn);
-  rig.set(T::kMG2Rate, 1.0);
+  rig.set({{T::kARPState, T::kArpOn}, {T::kMG2Rate, 1.0}});
   rig.noteOn(C);
   rig.noteOn(G);
   arpeggio(rig, 1);

@@ -48,8 +48,7 @@ TEST(KeyAssignUnison, TheNewestKeySoundsAndReleaseFallsBackToTheHighestHeldKey)
   {
     TessarynRig rig;
     TessarynProbe& s = rig.synth;
-    rig.set(T::kTrigger, trigger);
-    rig.set(T::kEG2S, 0.5);
+    rig.set({{T::kTrigger, trigger}, {T::kEG2S, 0.5}});
     rig.noteOn(G);
     rig.ticks(200); // into decay
     rig.noteOn(C);
@@ -142,8 +141,7 @@ TEST_F(KeyAssign, AutoDampSilencesAReleasedPolyVoiceOnlyWhileOtherKeysAreDown)
   for (bool damp : {false, true})
   {
     TessarynRig fresh;
-    fresh.set(T::kKeyAssgn, T::kPoly);
-    fresh.set(T::kAutoDamp, damp);
+    fresh.set({{T::kKeyAssgn, T::kPoly}, {T::kAutoDamp, damp}});
     fresh.noteOn(C);
     fresh.noteOn(E);
     fresh.ticks();
@@ -180,8 +178,7 @@ TEST_F(KeyAssign, HoldCannotBeSwitchedOnWhileTheArpeggiatorRuns)
 // Drift 2 without portamento: VCO1 jumps, VCO4 glides for 0.6 s.
 TEST_F(KeyAssign, PortamentoDriftLetsLaterOscillatorsGlideLonger)
 {
-  rig.set(T::kPortamnt, 0.0);
-  rig.set(T::kPtmDrift, 2);
+  rig.set({{T::kPortamnt, 0.0}, {T::kPtmDrift, 2}});
   press(C);
   press(C + 12);
   EXPECT_EQ(s.vco[0].currentPitch, s.vco[0].targetPitch);

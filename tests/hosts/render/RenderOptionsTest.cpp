@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
 TEST(RenderOptionsTest, DefaultsFollowTheMidiFileOrTheDemo)
 {
@@ -22,15 +23,11 @@ TEST(RenderOptionsTest, DefaultsFollowTheMidiFileOrTheDemo)
 
 TEST(RenderOptionsTest, NumbersAreWholeTextsAndFinite)
 {
-  const struct
-  {
-    const char* mText;
-    bool mAccepted;
-  } cases[] = {{"-1e2", true}, {"0.5x", false}, {" 1", false}, {"nan", false}, {"1e999", false}};
-  for (const auto& c : cases)
+  for (auto [text, accepted] :
+       {std::pair{"-1e2", true}, {"0.5x", false}, {" 1", false}, {"nan", false}, {"1e999", false}})
   {
     double value = 0.0;
-    EXPECT_EQ(parseStrictNumber(c.mText, value), c.mAccepted) << "'" << c.mText << "'";
+    EXPECT_EQ(parseStrictNumber(text, value), accepted) << "'" << text << "'";
   }
 }
 

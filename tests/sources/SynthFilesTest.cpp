@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -153,21 +154,17 @@ TEST_F(SynthFiles, OpeningLoadsTheStartupBankElseTheFactoryBank)
   writeBank(path("startup.fxb"), {"Startup 1"});
   writeBank(factoryBank(), {"Factory 1", "Factory 2"});
   const std::string ini = home.xdg() + "/Pellworth/tessaryn.ini";
-  const struct
-  {
-    std::string startupBank;
-    const char* firstProgram;
-    std::string startupPathAfter;
-  } cases[] = {{path("startup.fxb"), "Startup 1", path("startup.fxb")},
-               {path("missing.fxb"), "Factory 1", ""},
-               {"", "Factory 1", ""}};
-  for (const auto& c : cases)
+  const std::tuple<std::string, const char*, std::string> cases[] = {
+      {path("startup.fxb"), "Startup 1", path("startup.fxb")},
+      {path("missing.fxb"), "Factory 1", ""},
+      {"", "Factory 1", ""}};
+  for (const auto& [startupBank, firstProgram, startupPathAfter] : cases)
   {
     std::filesystem::create_directories(home.xdg() + "/Pellworth");
-    ASSERT_TRUE(WritePrivateProfileString("Startup Bank", "File", c.startupBank.c_str(), ini.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString("Startup Bank", "File", startupBank.c_str(), ini.c_str()));
     TessarynProbe synth;
-    EXPECT_STREQ(synth.GetPresetName(0), c.firstProgram) << c.startupBank;
-    EXPECT_EQ(synth.mStartupBankPath.Get(), c.startupPathAfter);
+    EXPECT_STREQ(synth.GetPresetName(0), firstProgram) << startupBank;
+    EXPECT_EQ(synth.mStartupBankPath.Get(), startupPathAfter);
   }
 }
 

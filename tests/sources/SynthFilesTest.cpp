@@ -108,28 +108,23 @@ TEST_F(SynthFiles, TheInstrumentsReadersTakeOlderFilesTheGenericReadersRefuse)
   olderState.header("FPCh", 1, 20104, T::kPtmDrift).text("Old Chunk", 28).olderDoubles();
   shortProgram.header("FxCk", 1, 20301, T::kPtmDrift).text("Old Floats", 28).olderFloats();
 
-  const struct
-  {
-    const FileBytes& file;
-    bool isBank;
-    const char* name;
-    double ptmDrift; // chunks of older data lack it; floats leave it as it was
-  } cases[] = {
+  // The last column is PtmDrift: chunks of older data lack it; floats leave it as it was.
+  const std::tuple<const FileBytes&, bool, const char*, double> cases[] = {
       {bank, true, "Old B", 2.0}, {olderState, false, "Old Chunk", 0.0}, {shortProgram, false, "Old Floats", 2.0}};
-  for (const auto& c : cases)
+  for (const auto& [bytes, isBank, name, ptmDrift] : cases)
   {
-    c.file.write(path("file"));
+    bytes.write(path("file"));
     WDL_String file(path("file").c_str());
     TessarynProbe generic, instrument;
-    EXPECT_FALSE(c.isBank ? generic.LoadBankFromFXB(&file) : generic.LoadProgramFromFXP(&file)) << c.name;
+    EXPECT_FALSE(isBank ? generic.LoadBankFromFXB(&file) : generic.LoadProgramFromFXP(&file)) << name;
     instrument.GetParam(T::kPtmDrift)->Set(2.0);
     instrument.RestorePreset(0); // as after opening: the current program is initialised
-    ASSERT_TRUE(c.isBank ? instrument.loadTessarynBankFromFXB(&file) : instrument.loadTessarynProgramFromFXP(&file))
-        << c.name;
+    ASSERT_TRUE(isBank ? instrument.loadTessarynBankFromFXB(&file) : instrument.loadTessarynProgramFromFXP(&file))
+        << name;
     EXPECT_EQ(instrument.mDataVersion, Synth::kDataVersion);
-    EXPECT_STREQ(instrument.GetPresetName(instrument.GetCurrentPresetIdx()), c.name);
-    EXPECT_EQ(instrument.GetParam(T::kVolume)->Value(), 0.25) << c.name;
-    EXPECT_EQ(instrument.GetParam(T::kPtmDrift)->Value(), c.ptmDrift) << c.name;
+    EXPECT_STREQ(instrument.GetPresetName(instrument.GetCurrentPresetIdx()), name);
+    EXPECT_EQ(instrument.GetParam(T::kVolume)->Value(), 0.25) << name;
+    EXPECT_EQ(instrument.GetParam(T::kPtmDrift)->Value(), ptmDrift) << name;
   }
 }
 

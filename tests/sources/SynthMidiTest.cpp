@@ -103,28 +103,24 @@ TEST_F(SynthTest, ReplayingAWholeProgramWhileLearningCapturesNoParameter)
 {
   ByteChunk state;
   synth->SerializeParams(&state);
-  const struct
-  {
-    const char* how;
-    std::function<void()> replay;
-  } replays[] = {
+  const std::pair<const char*, std::function<void()>> replays[] = {
       {"program change message", [&] { midi(0xC0, 1, 0); }},
       {"state restore", [&] { synth->UnserializeParams(&state, 0); }},
   };
-  for (const auto& r : replays)
+  for (const auto& [how, replay] : replays)
   {
     synth->mMidiControlParam[3] = 0;
     synth->doMidiUnlearn(true);
-    r.replay();
-    EXPECT_EQ(synth->mMidiControlParam[3], 0) << r.how;
-    EXPECT_TRUE(synth->mMidiLearn) << r.how;
+    replay();
+    EXPECT_EQ(synth->mMidiControlParam[3], 0) << how;
+    EXPECT_TRUE(synth->mMidiLearn) << how;
 
     synth->doMidiLearn(true);
     midi(0xB0, 7, 1);
-    r.replay();
-    EXPECT_EQ(synth->mMidiControlParam[7], -1) << r.how;
+    replay();
+    EXPECT_EQ(synth->mMidiControlParam[7], -1) << how;
     synth->SetParameterFromGUI(5, 0.3);
-    EXPECT_EQ(synth->mMidiControlParam[7], 5) << r.how;
+    EXPECT_EQ(synth->mMidiControlParam[7], 5) << how;
     synth->mMidiControlParam[7] = -1;
   }
 }

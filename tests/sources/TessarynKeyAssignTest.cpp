@@ -100,26 +100,22 @@ TEST_F(KeyAssign, RoundRobinPlaysOneOscillatorAtATimeInTurn)
 TEST_F(KeyAssign, ChordMemoryPlaysTheStoredIntervalsAndLeavesOutOffsets128)
 {
   mode(T::kChordMemory);
-  const struct
-  {
-    std::array<int, 4> chord;
-    std::array<bool, 4> sounding;
-  } cases[] = {
+  const std::pair<std::array<int, 4>, std::array<bool, 4>> cases[] = {
       {{0, 4, 7, 12}, {true, true, true, true}},
       {{5, 128, 128, 128}, {true, false, false, false}},
   };
-  for (const auto& c : cases)
+  for (const auto& [chord, sounding] : cases)
   {
     for (int k = 0; k < 4; ++k)
-      rig.set(T::kChord1 + k, c.chord[k]);
+      rig.set(T::kChord1 + k, chord[k]);
     rig.ticks(400); // let the previous release end
     release(C);
     press(C);
-    EXPECT_EQ(audible(s), c.sounding);
+    EXPECT_EQ(audible(s), sounding);
     for (int k = 0; k < 4; ++k)
-      if (c.sounding[k])
+      if (sounding[k])
       {
-        EXPECT_EQ(s.vco[k].noteOffset, c.chord[k]) << "VCO" << k + 1;
+        EXPECT_EQ(s.vco[k].noteOffset, chord[k]) << "VCO" << k + 1;
       }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace
@@ -38,14 +39,8 @@ void latchChord(TessarynRig& rig, int trig)
     rig.noteOff(note);
 }
 
-struct ArpCase
-{
-  int mode;
-  int range;
-  std::vector<int> notes;
-};
-
-const ArpCase kArpCases[] = {
+// Mode, range and the notes played.
+const std::tuple<int, int, std::vector<int>> kArpCases[] = {
     {T::kArpDown, 1, {G + 12, E + 12, C + 12, G, E, C, G + 12}},
     {T::kArpUpDown, 1, {C, E, G, C + 12, E + 12, G + 12, G + 12, E + 12, C + 12, G, E, C, C}},
     {T::kArpUp, 0, {C, E, G, C + 12, E + 12, G + 12, C + 24, E + 24, G + 24, C + 36, E + 36, G + 36, C}},
@@ -54,13 +49,13 @@ const ArpCase kArpCases[] = {
 TEST(TessarynArpeggiator, LatchedChordWalksEveryModeAndRangeOnBothClocks)
 {
   for (int trig : {0, 1})
-    for (const ArpCase& c : kArpCases)
+    for (const auto& [mode, range, notes] : kArpCases)
     {
       TessarynRig rig;
-      rig.set({{T::kARPMode, c.mode}, {T::kARPRange, c.range}});
+      rig.set({{T::kARPMode, mode}, {T::kARPRange, range}});
       latchChord(rig, trig);
-      EXPECT_EQ(arpeggio(rig, c.notes.size()), c.notes)
-          << "clock " << (trig ? "MIDI" : "MG2") << " mode " << c.mode << " range " << c.range;
+      EXPECT_EQ(arpeggio(rig, notes.size()), notes)
+          << "clock " << (trig ? "MIDI" : "MG2") << " mode " << mode << " range " << range;
     }
 }
 

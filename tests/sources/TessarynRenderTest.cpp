@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cmath>
 #include <thread>
+#include <tuple>
 #include <xmmintrin.h>
 
 namespace
@@ -51,15 +52,8 @@ TEST(TessarynRender, OutRangeOffAndVolumeZeroSilenceExactlyWhileOscillatorsRunOn
   }
 }
 
-struct RouteCase
-{
-  int target;
-  bool effects;
-  int fxMode; // 0 Double, 1 Single
-  std::array<bool, 4> bent;
-};
-
-const RouteCase kRoutes[] = {
+// Target, effects, FX mode (0 Double, 1 Single) and the oscillators bent.
+const std::tuple<int, bool, int, std::array<bool, 4>> kRoutes[] = {
     {T::kTargetSlaveVco, false, 1, {true, false, false, false}},
     {T::kTargetSlaveVco, true, 0, {false, true, false, true}},
     {T::kTargetSlaveVco, true, 1, {false, true, true, true}},
@@ -68,17 +62,17 @@ const RouteCase kRoutes[] = {
 
 TEST(TessarynModulation, PitchBendReachesItsTarget)
 {
-  for (const RouteCase& c : kRoutes)
+  for (const auto& [target, effects, fxMode, bent] : kRoutes)
   {
     TessarynRig rig;
-    rig.set({{T::kPBTarget, c.target}, {T::kPBIntens, 1.0}, {T::kEffects, c.effects}, {T::kFXMode, c.fxMode}});
+    rig.set({{T::kPBTarget, target}, {T::kPBIntens, 1.0}, {T::kEffects, effects}, {T::kFXMode, fxMode}});
     rig.noteOn(60);
     rig.ticks();
     rig.message(0xE0, 0, 0x60); // bend up
     rig.ticks();
     for (int k = 0; k < 4; ++k)
-      EXPECT_EQ(rig.synth.pitchMod[k] > 100.0, c.bent[k])
-          << "target " << c.target << " fx " << c.effects << " mode " << c.fxMode << " VCO" << k + 1;
+      EXPECT_EQ(rig.synth.pitchMod[k] > 100.0, bent[k])
+          << "target " << target << " fx " << effects << " mode " << fxMode << " VCO" << k + 1;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace
 {
@@ -75,27 +76,22 @@ double releaseDuringAttackAt(EG& eg, double level)
 
 TEST(EnvelopeGenerator, EachStageTakesItsSettingsTimeAtAnyUpdateRate)
 {
-  struct Case
-  {
-    double setting;
-    double seconds; // time to cover 90 % of the stage
-    double updatesPerSecond;
-  };
-  const Case cases[] = {
+  // The setting, the seconds it takes to cover 90 % of the stage, and the update rate.
+  const std::tuple<double, double, double> cases[] = {
       {0.0, 0.0049, kSampleRate},
       {0.5, 1.87, kSampleRate},
       {1.0, 19.5, kSampleRate},
       {0.25, 0.100, 1000.0},
   };
-  for (const Case& c : cases)
+  for (const auto& [setting, seconds, updatesPerSecond] : cases)
   {
-    SCOPED_TRACE(testing::Message() << "setting " << c.setting << " at " << c.updatesPerSecond << "/s");
-    const double expected = c.seconds * c.updatesPerSecond;
+    SCOPED_TRACE(testing::Message() << "setting " << setting << " at " << updatesPerSecond << "/s");
+    const double expected = seconds * updatesPerSecond;
     const double tolerance = 0.04 * expected + 1;
 
-    EG eg = envelope(c.setting, c.setting, 0.0, c.setting, c.updatesPerSecond);
+    EG eg = envelope(setting, setting, 0.0, setting, updatesPerSecond);
     EXPECT_NEAR(fullAttack(eg), expected, tolerance) << "attack";
-    EXPECT_NEAR(fullRelease(envelope(0.0, 0.0, 1.0, c.setting, c.updatesPerSecond)), expected, tolerance) << "release";
+    EXPECT_NEAR(fullRelease(envelope(0.0, 0.0, 1.0, setting, updatesPerSecond)), expected, tolerance) << "release";
     eg.start();
     updatesUntil(eg, leftAttack);
     EXPECT_EQ(eg.value(), 1.0);

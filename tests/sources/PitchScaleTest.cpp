@@ -3,20 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 TEST(PitchScale, ConvertsPitchIndicesToTheRoundedSemitoneFrequencies)
 {
-  struct Case
-  {
-    int pitch;
-    double hz;
-  };
-  const Case cases[] = {
+  const std::pair<int, double> cases[] = {
       {0, 8.176},           {8832, 440.0},         {17280, 19912.127},   {-128, 7.7171163805},
       {-17280, 0.0033570162}, {INT_MAX, 19912.127}, {INT_MIN, 0.0033570162},
   };
-  for (const auto& c : cases)
-    EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(c.pitch), c.hz) << "pitch " << c.pitch;
+  for (auto [pitch, hz] : cases)
+    EXPECT_DOUBLE_EQ(PitchScale::convert2Hz(pitch), hz) << "pitch " << pitch;
 }
 
 TEST(PitchScale, InterpolatesLinearlyInHzBetweenSemitonesRisingStrictlyThroughout)

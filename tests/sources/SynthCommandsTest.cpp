@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 struct SynthCommands : SynthWithEditor
 {
@@ -27,12 +28,7 @@ TEST_F(SynthCommands, EachFileDialogOpensWithItsActionNameFolderAndExtensionAndC
 {
   synth->ModifyCurrentPreset("Bass: 1/2");
   const std::string programs = synth->mProgramPath.Get();
-  const struct
-  {
-    File::Command command;
-    EFileAction action;
-    std::string proposedName, folder, extensions;
-  } cases[] = {
+  const std::tuple<File::Command, EFileAction, std::string, std::string, std::string> cases[] = {
       {File::LoadProgram, kFileOpen, "", programs, "fxp"},
       {File::SaveProgram, kFileSave, "Bass_ 1_2", programs, "fxp"},
       {File::LoadBank, kFileOpen, "", programs, "fxb"},
@@ -40,16 +36,16 @@ TEST_F(SynthCommands, EachFileDialogOpensWithItsActionNameFolderAndExtensionAndC
       {File::DefaultPath, kFileSave, "[file name is ignored]", programs, " "},
       {File::SelectStartupBank, kFileOpen, "", synth->mHomePath.Get(), "fxb"},
   };
-  for (const auto& c : cases)
+  for (const auto& [command, action, proposedName, folder, extensions] : cases)
   {
     graphics->mFilePrompts.clear();
-    synth->runFileCommand(c.command);
-    ASSERT_EQ(graphics->mFilePrompts.size(), 1u) << c.command;
+    synth->runFileCommand(command);
+    ASSERT_EQ(graphics->mFilePrompts.size(), 1u) << command;
     const TestGraphics::FilePrompt& prompt = graphics->mFilePrompts[0];
-    EXPECT_EQ(prompt.action, c.action) << c.command;
-    EXPECT_EQ(prompt.proposedName, c.proposedName) << c.command;
-    EXPECT_EQ(prompt.folder, c.folder) << c.command;
-    EXPECT_EQ(prompt.extensions, c.extensions) << c.command;
+    EXPECT_EQ(prompt.action, action) << command;
+    EXPECT_EQ(prompt.proposedName, proposedName) << command;
+    EXPECT_EQ(prompt.folder, folder) << command;
+    EXPECT_EQ(prompt.extensions, extensions) << command;
   }
   EXPECT_EQ(synth->mProgramPath.Get(), programs);
   EXPECT_STREQ(synth->mStartupBankPath.Get(), "");

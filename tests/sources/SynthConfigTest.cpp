@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 struct SynthConfigTest : ::testing::Test
 {
@@ -38,17 +40,14 @@ TEST_F(SynthConfigTest, TheFileLivesUnderAnAbsoluteXdgConfigHomeElseUnderDotConf
   ScopedEnv restoreXdg("XDG_CONFIG_HOME");
   const std::string dotConfig = mHome.home() + "/.config/Pellworth";
   const std::string elsewhere = (mHome.root() / "elsewhere").string();
-  const struct
+  const std::pair<std::string, std::string> cases[] = {
+      {"", dotConfig}, {"relative/config", dotConfig}, {elsewhere, elsewhere + "/Pellworth"}};
+  for (const auto& [xdg, expectedFolder] : cases)
   {
-    std::string xdg;
-    std::string expectedFolder;
-  } cases[] = {{"", dotConfig}, {"relative/config", dotConfig}, {elsewhere, elsewhere + "/Pellworth"}};
-  for (const auto& c : cases)
-  {
-    setenv("XDG_CONFIG_HOME", c.xdg.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
     std::unique_ptr<RecordingSynth> shell = makeShell();
-    EXPECT_EQ(std::string(shell->mIniPath.Get()), c.expectedFolder + "/tessaryn.ini") << c.xdg;
-    EXPECT_TRUE(std::filesystem::exists(c.expectedFolder + "/tessaryn.ini")) << c.xdg;
+    EXPECT_EQ(std::string(shell->mIniPath.Get()), expectedFolder + "/tessaryn.ini") << xdg;
+    EXPECT_TRUE(std::filesystem::exists(expectedFolder + "/tessaryn.ini")) << xdg;
   }
 }
 
@@ -65,14 +64,7 @@ TEST_F(SynthConfigTest, LoadingReadsEachKindOfKeyAndAnEmptyValueKeepsTheSetting)
   const Read programs = [](RecordingSynth& s) { return std::string(s.mProgramPath.Get()); };
   const Read scale = [](RecordingSynth& s) { return std::to_string(s.userEditorScale()); };
   const std::string longPath = "/" + std::string(1500, 'p');
-  const struct
-  {
-    const char* section;
-    const char* key;
-    const char* stored;
-    Read read;
-    std::string expected;
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*, Read, std::string> cases[] = {
       {"MIDI Global", "Ignore Program Change", "TRUE", ignore, "1"},
       {"MIDI Global", "MIDI Thru", "yes", thru, "0"},
       {"MIDI Global", "MIDI Thru", "", thru, "1"},
@@ -87,25 +79,21 @@ TEST_F(SynthConfigTest, LoadingReadsEachKindOfKeyAndAnEmptyValueKeepsTheSetting)
       {"Display", "Scale", "1.5", scale, "1.500000"},
       {"Display", "Scale", "-2", scale, "0.000000"},
   };
-  for (const auto& c : cases)
+  for (const auto& [section, key, stored, read, expected] : cases)
   {
-    store(c.section, c.key, c.stored);
+    store(section, key, stored);
     shell->mMidiThru = true;
     shell->mIgnoreProgramChange = false;
     shell->mMidiControlParam[7] = 5;
     shell->mStartupBankPath.Set("/old.fxb");
     shell->loadConfig();
-    EXPECT_EQ(c.read(*shell), c.expected) << c.key << "=" << c.stored;
+    EXPECT_EQ(read(*shell), expected) << key << "=" << stored;
   }
 }
 
 TEST_F(SynthConfigTest, SavingEverythingOrTheMidiOptionsOnlyWritesExactlyTheirSectionsAndKeys)
 {
-  const struct
-  {
-    bool midiGlobalOnly;
-    const char* expected;
-  } cases[] = {
+  const std::pair<bool, const char*> cases[] = {
       {false, "[Editor]\n\n"
               "[Global]\nPath to Program Files=/music\n\n"
               "[MIDI Control]\nCC1=3\nCC10=0\nCC2=69\n\n"
@@ -117,7 +105,7 @@ TEST_F(SynthConfigTest, SavingEverythingOrTheMidiOptionsOnlyWritesExactlyTheirSe
              "[MIDI Global]\nIgnore Program Change=true\nMIDI Thru=false\n\n"
              "[Startup Bank]\nFile=/banks/my.fxb\n\n"},
   };
-  for (const auto& c : cases)
+  for (const auto& [midiGlobalOnly, expected] : cases)
   {
     ScopedConfigHome caseHome; // a file of its own, whatever the INI store cached of the last
     const std::string path = iniPathIn(caseHome);
@@ -133,8 +121,8 @@ TEST_F(SynthConfigTest, SavingEverythingOrTheMidiOptionsOnlyWritesExactlyTheirSe
     shell->mIgnoreProgramChange = true;
     shell->mStartupBankPath.Set("/banks/my.fxb");
 
-    EXPECT_TRUE(shell->saveConfig(c.midiGlobalOnly));
-    EXPECT_EQ(readFile(path), c.expected) << c.midiGlobalOnly;
+    EXPECT_TRUE(shell->saveConfig(midiGlobalOnly));
+    EXPECT_EQ(readFile(path), expected) << midiGlobalOnly;
   }
 }
 

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -107,28 +108,23 @@ TEST_F(SynthFiles, TheInstrumentsReadersTakeOlderFilesTheGenericReadersRefuse)
   olderState.header("FPCh", 1, 20104, T::kPtmDrift).text("Old Chunk", 28).olderDoubles();
   shortProgram.header("FxCk", 1, 20301, T::kPtmDrift).text("Old Floats", 28).olderFloats();
 
-  const struct
-  {
-    const FileBytes& file;
-    bool isBank;
-    const char* name;
-    double ptmDrift; // chunks of older data lack it; floats leave it as it was
-  } cases[] = {
+  // The last column is PtmDrift: chunks of older data lack it; floats leave it as it was.
+  const std::tuple<const FileBytes&, bool, const char*, double> cases[] = {
       {bank, true, "Old B", 2.0}, {olderState, false, "Old Chunk", 0.0}, {shortProgram, false, "Old Floats", 2.0}};
-  for (const auto& c : cases)
+  for (const auto& [bytes, isBank, name, ptmDrift] : cases)
   {
-    c.file.write(path("file"));
+    bytes.write(path("file"));
     WDL_String file(path("file").c_str());
     TessarynProbe generic, instrument;
-    EXPECT_FALSE(c.isBank ? generic.LoadBankFromFXB(&file) : generic.LoadProgramFromFXP(&file)) << c.name;
+    EXPECT_FALSE(isBank ? generic.LoadBankFromFXB(&file) : generic.LoadProgramFromFXP(&file)) << name;
     instrument.GetParam(T::kPtmDrift)->Set(2.0);
     instrument.RestorePreset(0); // as after opening: the current program is initialised
-    ASSERT_TRUE(c.isBank ? instrument.loadTessarynBankFromFXB(&file) : instrument.loadTessarynProgramFromFXP(&file))
-        << c.name;
+    ASSERT_TRUE(isBank ? instrument.loadTessarynBankFromFXB(&file) : instrument.loadTessarynProgramFromFXP(&file))
+        << name;
     EXPECT_EQ(instrument.mDataVersion, Synth::kDataVersion);
-    EXPECT_STREQ(instrument.GetPresetName(instrument.GetCurrentPresetIdx()), c.name);
-    EXPECT_EQ(instrument.GetParam(T::kVolume)->Value(), 0.25) << c.name;
-    EXPECT_EQ(instrument.GetParam(T::kPtmDrift)->Value(), c.ptmDrift) << c.name;
+    EXPECT_STREQ(instrument.GetPresetName(instrument.GetCurrentPresetIdx()), name);
+    EXPECT_EQ(instrument.GetParam(T::kVolume)->Value(), 0.25) << name;
+    EXPECT_EQ(instrument.GetParam(T::kPtmDrift)->Value(), ptmDrift) << name;
   }
 }
 
@@ -153,21 +149,17 @@ TEST_F(SynthFiles, OpeningLoadsTheStartupBankElseTheFactoryBank)
   writeBank(path("startup.fxb"), {"Startup 1"});
   writeBank(factoryBank(), {"Factory 1", "Factory 2"});
   const std::string ini = home.xdg() + "/Pellworth/tessaryn.ini";
-  const struct
-  {
-    std::string startupBank;
-    const char* firstProgram;
-    std::string startupPathAfter;
-  } cases[] = {{path("startup.fxb"), "Startup 1", path("startup.fxb")},
-               {path("missing.fxb"), "Factory 1", ""},
-               {"", "Factory 1", ""}};
-  for (const auto& c : cases)
+  const std::tuple<std::string, const char*, std::string> cases[] = {
+      {path("startup.fxb"), "Startup 1", path("startup.fxb")},
+      {path("missing.fxb"), "Factory 1", ""},
+      {"", "Factory 1", ""}};
+  for (const auto& [startupBank, firstProgram, startupPathAfter] : cases)
   {
     std::filesystem::create_directories(home.xdg() + "/Pellworth");
-    ASSERT_TRUE(WritePrivateProfileString("Startup Bank", "File", c.startupBank.c_str(), ini.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString("Startup Bank", "File", startupBank.c_str(), ini.c_str()));
     TessarynProbe synth;
-    EXPECT_STREQ(synth.GetPresetName(0), c.firstProgram) << c.startupBank;
-    EXPECT_EQ(synth.mStartupBankPath.Get(), c.startupPathAfter);
+    EXPECT_STREQ(synth.GetPresetName(0), firstProgram) << startupBank;
+    EXPECT_EQ(synth.mStartupBankPath.Get(), startupPathAfter);
   }
 }
 

@@ -6,28 +6,23 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 #include <utility>
 
 TEST_F(SynthTest, EachKindOfMessageIsQueuedActedOnOrDroppedOnAnyChannel)
 {
-  const struct
-  {
-    uint32_t status;
-    uint32_t data1;
-    bool queued;
-    int allNotesOffCalls;
-  } cases[] = {
+  const std::tuple<uint32_t, uint32_t, bool, int> cases[] = {
       {0x80, 60, true, 0},   {0x9F, 60, true, 0},   {0xA3, 60, false, 0},  {0xBF, 119, true, 0},
       {0xB0, 120, false, 1}, {0xB9, 123, false, 1}, {0xB0, 121, false, 0}, {0xB0, 127, false, 0},
       {0xC0, 1, false, 0},   {0xEF, 0, true, 0},    {0xF8, 0, false, 0},   {0x40, 60, false, 0},
   };
-  for (const auto& c : cases)
+  for (const auto& [status, data1, isQueued, allNotesOffCalls] : cases)
   {
     synth->mAllNotesOffCalls = 0;
-    midi(c.status, c.data1, 100);
+    midi(status, data1, 100);
     const std::vector<IMidiMsg> queued = drainQueue();
-    ASSERT_EQ(queued.size(), c.queued ? 1u : 0u) << std::hex << c.status << " " << std::dec << c.data1;
-    EXPECT_EQ(synth->mAllNotesOffCalls, c.allNotesOffCalls) << std::hex << c.status << " " << std::dec << c.data1;
+    ASSERT_EQ(queued.size(), isQueued ? 1u : 0u) << std::hex << status << " " << std::dec << data1;
+    EXPECT_EQ(synth->mAllNotesOffCalls, allNotesOffCalls) << std::hex << status << " " << std::dec << data1;
   }
 }
 
@@ -108,28 +103,24 @@ TEST_F(SynthTest, ReplayingAWholeProgramWhileLearningCapturesNoParameter)
 {
   ByteChunk state;
   synth->SerializeParams(&state);
-  const struct
-  {
-    const char* how;
-    std::function<void()> replay;
-  } replays[] = {
+  const std::pair<const char*, std::function<void()>> replays[] = {
       {"program change message", [&] { midi(0xC0, 1, 0); }},
       {"state restore", [&] { synth->UnserializeParams(&state, 0); }},
   };
-  for (const auto& r : replays)
+  for (const auto& [how, replay] : replays)
   {
     synth->mMidiControlParam[3] = 0;
     synth->doMidiUnlearn(true);
-    r.replay();
-    EXPECT_EQ(synth->mMidiControlParam[3], 0) << r.how;
-    EXPECT_TRUE(synth->mMidiLearn) << r.how;
+    replay();
+    EXPECT_EQ(synth->mMidiControlParam[3], 0) << how;
+    EXPECT_TRUE(synth->mMidiLearn) << how;
 
     synth->doMidiLearn(true);
     midi(0xB0, 7, 1);
-    r.replay();
-    EXPECT_EQ(synth->mMidiControlParam[7], -1) << r.how;
+    replay();
+    EXPECT_EQ(synth->mMidiControlParam[7], -1) << how;
     synth->SetParameterFromGUI(5, 0.3);
-    EXPECT_EQ(synth->mMidiControlParam[7], 5) << r.how;
+    EXPECT_EQ(synth->mMidiControlParam[7], 5) << how;
     synth->mMidiControlParam[7] = -1;
   }
 }

@@ -6,14 +6,9 @@
 
 namespace
 {
-IPlugAU* makeRecordingSynth()
-{
-  return makeShell().release();
-}
-
 ComponentResult recordingSynthEntry(ComponentParameters* params, void* storage)
 {
-  return IPlugAU::IPlugAUEntry(params, storage, makeRecordingSynth);
+  return IPlugAU::IPlugAUEntry(params, storage, []() -> IPlugAU* { return makeShell().release(); });
 }
 
 Component synthComponent()

@@ -33,12 +33,7 @@ TEST_F(SynthUpdateCheck, TheServersAnswerDecidesTheMessageAndOnlyANewerVersionLe
 {
   const std::string newer = "A new version of Tessaryn is available.\n\n\tYour version: \t2.3.1." +
                             std::to_string(kBuildNumber) + "\n\tNew version: \t";
-  const struct
-  {
-    LocalHttpServer::Reply reply;
-    std::string message; // with HOST for the server's name
-    bool opensDownloadPage;
-  } cases[] = {
+  const std::tuple<LocalHttpServer::Reply, std::string, bool> cases[] = {
       {{200, "2301"}, "Your version is up to date.", false},
       {{200, "25"}, "Your version is up to date.", false},
       {{200, "abc"}, "Your version is up to date.", false},
@@ -49,19 +44,19 @@ TEST_F(SynthUpdateCheck, TheServersAnswerDecidesTheMessageAndOnlyANewerVersionLe
       {{404, "2400"}, "An error occurred while contacting HOST.", false},
       {{200, "", true}, "An error occurred while contacting HOST.", false},
   };
-  for (const auto& c : cases)
+  for (const auto& [reply, message, opensDownloadPage] : cases)
   {
-    LocalHttpServer server(c.reply);
+    LocalHttpServer server(reply);
     useServer(server.host());
-    if (c.reply.silent) synth->mUpdateTimeouts.mTotalMs = kShortWait;
+    if (reply.silent) synth->mUpdateTimeouts.mTotalMs = kShortWait;
     graphics->mMessages.clear();
     graphics->mOpenedURLs.clear();
     checkAndWait();
-    std::string expected = c.message;
+    std::string expected = message;
     if (size_t at = expected.find("HOST"); at != std::string::npos) expected.replace(at, 4, server.host());
-    EXPECT_EQ(graphics->mMessages, std::vector<std::string>{expected}) << c.reply.body;
+    EXPECT_EQ(graphics->mMessages, std::vector<std::string>{expected}) << reply.body;
     EXPECT_EQ(server.requests(), std::vector<std::string>{"GET /music/version/?file=tessaryn HTTP/1.1"});
-    EXPECT_EQ(graphics->mOpenedURLs, c.opensDownloadPage
+    EXPECT_EQ(graphics->mOpenedURLs, opensDownloadPage
                                          ? std::vector<std::string>{"http://" + server.host() + "/music/vst.html"}
                                          : std::vector<std::string>{});
   }

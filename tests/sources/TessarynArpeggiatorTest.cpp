@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace
@@ -30,24 +31,16 @@ std::vector<int> arpeggio(TessarynRig& rig, size_t steps, int maxTicks = 20000)
 
 void latchChord(TessarynRig& rig, int trig)
 {
-  rig.set(T::kARPState, T::kArpLatch);
-  rig.set(T::kARPTrig, trig);
-  rig.set(T::kMG2Rate, 1.0);
-  rig.set(T::kARPTempo, 19); // 1/64: 31 ticks at 120 BPM
+  // ARPTempo 1/64: 31 ticks at 120 BPM
+  rig.set({{T::kARPState, T::kArpLatch}, {T::kARPTrig, trig}, {T::kMG2Rate, 1.0}, {T::kARPTempo, 19}});
   for (int note : {G, C, E})
     rig.noteOn(note);
   for (int note : {G, C, E})
     rig.noteOff(note);
 }
 
-struct ArpCase
-{
-  int mode;
-  int range;
-  std::vector<int> notes;
-};
-
-const ArpCase kArpCases[] = {
+// Mode, range and the notes played.
+const std::tuple<int, int, std::vector<int>> kArpCases[] = {
     {T::kArpDown, 1, {G + 12, E + 12, C + 12, G, E, C, G + 12}},
     {T::kArpUpDown, 1, {C, E, G, C + 12, E + 12, G + 12, G + 12, E + 12, C + 12, G, E, C, C}},
     {T::kArpUp, 0, {C, E, G, C + 12, E + 12, G + 12, C + 24, E + 24, G + 24, C + 36, E + 36, G + 36, C}},
@@ -56,14 +49,13 @@ const ArpCase kArpCases[] = {
 TEST(TessarynArpeggiator, LatchedChordWalksEveryModeAndRangeOnBothClocks)
 {
   for (int trig : {0, 1})
-    for (const ArpCase& c : kArpCases)
+    for (const auto& [mode, range, notes] : kArpCases)
     {
       TessarynRig rig;
-      rig.set(T::kARPMode, c.mode);
-      rig.set(T::kARPRange, c.range);
+      rig.set({{T::kARPMode, mode}, {T::kARPRange, range}});
       latchChord(rig, trig);
-      EXPECT_EQ(arpeggio(rig, c.notes.size()), c.notes)
-          << "clock " << (trig ? "MIDI" : "MG2") << " mode " << c.mode << " range " << c.range;
+      EXPECT_EQ(arpeggio(rig, notes.size()), notes)
+          << "clock " << (trig ? "MIDI" : "MG2") << " mode " << mode << " range " << range;
     }
 }
 
@@ -84,8 +76,7 @@ TEST(TessarynArpeggiator, LatchKeepsRunningAfterReleaseAndRepeatedNoteOffsDoNotB
 TEST(TessarynArpeggiator, InOnModeReleasingOneKeySilencesUntilTheNextStep)
 {
   TessarynRig rig;
-  rig.set(T::kARPState, T::kArpOn);
-  rig.set(T::kMG2Rate, 1.0);
+  rig.set({{T::kARPState, T::kArpOn}, {T::kMG2Rate, 1.0}});
   rig.noteOn(C);
   rig.noteOn(G);
   arpeggio(rig, 1);

@@ -48,8 +48,7 @@ TEST(KeyAssignUnison, TheNewestKeySoundsAndReleaseFallsBackToTheHighestHeldKey)
   {
     TessarynRig rig;
     TessarynProbe& s = rig.synth;
-    rig.set(T::kTrigger, trigger);
-    rig.set(T::kEG2S, 0.5);
+    rig.set({{T::kTrigger, trigger}, {T::kEG2S, 0.5}});
     rig.noteOn(G);
     rig.ticks(200); // into decay
     rig.noteOn(C);
@@ -101,26 +100,22 @@ TEST_F(KeyAssign, RoundRobinPlaysOneOscillatorAtATimeInTurn)
 TEST_F(KeyAssign, ChordMemoryPlaysTheStoredIntervalsAndLeavesOutOffsets128)
 {
   mode(T::kChordMemory);
-  const struct
-  {
-    std::array<int, 4> chord;
-    std::array<bool, 4> sounding;
-  } cases[] = {
+  const std::pair<std::array<int, 4>, std::array<bool, 4>> cases[] = {
       {{0, 4, 7, 12}, {true, true, true, true}},
       {{5, 128, 128, 128}, {true, false, false, false}},
   };
-  for (const auto& c : cases)
+  for (const auto& [chord, sounding] : cases)
   {
     for (int k = 0; k < 4; ++k)
-      rig.set(T::kChord1 + k, c.chord[k]);
+      rig.set(T::kChord1 + k, chord[k]);
     rig.ticks(400); // let the previous release end
     release(C);
     press(C);
-    EXPECT_EQ(audible(s), c.sounding);
+    EXPECT_EQ(audible(s), sounding);
     for (int k = 0; k < 4; ++k)
-      if (c.sounding[k])
+      if (sounding[k])
       {
-        EXPECT_EQ(s.vco[k].noteOffset, c.chord[k]) << "VCO" << k + 1;
+        EXPECT_EQ(s.vco[k].noteOffset, chord[k]) << "VCO" << k + 1;
       }
   }
 }
@@ -142,8 +137,7 @@ TEST_F(KeyAssign, AutoDampSilencesAReleasedPolyVoiceOnlyWhileOtherKeysAreDown)
   for (bool damp : {false, true})
   {
     TessarynRig fresh;
-    fresh.set(T::kKeyAssgn, T::kPoly);
-    fresh.set(T::kAutoDamp, damp);
+    fresh.set({{T::kKeyAssgn, T::kPoly}, {T::kAutoDamp, damp}});
     fresh.noteOn(C);
     fresh.noteOn(E);
     fresh.ticks();
@@ -180,8 +174,7 @@ TEST_F(KeyAssign, HoldCannotBeSwitchedOnWhileTheArpeggiatorRuns)
 // Drift 2 without portamento: VCO1 jumps, VCO4 glides for 0.6 s.
 TEST_F(KeyAssign, PortamentoDriftLetsLaterOscillatorsGlideLonger)
 {
-  rig.set(T::kPortamnt, 0.0);
-  rig.set(T::kPtmDrift, 2);
+  rig.set({{T::kPortamnt, 0.0}, {T::kPtmDrift, 2}});
   press(C);
   press(C + 12);
   EXPECT_EQ(s.vco[0].currentPitch, s.vco[0].targetPitch);

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -47,17 +48,13 @@ TEST_F(TessarynPersistence, ProgramFilesCarryTheCodeAndLoadWithItOrTheFormerNumb
   ASSERT_TRUE(rig.synth.SaveProgramAsFXP(&file));
   const std::string saved = readFile(file.Get());
   ASSERT_EQ(saved.substr(kIdPos, 4), "1416");
-  const struct
-  {
-    int id;
-    bool loads;
-  } cases[] = {{FourCC("1416"), true}, {1416, true}, {FourCC("Tst1"), false}};
-  for (const auto& c : cases)
+  const std::pair<int, bool> cases[] = {{FourCC("1416"), true}, {1416, true}, {FourCC("Tst1"), false}};
+  for (const auto& [code, loads] : cases)
   {
     ByteChunk id;
-    PutBigEndian(&id, c.id);
+    PutBigEndian(&id, code);
     writeFile(file.Get(), std::string(saved).replace(kIdPos, 4, reinterpret_cast<const char*>(id.GetBytes()), 4));
-    EXPECT_EQ(rig.synth.loadTessarynProgramFromFXP(&file), c.loads) << std::hex << c.id;
+    EXPECT_EQ(rig.synth.loadTessarynProgramFromFXP(&file), loads) << std::hex << code;
   }
 }
 

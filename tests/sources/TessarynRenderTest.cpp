@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cmath>
 #include <thread>
+#include <tuple>
 #include <xmmintrin.h>
 
 namespace
@@ -51,15 +52,8 @@ TEST(TessarynRender, OutRangeOffAndVolumeZeroSilenceExactlyWhileOscillatorsRunOn
   }
 }
 
-struct RouteCase
-{
-  int target;
-  bool effects;
-  int fxMode; // 0 Double, 1 Single
-  std::array<bool, 4> bent;
-};
-
-const RouteCase kRoutes[] = {
+// Target, effects, FX mode (0 Double, 1 Single) and the oscillators bent.
+const std::tuple<int, bool, int, std::array<bool, 4>> kRoutes[] = {
     {T::kTargetSlaveVco, false, 1, {true, false, false, false}},
     {T::kTargetSlaveVco, true, 0, {false, true, false, true}},
     {T::kTargetSlaveVco, true, 1, {false, true, true, true}},
@@ -68,20 +62,17 @@ const RouteCase kRoutes[] = {
 
 TEST(TessarynModulation, PitchBendReachesItsTarget)
 {
-  for (const RouteCase& c : kRoutes)
+  for (const auto& [target, effects, fxMode, bent] : kRoutes)
   {
     TessarynRig rig;
-    rig.set(T::kPBTarget, c.target);
-    rig.set(T::kPBIntens, 1.0);
-    rig.set(T::kEffects, c.effects);
-    rig.set(T::kFXMode, c.fxMode);
+    rig.set({{T::kPBTarget, target}, {T::kPBIntens, 1.0}, {T::kEffects, effects}, {T::kFXMode, fxMode}});
     rig.noteOn(60);
     rig.ticks();
     rig.message(0xE0, 0, 0x60); // bend up
     rig.ticks();
     for (int k = 0; k < 4; ++k)
-      EXPECT_EQ(rig.synth.pitchMod[k] > 100.0, c.bent[k])
-          << "target " << c.target << " fx " << c.effects << " mode " << c.fxMode << " VCO" << k + 1;
+      EXPECT_EQ(rig.synth.pitchMod[k] > 100.0, bent[k])
+          << "target " << target << " fx " << effects << " mode " << fxMode << " VCO" << k + 1;
   }
 }
 
@@ -89,9 +80,8 @@ TEST(TessarynModulation, PitchBendReachesItsTarget)
 TEST(TessarynModulation, ModWheelReachesItsTargetThroughMG1)
 {
   TessarynRig rig;
-  rig.set(T::kMWTarget, T::kTargetSlaveVco);
-  rig.set(T::kMWIntens, 1.0);
-  rig.set(T::kMG1Wave, MG::kSquare); // bipolar +1 in the first half
+  // A square MG1 is bipolar +1 in its first half.
+  rig.set({{T::kMWTarget, T::kTargetSlaveVco}, {T::kMWIntens, 1.0}, {T::kMG1Wave, MG::kSquare}});
   rig.noteOn(60);
   rig.message(0xB0, IMidiMsg::kModWheel, 127);
   rig.ticks(2);
@@ -104,9 +94,7 @@ TEST(TessarynModulation, VcfTargetsMoveTheCutoff)
   TessarynRig plain, bent;
   for (TessarynRig* rig : {&plain, &bent})
   {
-    rig->set(T::kPBTarget, T::kTargetVcf);
-    rig->set(T::kPBIntens, 1.0);
-    rig->set(T::kCutOff, 0.3);
+    rig->set({{T::kPBTarget, T::kTargetVcf}, {T::kPBIntens, 1.0}, {T::kCutOff, 0.3}});
     rig->noteOn(60);
   }
   bent.message(0xE0, 0, 0x60);
@@ -120,11 +108,8 @@ TEST(TessarynModulation, EffectsFmReachesOnlyTheSlaves)
   for (int fxMode : {0, 1})
   {
     TessarynRig rig;
-    rig.set(T::kEffects, 1);
-    rig.set(T::kFXMode, fxMode);
-    rig.set(T::kFXFM, 1000);
-    rig.set(T::kFXFMSrc, 1); // VCF EG
-    rig.set(T::kEG1S, 1.0);
+    // FM source 1: the VCF EG
+    rig.set({{T::kEffects, 1}, {T::kFXMode, fxMode}, {T::kFXFM, 1000}, {T::kFXFMSrc, 1}, {T::kEG1S, 1.0}});
     rig.noteOn(60);
     rig.ticks(50);
     const std::array<bool, 4> expected{false, true, fxMode == 1, true};
@@ -138,11 +123,8 @@ TEST(TessarynEffects, HardSyncRestartsSlavesWhenTheirMasterWraps)
   for (int fxMode : {0, 1})
   {
     TessarynRig rig;
-    rig.set(T::kEffects, 1);
-    rig.set(T::kFXType, 0); // Sync
-    rig.set(T::kFXMode, fxMode);
-    rig.set(T::kTune2, 20);
-    rig.set(T::kTune4, 30);
+    // FX type 0: Sync
+    rig.set({{T::kEffects, 1}, {T::kFXType, 0}, {T::kFXMode, fxMode}, {T::kTune2, 20}, {T::kTune4, 30}});
     rig.noteOn(45);
     rig.ticks(2);
     TessarynProbe& s = rig.synth;
@@ -206,10 +188,7 @@ TEST(TessarynThreads, ParameterChangesWhileRenderingAreSafe)
       [&]
       {
         for (int i = 0; !done; ++i)
-        {
-          const int param = i % T::kNumParams;
-          rig.synth.SetParameterFromGUI(param, (i % 7) / 6.0);
-        }
+          rig.synth.SetParameterFromGUI(i % T::kNumParams, (i % 7) / 6.0);
       });
   for (int block = 0; block < 200; ++block)
   {

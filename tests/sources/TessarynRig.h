@@ -5,6 +5,8 @@
 #include "IMidiMsg.h"
 #include "tessaryn.h"
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 class TessarynProbe : public Tessaryn
@@ -47,8 +49,6 @@ struct Stereo
 class TessarynRig
 {
 public:
-  static constexpr int kChannel = 0;
-
   explicit TessarynRig(double rate = 48000.0, int blockSize = 256)
   {
     synth.SetBlockSize(blockSize);
@@ -58,19 +58,14 @@ public:
 
   // Sets a parameter by its own value, as the editor would.
   void set(int param, double value) { synth.SetParameterFromGUI(param, synth.GetParam(param)->GetNormalized(value)); }
+  void set(std::initializer_list<std::pair<int, double>> settings)
+  {
+    for (auto [param, value] : settings)
+      set(param, value);
+  }
 
-  void noteOn(int note, int velocity = 127, int offset = 0)
-  {
-    IMidiMsg msg;
-    msg.MakeNoteOnMsg(note, velocity, offset, kChannel);
-    synth.ProcessMidiMsg(&msg);
-  }
-  void noteOff(int note, int offset = 0)
-  {
-    IMidiMsg msg;
-    msg.MakeNoteOffMsg(note, offset, kChannel);
-    synth.ProcessMidiMsg(&msg);
-  }
+  void noteOn(int note, int velocity = 127, int offset = 0) { message(0x90, note, velocity, offset); }
+  void noteOff(int note, int offset = 0) { message(0x80, note, 0, offset); }
   void message(uint8_t status, uint8_t data1, uint8_t data2, int offset = 0)
   {
     IMidiMsg msg(offset, status, data1, data2);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -88,28 +89,23 @@ TEST_F(TessarynState, AStateReadBackReturnsItsLengthAndRestoresEveryValue)
 // Older data holds the values alone; before 2.2.0 it ended before PtmDrift.
 TEST_F(TessarynState, ValuesWithoutTheHeaderAreReadAsTheOlderLayout)
 {
-  const struct
-  {
-    int count;
-    int dataVersion;
-    int result;
-  } cases[] = {
+  const std::tuple<int, int, int> cases[] = {
       {T::kNumParams, 20301, kValuesSize}, {T::kNumParams - 1, 20301, -1}, {T::kNumParams - 1, 20104, kValuesSize - 8}};
   TessarynProbe source;
   setDistinctValues(source);
   source.GetParam(T::kPtmDrift)->Set(2.0);
   const std::vector<double> stored = values(source);
-  for (const auto& c : cases)
+  for (const auto& [count, dataVersion, result] : cases)
   {
     ByteChunk chunk;
-    putValues(&chunk, stored, c.count);
+    putValues(&chunk, stored, count);
     synth.GetParam(T::kPtmDrift)->Set(1.0);
-    synth.mDataVersion = c.dataVersion;
-    EXPECT_EQ(synth.UnserializeState(&chunk, 0), c.result) << c.count << " at " << c.dataVersion;
+    synth.mDataVersion = dataVersion;
+    EXPECT_EQ(synth.UnserializeState(&chunk, 0), result) << count << " at " << dataVersion;
     synth.mDataVersion = Synth::kDataVersion;
     std::vector<double> expected = stored;
-    if (c.count < T::kNumParams) expected[T::kPtmDrift] = 0.0; // "Off"
-    EXPECT_EQ(values(synth), expected) << c.count << " at " << c.dataVersion;
+    if (count < T::kNumParams) expected[T::kPtmDrift] = 0.0; // "Off"
+    EXPECT_EQ(values(synth), expected) << count << " at " << dataVersion;
   }
 }
 
@@ -117,44 +113,35 @@ TEST_F(TessarynState, ADamagedHeaderIsRejectedWithoutChangingAParameter)
 {
   ByteChunk full;
   synth.SerializeState(&full);
-  const struct
-  {
-    const char* what;
-    int nameLength;
-    int size;
-  } cases[] = {{"a name longer than the rest", full.Size(), full.Size()},
-               {"a negative name length", -kHeaderSize, full.Size()},
-               {"a cut magic", 0, 7}};
+  const std::tuple<const char*, int, int> cases[] = {{"a name longer than the rest", full.Size(), full.Size()},
+                                                     {"a negative name length", -kHeaderSize, full.Size()},
+                                                     {"a cut magic", 0, 7}};
   setDistinctValues(synth);
   const std::vector<double> before = values(synth);
-  for (const auto& c : cases)
+  for (const auto& [what, nameLength, size] : cases)
   {
     ByteChunk chunk;
     chunk.PutChunk(&full);
-    memcpy(chunk.GetBytes() + 18, &c.nameLength, sizeof c.nameLength);
-    chunk.Resize(c.size);
-    EXPECT_EQ(synth.UnserializeState(&chunk, 0), -1) << c.what;
-    EXPECT_EQ(values(synth), before) << c.what;
+    memcpy(chunk.GetBytes() + 18, &nameLength, sizeof nameLength);
+    chunk.Resize(size);
+    EXPECT_EQ(synth.UnserializeState(&chunk, 0), -1) << what;
+    EXPECT_EQ(values(synth), before) << what;
   }
 }
 
 TEST_F(TessarynState, StoredValuesOutsideTheirRangeAreClamped)
 {
-  const struct
-  {
-    int param;
-    double stored;
-    double restored;
-  } cases[] = {{T::kVolume, 200.0, 1.0}, {T::kDetune, -5.0, 0.0}, {T::kCutOff, NAN, 1.0 /* default */}};
+  const std::tuple<int, double, double> cases[] = {
+      {T::kVolume, 200.0, 1.0}, {T::kDetune, -5.0, 0.0}, {T::kCutOff, NAN, 1.0 /* default */}};
   std::vector<double> stored = values(synth);
-  for (const auto& c : cases)
-    stored[c.param] = c.stored;
+  for (const auto& [param, value, restored] : cases)
+    stored[param] = value;
   ByteChunk chunk;
   putValues(&chunk, stored, T::kNumParams);
   synth.GetParam(T::kCutOff)->Set(0.3);
   EXPECT_EQ(synth.UnserializeState(&chunk, 0), kValuesSize);
-  for (const auto& c : cases)
-    EXPECT_EQ(synth.GetParam(c.param)->Value(), c.restored) << synth.GetParam(c.param)->GetNameForHost();
+  for (const auto& [param, value, restored] : cases)
+    EXPECT_EQ(synth.GetParam(param)->Value(), restored) << synth.GetParam(param)->GetNameForHost();
 }
 
 // Lists written before 2.2.0 hold 69 values per program; the first reading

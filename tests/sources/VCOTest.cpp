@@ -7,11 +7,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <limits>
 #include <numbers>
 #include <thread>
 #include <tuple>
+#include <utility>
 
 namespace
 {
@@ -133,27 +133,21 @@ TEST_F(Oscillator, IgnoresUnusableSampleRates)
 
 TEST_F(Oscillator, ChoosesTheBandLimitFromTheIncrement)
 {
-  const struct
-  {
-    int note;
-    double mod;
-    int table;
-    int tableBL;
-  } cases[] = {
+  const std::tuple<int, double, int, int> cases[] = {
       {69, 0, 11, 12}, // A4: 45 harmonics, the top one at 19.8 kHz
       {17, 0, 3, 4},   // a stride of 2 samples: 2 * 0.7071067811865476^2 is just above 1
       {127, 20000, 21, 21},
   };
   const WaveTables& waves = WaveTables::shared();
   vco.waveForm = VCO::kSawtooth;
-  for (const auto& c : cases)
+  for (const auto& [note, mod, table, tableBL] : cases)
   {
-    vco.setNote(c.note, 0);
-    vco.update(c.mod);
-    EXPECT_EQ(vco.table, waves.get(WaveTables::kSawtoothSet, c.table)) << "note " << c.note;
-    EXPECT_EQ(vco.tableBL, waves.get(WaveTables::kSawtoothSet, c.tableBL)) << "note " << c.note;
+    vco.setNote(note, 0);
+    vco.update(mod);
+    EXPECT_EQ(vco.table, waves.get(WaveTables::kSawtoothSet, table)) << "note " << note;
+    EXPECT_EQ(vco.tableBL, waves.get(WaveTables::kSawtoothSet, tableBL)) << "note " << note;
     const double hz = vco.phaseInc * VCO::kDefaultSampleRate / (1 << 28);
-    EXPECT_LT(WaveTables::harmonicCount(c.table) * hz, VCO::kDefaultSampleRate / 2) << "note " << c.note;
+    EXPECT_LT(WaveTables::harmonicCount(table) * hz, VCO::kDefaultSampleRate / 2) << "note " << note;
   }
 }
 

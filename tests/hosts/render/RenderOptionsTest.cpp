@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
+#include <utility>
 
 TEST(RenderOptionsTest, DefaultsFollowTheMidiFileOrTheDemo)
 {
@@ -22,15 +24,11 @@ TEST(RenderOptionsTest, DefaultsFollowTheMidiFileOrTheDemo)
 
 TEST(RenderOptionsTest, NumbersAreWholeTextsAndFinite)
 {
-  const struct
-  {
-    const char* mText;
-    bool mAccepted;
-  } cases[] = {{"-1e2", true}, {"0.5x", false}, {" 1", false}, {"nan", false}, {"1e999", false}};
-  for (const auto& c : cases)
+  for (auto [text, accepted] :
+       {std::pair{"-1e2", true}, {"0.5x", false}, {" 1", false}, {"nan", false}, {"1e999", false}})
   {
     double value = 0.0;
-    EXPECT_EQ(parseStrictNumber(c.mText, value), c.mAccepted) << "'" << c.mText << "'";
+    EXPECT_EQ(parseStrictNumber(text, value), accepted) << "'" << text << "'";
   }
 }
 
@@ -45,12 +43,7 @@ TEST(RenderOptionsTest, EveryBadInputGetsOneLineAndItsExitCode)
   std::ofstream(otherBank) << "bank";
   const std::string out = folder.path("out.wav");
 
-  const struct
-  {
-    std::vector<std::string> mArgs;
-    int mExitCode;
-    const char* mMessage;
-  } cases[] = {
+  const std::tuple<std::vector<std::string>, int, const char*> cases[] = {
       {{"--frobnicate"}, kExitUsage, "option '--frobnicate' is unknown"},
       {{"--rate"}, kExitUsage, "--rate needs a value"},
       {{"--rate", "100"}, kExitUsage, "from 8000 to 384000"},
@@ -66,11 +59,11 @@ TEST(RenderOptionsTest, EveryBadInputGetsOneLineAndItsExitCode)
       {{"-o", out, "--bank", otherBank}, kExitInput, "rejected the bank file"},
       {{song, "-o", folder.path("no/such/folder/out.wav")}, kExitOutput, "Cannot write the output file"},
   };
-  for (const auto& c : cases)
+  for (const auto& [args, exitCode, message] : cases)
   {
-    CommandResult result = runCommand(StepInstrumentComponent(), c.mArgs);
-    EXPECT_EQ(result.mExitCode, c.mExitCode) << c.mArgs[0];
-    EXPECT_NE(result.mErr.find(c.mMessage), std::string::npos) << result.mErr;
+    CommandResult result = runCommand(StepInstrumentComponent(), args);
+    EXPECT_EQ(result.mExitCode, exitCode) << args[0];
+    EXPECT_NE(result.mErr.find(message), std::string::npos) << result.mErr;
     EXPECT_EQ(std::count(result.mErr.begin(), result.mErr.end(), '\n'), 1) << result.mErr;
     EXPECT_EQ(result.mErr.back(), '\n');
   }

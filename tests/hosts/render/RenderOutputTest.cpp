@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <tuple>
 
 namespace
 {
@@ -33,20 +34,15 @@ struct RenderOutputTest : StepRenderTest
 TEST_F(RenderOutputTest, EachFormatKeepsTheSignalWithinItsResolution)
 {
   writeNote(-1, 64); // 64/127 of full scale
-  const struct
+  const std::tuple<const char*, int, float> cases[] = {{"16", SF_FORMAT_PCM_16, 1.0f / 32768},
+                                                       {"24", SF_FORMAT_PCM_24, 1.0f / 8388608},
+                                                       {"float", SF_FORMAT_FLOAT, 0.0f}};
+  for (const auto& [format, subtype, tolerance] : cases)
   {
-    const char* mFormat;
-    int mSubtype;
-    float mTolerance;
-  } cases[] = {{"16", SF_FORMAT_PCM_16, 1.0f / 32768},
-               {"24", SF_FORMAT_PCM_24, 1.0f / 8388608},
-               {"float", SF_FORMAT_FLOAT, 0.0f}};
-  for (const auto& c : cases)
-  {
-    WavContents wav = render({"--format", c.mFormat, "--frames", "100"});
-    EXPECT_EQ(wav.mFormat, SF_FORMAT_WAV | c.mSubtype) << c.mFormat;
+    WavContents wav = render({"--format", format, "--frames", "100"});
+    EXPECT_EQ(wav.mFormat, SF_FORMAT_WAV | subtype) << format;
     ASSERT_EQ(wav.mChannels, 2);
-    EXPECT_NEAR(wav.mSamples[198], 64.0f / 127, c.mTolerance) << c.mFormat;
+    EXPECT_NEAR(wav.mSamples[198], 64.0f / 127, tolerance) << format;
   }
 }
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace
 {
 // At 60 beats per minute, 8000 pulses per beat and 8000 Hz, one pulse is one frame.
@@ -43,13 +45,10 @@ TEST_F(RenderTimingTest, EventsAtTheLastFrameOfABlockAndTheFirstOfTheNextTakeEff
   writeMidiFile(song, kPpqn, kTempo, {{255, noteOn(60)}, {256, noteOn(62)}, {511, noteOff(60)}, {512, noteOff(62)}});
   std::vector<float> left = renderLeft({"--block", "256", "--frames", "600"});
   ASSERT_EQ(left.size(), 600u);
-  const struct
-  {
-    size_t mFrame;
-    float mValue;
-  } expected[] = {{0, 0.0f}, {254, 0.0f}, {255, 1.0f}, {256, 2.0f}, {510, 2.0f}, {511, 1.0f}, {512, 0.0f}};
-  for (const auto& e : expected)
-    EXPECT_EQ(left[e.mFrame], e.mValue) << "frame " << e.mFrame;
+  const std::pair<size_t, float> expected[] = {{0, 0.0f},   {254, 0.0f}, {255, 1.0f}, {256, 2.0f},
+                                               {510, 2.0f}, {511, 1.0f}, {512, 0.0f}};
+  for (const auto& [frame, value] : expected)
+    EXPECT_EQ(left[frame], value) << "frame " << frame;
 }
 
 TEST_F(RenderTimingTest, TheTransportAndTheEventsFollowTheFilesTempoOrTheTempoOption)
@@ -75,16 +74,12 @@ TEST(MidiSongTest, EventsLieAtTheRoundedFrameOfTheirTime)
 {
   // 120 beats per minute at 8000 Hz: 4000 frames a beat.
   MidiSong song;
-  const struct
-  {
-    double mBeat;
-    uint64_t mFrame;
-  } cases[] = {{5.0 / 960, 21}, {0.000125, 1}, {0.0001, 0}};
-  for (const auto& c : cases)
-    song.mEvents.push_back({c.mBeat, 0x90, 60, 100});
+  const std::pair<double, uint64_t> cases[] = {{5.0 / 960, 21}, {0.000125, 1}, {0.0001, 0}};
+  for (const auto& [beat, frame] : cases)
+    song.mEvents.push_back({beat, 0x90, 60, 100});
   std::vector<TimedEvent> timed = song.schedule(kRate);
   for (size_t i = 0; i < timed.size(); ++i)
-    EXPECT_EQ(timed[i].mFrame, cases[i].mFrame) << "beat " << cases[i].mBeat;
+    EXPECT_EQ(timed[i].mFrame, cases[i].second) << "beat " << cases[i].first;
 }
 
 TEST(TempoMapTest, BarsFollowTheSignatureFromItsChange)

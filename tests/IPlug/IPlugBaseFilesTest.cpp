@@ -1,4 +1,5 @@
 #include "BigEndian.h"
+#include "FileContents.h"
 #include "TemporaryFolder.h"
 #include "TestPlug.h"
 
@@ -6,8 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -65,13 +64,12 @@ protected:
 
   static Bytes readBytes(const WDL_String& file)
   {
-    std::ifstream in(file.Get(), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    const std::string text = readFile(file.Get());
+    return Bytes(text.begin(), text.end());
   }
   static void writeBytes(const WDL_String& file, const Bytes& bytes)
   {
-    std::ofstream out(file.Get(), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    writeFile(file.Get(), std::string(bytes.begin(), bytes.end()));
   }
   static int intAt(const Bytes& bytes, size_t pos)
   {

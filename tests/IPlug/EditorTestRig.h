@@ -55,7 +55,6 @@ struct ProbeControl : IControl
   void OnMouseUp(int x, int y, IMouseMod*) override { record("up", x, y); }
   void OnMouseDrag(int, int, int dX, int dY, IMouseMod*) override { record("drag", dX, dY); }
   void OnMouseDblClick(int x, int y, IMouseMod*) override { record("dbl", x, y); }
-  void OnMouseWheel(int, int, IMouseMod*, int d) override { record("wheel", d, 0); }
   void OnMouseOver(int x, int y, IMouseMod*) override { record("over", x, y); }
   void OnMouseOut() override { mEvents.push_back("out"); }
   bool OnKeyDown(int, int, int key) override
@@ -75,10 +74,7 @@ struct ProbeControl : IControl
 
 struct EditorRig
 {
-  explicit EditorRig(int w = 100, int h = 60, const std::string& resources = "")
-      : gui(new TestGraphics(&plug, w, h, 0, resources))
-  {
-  }
+  explicit EditorRig(const std::string& resources = "") : gui(new TestGraphics(&plug, 100, 60, 0, resources)) {}
   void attach() { plug.AttachGraphics(gui); }
   ProbeControl* add(const IRECT& rect, int paramIdx = -1)
   {

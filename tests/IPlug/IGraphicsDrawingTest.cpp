@@ -14,7 +14,7 @@ namespace
 {
 struct DrawingRig : EditorRig
 {
-  explicit DrawingRig(const std::string& resources = "") : EditorRig(100, 60, resources)
+  explicit DrawingRig(const std::string& resources = "") : EditorRig(resources)
   {
     gui->AttachPanelBackground(COLOR_WHITE);
     attach();

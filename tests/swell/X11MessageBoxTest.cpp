@@ -27,10 +27,9 @@ protected:
   static void SetUpTestSuite() { sServer = new XvfbServer(); }
   static void TearDownTestSuite() { delete sServer; }
 
-  static XvfbServer* sServer;
+  static inline XvfbServer* sServer = nullptr;
   X11TestDriver mDriver;
 };
-XvfbServer* X11MessageBoxTest::sServer = nullptr;
 
 TEST_F(X11MessageBoxTest, eachButtonKeyAndCloseGivesItsAnswer)
 {

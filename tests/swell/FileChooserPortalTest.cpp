@@ -23,9 +23,8 @@ protected:
   static void SetUpTestSuite() { sPortal = new FakePortal(); }
   static void TearDownTestSuite() { delete sPortal; }
 
-  static FakePortal* sPortal;
+  static inline FakePortal* sPortal = nullptr;
 };
-FakePortal* FileChooserPortalTest::sPortal = nullptr;
 
 TEST_F(FileChooserPortalTest, portalAnswerComesBackAsAPath)
 {

@@ -49,10 +49,9 @@ TEST(IniSyntax, FilesReadAsTheirCanonicalRewrite)
 
 TEST(IniSyntax, TextWithoutAHeaderInTheFirst256KiBIsNoIniFile)
 {
-  const std::string filler = "x=y\n";
   std::string late;
   while (late.size() < 300 * 1024)
-    late += filler;
+    late += "x=y\n";
   EXPECT_EQ(canonical(late + "[S]\nk=v\n"), "");
 }
 

@@ -15,11 +15,10 @@ struct EditorPlug : TestPlug
   {
     kCutoff,
     kWave,
-    kGain,
-    kSpare
+    kGain
   };
 
-  EditorPlug()
+  EditorPlug() : TestPlug(3)
   {
     GetParam(kCutoff)->InitDouble("Cutoff", 20.0, 0.0, 100.0, 1.0, "Hz");
     GetParam(kWave)->InitEnum("Wave", 1, 3);
@@ -28,7 +27,6 @@ struct EditorPlug : TestPlug
     GetParam(kWave)->SetDisplayText(2, "Sine");
     GetParam(kGain)->InitDouble("Gain", 0.0, -10.0, 10.0, 0.1);
     GetParam(kGain)->NegateDisplay();
-    GetParam(kSpare)->InitBool("Spare", false);
   }
   void BeginInformHostOfParamChange(int idx) override { mGestures.push_back("begin " + std::to_string(idx)); }
   void EndInformHostOfParamChange(int idx) override { mGestures.push_back("end " + std::to_string(idx)); }

@@ -94,9 +94,7 @@ TEST(IPlugBase, EditorChangesSetTheParameterTellTheHostAndNotifyTheInstrument)
   plug.GetParam(1)->InitInt("i", 0, 0, 10);
   plug.SetParameterFromGUI(1, 0.45);
   EXPECT_EQ(plug.GetParam(1)->Value(), 5.0);
-  ASSERT_EQ(plug.mInformed.size(), 1u);
-  EXPECT_EQ(plug.mInformed[0].idx, 1);
-  EXPECT_EQ(plug.mInformed[0].normalized, 0.45);
+  EXPECT_EQ(plug.mInformed, (std::vector<std::pair<int, double>>{{1, 0.45}}));
   EXPECT_EQ(plug.mChanged, std::vector<int>{1});
   plug.SetParameterFromGUI(3, 0.5);
   EXPECT_EQ(plug.mInformed.size(), 1u);

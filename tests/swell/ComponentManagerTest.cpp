@@ -17,16 +17,6 @@ ComponentResult storingEntry(ComponentParameters* params, void*)
   return noErr;
 }
 
-constexpr ComponentDescription kFakeDescription = {kAudioUnitType_MusicDevice, MakeFourCharCode("fake"),
-                                                   MakeFourCharCode("Test"), 0, 0};
-
-Component fakeComponent()
-{
-  static Component component =
-      RegisterComponent(kFakeDescription, "Fake", storingEntry, "org.tessaryn.fake", "/tmp/fake-resources");
-  return component;
-}
-
 struct Received
 {
   std::atomic<int> count{0};
@@ -53,7 +43,13 @@ AudioUnitEvent gestureEvent(AudioUnit unit, AudioUnitParameterID id)
 // Closing the instance also ends the subscriptions a test leaves.
 struct ComponentManagerTest : testing::Test
 {
-  void SetUp() override { ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr); }
+  void SetUp() override
+  {
+    static const Component component =
+        RegisterComponent({kAudioUnitType_MusicDevice, MakeFourCharCode("fake"), MakeFourCharCode("Test"), 0, 0},
+                          "Fake", storingEntry, "org.tessaryn.fake", "/tmp/fake-resources");
+    ASSERT_EQ(OpenAComponent(component, &instance), noErr);
+  }
   void TearDown() override { CloseComponent(instance); }
   ComponentInstance instance = nullptr;
 };

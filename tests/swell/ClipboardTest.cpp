@@ -12,6 +12,7 @@
 #include <atomic>
 #include <poll.h>
 #include <thread>
+#include <tuple>
 
 namespace
 {
@@ -77,13 +78,6 @@ private:
   std::thread mThread;
 };
 
-struct ClipboardCase
-{
-  std::vector<std::string> targets; // what the owner answers; empty: it never answers
-  std::string content;
-  std::string expected; // empty: nothing is read
-};
-
 TEST(ClipboardTest, readsTheOwnersTextOrGivesUp)
 {
   XvfbServer server;
@@ -91,18 +85,19 @@ TEST(ClipboardTest, readsTheOwnersTextOrGivesUp)
   std::string text = "left over";
   EXPECT_FALSE(ReadClipboardText(text, 200)) << "nobody owns the clipboard yet";
   EXPECT_EQ(text, "");
-  const ClipboardCase cases[] = {
+  // What the owner answers (nothing: it never answers), its content, and the text read (empty: none).
+  const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
       {{"UTF8_STRING", "STRING"}, "Cutoff 1.5 kHz \xc3\xa9", "Cutoff 1.5 kHz \xc3\xa9"},
       {{"STRING"}, "caf\xe9", "caf\xc3\xa9"},
       {{"TARGETS"}, "", ""},
       {{}, "", ""},
   };
-  for (const ClipboardCase& clipboardCase : cases)
+  for (const auto& [targets, content, expected] : cases)
   {
-    SCOPED_TRACE(clipboardCase.expected);
-    ClipboardOwner owner(clipboardCase.targets, clipboardCase.content);
-    EXPECT_EQ(ReadClipboardText(text, 300), !clipboardCase.expected.empty());
-    EXPECT_EQ(text, clipboardCase.expected);
+    SCOPED_TRACE(expected);
+    ClipboardOwner owner(targets, content);
+    EXPECT_EQ(ReadClipboardText(text, 300), !expected.empty());
+    EXPECT_EQ(text, expected);
   }
 }
 } // namespace

@@ -15,11 +15,10 @@ struct EditorPlug : TestPlug
   {
     kCutoff,
     kWave,
-    kGain,
-    kSpare
+    kGain
   };
 
-  EditorPlug()
+  EditorPlug() : TestPlug(3)
   {
     GetParam(kCutoff)->InitDouble("Cutoff", 20.0, 0.0, 100.0, 1.0, "Hz");
     GetParam(kWave)->InitEnum("Wave", 1, 3);
@@ -28,7 +27,6 @@ struct EditorPlug : TestPlug
     GetParam(kWave)->SetDisplayText(2, "Sine");
     GetParam(kGain)->InitDouble("Gain", 0.0, -10.0, 10.0, 0.1);
     GetParam(kGain)->NegateDisplay();
-    GetParam(kSpare)->InitBool("Spare", false);
   }
   void BeginInformHostOfParamChange(int idx) override { mGestures.push_back("begin " + std::to_string(idx)); }
   void EndInformHostOfParamChange(int idx) override { mGestures.push_back("end " + std::to_string(idx)); }
@@ -55,7 +53,6 @@ struct ProbeControl : IControl
   void OnMouseUp(int x, int y, IMouseMod*) override { record("up", x, y); }
   void OnMouseDrag(int, int, int dX, int dY, IMouseMod*) override { record("drag", dX, dY); }
   void OnMouseDblClick(int x, int y, IMouseMod*) override { record("dbl", x, y); }
-  void OnMouseWheel(int, int, IMouseMod*, int d) override { record("wheel", d, 0); }
   void OnMouseOver(int x, int y, IMouseMod*) override { record("over", x, y); }
   void OnMouseOut() override { mEvents.push_back("out"); }
   bool OnKeyDown(int, int, int key) override
@@ -75,10 +72,7 @@ struct ProbeControl : IControl
 
 struct EditorRig
 {
-  explicit EditorRig(int w = 100, int h = 60, const std::string& resources = "")
-      : gui(new TestGraphics(&plug, w, h, 0, resources))
-  {
-  }
+  explicit EditorRig(const std::string& resources = "") : gui(new TestGraphics(&plug, 100, 60, 0, resources)) {}
   void attach() { plug.AttachGraphics(gui); }
   ProbeControl* add(const IRECT& rect, int paramIdx = -1)
   {

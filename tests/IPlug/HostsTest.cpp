@@ -3,22 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 TEST(Hosts, TheFirstSearchKeyFoundInTheLowerCasedNameWins)
 {
-  const struct
-  {
-    const char* name;
-    EHost host;
-  } cases[] = {
+  const std::pair<const char*, EHost> cases[] = {
       {"Steinberg Nuendo with cubase engine", kHostCubase},
       {"com.apple.logic.live", kHostAbletonLive},
       {"com.apple.Logic10", kHostLogic},
       {nullptr, kHostUnknown},
       {"com.example.somethingelse", kHostUnknown},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(LookUpHost(c.name), c.host) << (c.name ? c.name : "null");
+  for (const auto& [name, host] : cases)
+    EXPECT_EQ(LookUpHost(name), host) << (name ? name : "null");
 }
 
 TEST(Hosts, AnOverlongNameIsSearchedOnlyInItsFirst255Characters)

@@ -14,7 +14,7 @@ namespace
 {
 struct DrawingRig : EditorRig
 {
-  explicit DrawingRig(const std::string& resources = "") : EditorRig(100, 60, resources)
+  explicit DrawingRig(const std::string& resources = "") : EditorRig(resources)
   {
     gui->AttachPanelBackground(COLOR_WHITE);
     attach();
@@ -32,17 +32,6 @@ struct Probe
 void expectPixels(IGraphics* gui, std::initializer_list<Probe> probes)
 {
   for (const Probe& p : probes) EXPECT_EQ(gui->GetPoint(p.x, p.y), p.expected) << "at " << p.x << "," << p.y;
-}
-
-// Red, green and blue frames of 10 x 10 stacked vertically, owned by the cache.
-IBitmap threeFrames(IGraphics* gui)
-{
-  auto* strip = new LICE_IBitmap(10, 30);
-  const unsigned colors[] = {0xffff0000, 0xff00ff00, 0xff0000ff};
-  for (int i = 0; i < 3; ++i) paintRect(strip, 0, 10 * i, 10, 10, colors[i]);
-  IBitmap frames(strip, 10, 30, 3);
-  gui->RetainBitmap(&frames);
-  return frames;
 }
 } // namespace
 
@@ -87,7 +76,12 @@ TEST(IGraphicsDrawing, LinesCoverTheirPixelsOnly)
 TEST(IGraphicsDrawing, StatesPickFramesRotationTurnsClockwiseAndGreyedControlsFade)
 {
   DrawingRig rig;
-  IBitmap frames = threeFrames(rig.gui);
+  // Red, green and blue frames of 10 x 10 stacked vertically, owned by the cache.
+  auto* strip = new LICE_IBitmap(10, 30);
+  const unsigned colors[] = {0xffff0000, 0xff00ff00, 0xff0000ff};
+  for (int i = 0; i < 3; ++i) paintRect(strip, 0, 10 * i, 10, 10, colors[i]);
+  IBitmap frames(strip, 10, 30, 3);
+  rig.gui->RetainBitmap(&frames);
   IRECT first(0, 0, 10, 10), also(10, 0, 20, 10), third(20, 0, 30, 10);
   rig.gui->DrawBitmap(&frames, &first, 0);
   rig.gui->DrawBitmap(&frames, &also, 1);

@@ -122,18 +122,17 @@ TEST(IGraphicsRedraw, StrictDrawingDrawsWhatMeetsTheAreaNonStrictOnlyAroundDirty
   ProbeControl* hidden = rig.add(IRECT(10, 10, 20, 20));
   hidden->Hide(true);
   rig.attach();
+  const auto draws = [&] { return std::vector<int>{background->mDraws, knob->mDraws, far->mDraws, hidden->mDraws}; };
   IRECT area(0, 0, 30, 30);
   rig.gui->Draw(&area);
-  EXPECT_EQ(std::vector<int>({background->mDraws, knob->mDraws, far->mDraws, hidden->mDraws}),
-            std::vector<int>({1, 1, 0, 0}));
+  EXPECT_EQ(draws(), (std::vector<int>{1, 1, 0, 0}));
 
   rig.gui->SetStrictDrawing(false); // everything dirty: the background leads
   rig.gui->Draw(&area);
   rig.gui->Draw(&area); // the second frame of redraw-pending controls
   knob->SetDirty(false);
   rig.gui->Draw(&area);
-  EXPECT_EQ(std::vector<int>({background->mDraws, knob->mDraws, far->mDraws, hidden->mDraws}),
-            std::vector<int>({4, 4, 1, 0}));
+  EXPECT_EQ(draws(), (std::vector<int>{4, 4, 1, 0}));
 }
 
 TEST(IGraphicsSync, ParameterValuesReachEveryControlOfTheParameterInBothDirections)

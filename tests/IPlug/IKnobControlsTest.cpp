@@ -9,15 +9,11 @@
 
 TEST(IKnobControl, DragAndWheelMoveByGearingAndFineModifiers)
 {
-  enum Gesture
-  {
-    kDrag,
-    kWheel
-  };
+  constexpr bool kDrag = false, kWheel = true;
   struct Case
   {
     EDirection direction;
-    Gesture gesture;
+    bool wheel;
     int dX, dY;
     IMouseMod mod;
     double expected;
@@ -35,10 +31,10 @@ TEST(IKnobControl, DragAndWheelMoveByGearingAndFineModifiers)
   {
     IKnobMultiControl knob(nullptr, 0, 0, -1, IBitmap(nullptr, 40, 40), c.direction, 1.0);
     IMouseMod mod = c.mod;
-    if (c.gesture == kDrag)
-      knob.OnMouseDrag(0, 0, c.dX, c.dY, &mod);
-    else
+    if (c.wheel)
       knob.OnMouseWheel(0, 0, &mod, 1);
+    else
+      knob.OnMouseDrag(0, 0, c.dX, c.dY, &mod);
     EXPECT_NEAR(knob.GetValue(), c.expected, 1e-12) << c.dX << "," << c.dY;
   }
 }

@@ -4,27 +4,13 @@
 
 #include <cmath>
 #include <string>
-
-namespace
-{
-struct Bytes
-{
-  int status, data1, data2;
-};
-
-void expectBytes(const IMidiMsg& msg, Bytes expected)
-{
-  EXPECT_EQ(msg.mStatus, expected.status);
-  EXPECT_EQ(msg.mData1, expected.data1);
-  EXPECT_EQ(msg.mData2, expected.data2);
-}
-} // namespace
+#include <tuple>
 
 TEST(MidiMsg, BuildersNeverLetAnArgumentBecomeAStatusOrAnotherKind)
 {
   IMidiMsg msg;
   msg.MakeNoteOnMsg(200, -5, 0, 0x30);
-  expectBytes(msg, {0x90, 127, 0});
+  EXPECT_EQ(std::tuple(msg.mStatus, msg.mData1, msg.mData2), std::tuple(0x90, 127, 0));
   EXPECT_EQ(msg.StatusMsg(), IMidiMsg::kNoteOn);
 
   msg.MakeControlChangeMsg(IMidiMsg::kModWheel, 2.0, 0);

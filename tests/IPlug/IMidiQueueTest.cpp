@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace
@@ -20,11 +21,7 @@ void addMany(IMidiQueue& queue, int count)
     add(queue, i);
 }
 
-struct Pending
-{
-  int offset, tag;
-  bool operator==(const Pending&) const = default;
-};
+using Pending = std::pair<int, int>; // offset, tag
 
 std::vector<Pending> drain(IMidiQueue& queue)
 {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -31,15 +32,11 @@ TEST(IParam, SetNormalizedRoundsDiscreteValuesHalfUpAndClampsOnlyAtTheTop)
 {
   IParam param;
   param.InitInt("i", 0, 0, 10);
-  const struct
+  const std::pair<double, double> cases[] = {{0.45, 5.0}, {1.2, 10.0}, {-0.1, -1.0}};
+  for (const auto& [normalized, value] : cases)
   {
-    double normalized;
-    double value;
-  } cases[] = {{0.45, 5.0}, {1.2, 10.0}, {-0.1, -1.0}};
-  for (const auto& c : cases)
-  {
-    param.SetNormalized(c.normalized);
-    EXPECT_EQ(param.Value(), c.value) << "normalised " << c.normalized;
+    param.SetNormalized(normalized);
+    EXPECT_EQ(param.Value(), value) << "normalised " << normalized;
   }
 }
 

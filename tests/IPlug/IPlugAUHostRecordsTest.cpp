@@ -8,6 +8,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 
 namespace
 {
@@ -90,11 +91,7 @@ TEST_F(HostRecordsTest, NaNValuesAndNullRecordsAreRefused)
   const float nan = std::nanf("");
   AudioUnitParameterEvent nanEvent = {kGlobal, 0, kLevel, kParameterEvent_Immediate, {}};
   nanEvent.eventValues.immediate = {0, nan};
-  const struct
-  {
-    const char* what;
-    ComponentResult result;
-  } cases[] = {
+  const std::pair<const char*, ComponentResult> cases[] = {
       {"NaN parameter", call(kAudioUnitSetParameterSelect, {kLevel, kGlobal, 0, ComponentArgFromFloat(nan), 0})},
       {"NaN scheduled parameter", call(kAudioUnitScheduleParametersSelect, {Arg(&nanEvent), 1})},
       {"null parameter events", call(kAudioUnitScheduleParametersSelect, {0, 3})},
@@ -105,8 +102,8 @@ TEST_F(HostRecordsTest, NaNValuesAndNullRecordsAreRefused)
       {"null note parameters", call(kMusicDeviceStartNoteSelect, {0, 0, Arg(&flags), 0, 0})},
       {"null system exclusive", call(kMusicDeviceSysExSelect, {0, 16})},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(c.result, kAudioUnitErr_InvalidPropertyValue) << c.what;
+  for (const auto& [what, result] : cases)
+    EXPECT_EQ(result, kAudioUnitErr_InvalidPropertyValue) << what;
   EXPECT_EQ(plug->GetParam(kLevel)->Value(), plug->GetParam(kLevel)->GetDefault());
   EXPECT_EQ(plug->GetSampleRate(), 44100.0);
   EXPECT_TRUE(plug->mMidi.empty());

@@ -1,4 +1,5 @@
 #include "BigEndian.h"
+#include "FileContents.h"
 #include "TemporaryFolder.h"
 #include "TestPlug.h"
 
@@ -6,9 +7,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -65,13 +65,12 @@ protected:
 
   static Bytes readBytes(const WDL_String& file)
   {
-    std::ifstream in(file.Get(), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    const std::string text = readFile(file.Get());
+    return Bytes(text.begin(), text.end());
   }
   static void writeBytes(const WDL_String& file, const Bytes& bytes)
   {
-    std::ofstream out(file.Get(), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    writeFile(file.Get(), std::string(bytes.begin(), bytes.end()));
   }
   static int intAt(const Bytes& bytes, size_t pos)
   {
@@ -162,27 +161,21 @@ TEST_F(FileTest, FilesThatFailTheHeaderChecksChangeNothing)
 {
   const Bytes program = readBytes(savedFile("valid.fxp", false, true));
   const Bytes bank = readBytes(savedFile("valid.fxb", true, true));
-  const struct
-  {
-    const char* what;
-    bool bank;
-    size_t pos;
-    int value;
-  } cases[] = {
+  const std::tuple<const char*, bool, size_t, int> cases[] = {
       {"program of another plug-in", false, 16, kOtherID},
       {"program of format version 2", false, 12, 2},
       {"bank of another plug-in", true, 16, kOtherID},
   };
-  for (const auto& c : cases)
+  for (const auto& [what, isBank, pos, value] : cases)
   {
-    SCOPED_TRACE(c.what);
-    Bytes bytes = c.bank ? bank : program;
-    setIntAt(&bytes, c.pos, c.value);
+    SCOPED_TRACE(what);
+    Bytes bytes = isBank ? bank : program;
+    setIntAt(&bytes, pos, value);
     WDL_String file = path("changed");
     writeBytes(file, bytes);
     FilePlug plug;
     const FilePlug::Snapshot before = plug.snapshot();
-    EXPECT_FALSE(c.bank ? plug.LoadBankFromFXB(&file) : plug.LoadProgramFromFXP(&file));
+    EXPECT_FALSE(isBank ? plug.LoadBankFromFXB(&file) : plug.LoadProgramFromFXP(&file));
     EXPECT_EQ(plug.snapshot(), before);
     EXPECT_EQ(plug.mProgramChanges, 0);
   }

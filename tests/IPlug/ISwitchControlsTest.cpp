@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace
@@ -18,18 +19,15 @@ IBitmap frames(int w, int h, int n, bool horizontal = false)
 
 TEST(ISwitchControl, StepsThroughItsFramesAndWrapsAfterTheLast)
 {
-  struct Case
+  // Frames, then the value after each click.
+  const std::pair<int, std::vector<double>> cases[] = {{3, {0.5, 1.0, 0.0, 0.5}}, {2, {1.0, 0.0}}, {1, {1.0, 0.0}}};
+  for (const auto& [nFrames, afterEachClick] : cases)
   {
-    int nFrames;
-    std::vector<double> afterEachClick;
-  };
-  for (const Case& c : {Case{3, {0.5, 1.0, 0.0, 0.5}}, Case{2, {1.0, 0.0}}, Case{1, {1.0, 0.0}}})
-  {
-    ISwitchControl control(nullptr, 0, 0, -1, frames(10, 10 * c.nFrames, c.nFrames));
-    for (double expected : c.afterEachClick)
+    ISwitchControl control(nullptr, 0, 0, -1, frames(10, 10 * nFrames, nFrames));
+    for (double expected : afterEachClick)
     {
       control.OnMouseDown(1, 1, &leftButton);
-      EXPECT_DOUBLE_EQ(control.GetValue(), expected) << c.nFrames << " frames";
+      EXPECT_DOUBLE_EQ(control.GetValue(), expected) << nFrames << " frames";
     }
   }
 }

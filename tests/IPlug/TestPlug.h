@@ -4,6 +4,7 @@
 #include "HostlessPlug.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class TestPlug : public HostlessPlug
@@ -33,13 +34,7 @@ public:
     return result;
   }
 
-  struct Informed
-  {
-    int idx;
-    double normalized;
-  };
-
   std::vector<int> mChanged;
-  std::vector<Informed> mInformed;
+  std::vector<std::pair<int, double>> mInformed; // parameter, normalised value
   int mPresetsChanged = 0;
 };

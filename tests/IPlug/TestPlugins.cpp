@@ -3,6 +3,8 @@
 namespace
 {
 constexpr const char* kBundleID = "com.example.audiounit.Test";
+constexpr int kNInstrumentPresets = 3;
+constexpr int kRampDivisor = 1000;
 } // namespace
 
 IPlugInstanceInfo TestInstanceInfo()
@@ -12,17 +14,6 @@ IPlugInstanceInfo TestInstanceInfo()
   info.mCocoaViewFactoryClassName.Set("Test_View");
   return info;
 }
-
-namespace
-{
-IPlugAU* makeTestInstrument()
-{
-  return new TestInstrument(TestInstanceInfo());
-}
-
-constexpr int kNInstrumentPresets = 3;
-constexpr int kRampDivisor = 1000;
-} // namespace
 
 TestInstrument::TestInstrument(IPlugInstanceInfo info)
     : IPlugAU(info, kNTestInstrumentParams, "0-2", kNInstrumentPresets, "TestInstrument", "", "Tester",
@@ -58,7 +49,7 @@ void TestInstrument::ProcessDoubleReplacing(double**, double** outputs, int nFra
 
 ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage)
 {
-  return IPlugAU::IPlugAUEntry(params, storage, makeTestInstrument);
+  return IPlugAU::IPlugAUEntry(params, storage, []() -> IPlugAU* { return new TestInstrument(TestInstanceInfo()); });
 }
 
 Component TestInstrumentComponent()

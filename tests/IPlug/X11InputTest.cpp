@@ -2,17 +2,15 @@
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
+#include <utility>
 
 TEST(X11InputTest, KeysMapToTheEditorsCodesAndOthersAreLeftAlone)
 {
-  const struct
-  {
-    unsigned long keysym;
-    int code;
-  } cases[] = {{XK_space, 0}, {XK_Up, 1}, {XK_Down, 2}, {XK_Left, 3},     {XK_Right, 4},  {XK_0, 5},
-               {XK_9, 14},    {XK_A, 15}, {XK_z, 40},   {XK_Return, -1}, {XK_KP_1, -1}, {XK_F1, -1}};
-  for (const auto& c : cases)
-    EXPECT_EQ(EditorKeyCode(c.keysym), c.code) << c.keysym;
+  const std::pair<unsigned long, int> cases[] = {{XK_space, 0}, {XK_Up, 1},      {XK_Down, 2},  {XK_Left, 3},
+                                                 {XK_Right, 4}, {XK_0, 5},       {XK_9, 14},    {XK_A, 15},
+                                                 {XK_z, 40},    {XK_Return, -1}, {XK_KP_1, -1}, {XK_F1, -1}};
+  for (const auto& [keysym, code] : cases)
+    EXPECT_EQ(EditorKeyCode(keysym), code) << keysym;
 }
 
 TEST(X11InputTest, ADoubleClickNeedsTheSameButtonSoonAndClose)

@@ -1,3 +1,4 @@
+#include "FileContents.h"
 #include "LICE_IBitmap.h"
 #include "LICE_PNG.h"
 #include "PngFiles.h"
@@ -42,7 +43,7 @@ TEST(LICE_PNG, EveryColourTypeDecodesToPremultipliedArgb)
     const std::string path = folder.path("image.png");
     ASSERT_TRUE(writePng(path, c.image)) << c.format;
     std::unique_ptr<LICE_IBitmap> fromFile(LICE_LoadPNG(path.c_str()));
-    const std::vector<unsigned char> bytes = readFile(path);
+    const std::string bytes = readFile(path);
     std::unique_ptr<LICE_IBitmap> fromMemory(LICE_LoadPNGFromMemory(bytes.data(), bytes.size(), 2.0));
     ASSERT_TRUE(fromFile && fromMemory) << c.format;
     EXPECT_EQ(fromFile->GetWidth(), c.image.width) << c.format;
@@ -57,14 +58,14 @@ TEST(LICE_PNG, DamagedOrMissingFilesGiveNoBitmap)
   const TemporaryFolder folder;
   std::vector<unsigned char> rows(64 * 64 * 4, 0x7f);
   ASSERT_TRUE(writePng(folder.path("good.png"), {64, 64, PNG_COLOR_TYPE_RGBA, 8, rows, {}, {}}));
-  const std::vector<unsigned char> good = readFile(folder.path("good.png"));
+  const std::string good = readFile(folder.path("good.png"));
 
-  std::vector<unsigned char> truncated(good.begin(), good.begin() + good.size() / 2);
-  std::vector<unsigned char> corrupted = good;
+  const std::string truncated = good.substr(0, good.size() / 2);
+  std::string corrupted = good;
   for (size_t i = 60; i < 90; ++i) corrupted[i] ^= 0x5a; // inside the image data: checksums fail
-  std::vector<unsigned char> hugeHeader = good;
+  std::string hugeHeader = good;
   hugeHeader[16] = 0x7f; // width near 2^31
-  const std::vector<unsigned char> notPng = {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0};
+  const std::string notPng("GIF89a\0\0\0\0", 10);
 
   for (const auto& bytes : {truncated, corrupted, hugeHeader, notPng})
   {

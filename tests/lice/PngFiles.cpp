@@ -4,7 +4,6 @@
 
 #include <cairo.h>
 #include <cstdio>
-#include <fstream>
 #include <png.h>
 
 bool writePng(const std::string& path, const PngImage& image)
@@ -33,17 +32,6 @@ bool writePng(const std::string& path, const PngImage& image)
   png_destroy_write_struct(&png, &info);
   fclose(file);
   return true;
-}
-
-std::vector<unsigned char> readFile(const std::string& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeFile(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 void paintRect(LICE_IBitmap* bitmap, int x, int y, int w, int h, unsigned argb)

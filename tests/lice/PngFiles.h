@@ -19,7 +19,5 @@ struct PngImage
 };
 
 bool writePng(const std::string& path, const PngImage& image);
-std::vector<unsigned char> readFile(const std::string& path);
-void writeFile(const std::string& path, const std::vector<unsigned char>& bytes);
 // Paints a rectangle of the bitmap (logical pixels) with one colour, 0xAARRGGBB.
 void paintRect(LICE_IBitmap* bitmap, int x, int y, int w, int h, unsigned argb);

@@ -17,16 +17,6 @@ ComponentResult storingEntry(ComponentParameters* params, void*)
   return noErr;
 }
 
-constexpr ComponentDescription kFakeDescription = {kAudioUnitType_MusicDevice, MakeFourCharCode("fake"),
-                                                   MakeFourCharCode("Test"), 0, 0};
-
-Component fakeComponent()
-{
-  static Component component =
-      RegisterComponent(kFakeDescription, "Fake", storingEntry, "org.tessaryn.fake", "/tmp/fake-resources");
-  return component;
-}
-
 struct Received
 {
   std::atomic<int> count{0};
@@ -49,12 +39,24 @@ AudioUnitEvent gestureEvent(AudioUnit unit, AudioUnitParameterID id)
   event.mArgument.mParameter = {unit, id, kAudioUnitScope_Global, 0};
   return event;
 }
+
+// Closing the instance also ends the subscriptions a test leaves.
+struct ComponentManagerTest : testing::Test
+{
+  void SetUp() override
+  {
+    static const Component component =
+        RegisterComponent({kAudioUnitType_MusicDevice, MakeFourCharCode("fake"), MakeFourCharCode("Test"), 0, 0},
+                          "Fake", storingEntry, "org.tessaryn.fake", "/tmp/fake-resources");
+    ASSERT_EQ(OpenAComponent(component, &instance), noErr);
+  }
+  void TearDown() override { CloseComponent(instance); }
+  ComponentInstance instance = nullptr;
+};
 } // namespace
 
-TEST(ComponentManagerTest, ParameterEventsReachEverySubscriberButTheSender)
+TEST_F(ComponentManagerTest, ParameterEventsReachEverySubscriberButTheSender)
 {
-  ComponentInstance instance = nullptr;
-  ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
   Received first, second;
   AUEventListenerRef firstRef = AUEventListenerSubscribe(instance, receive, &first);
   AUEventListenerRef secondRef = AUEventListenerSubscribe(instance, receive, &second);
@@ -71,13 +73,10 @@ TEST(ComponentManagerTest, ParameterEventsReachEverySubscriberButTheSender)
   AUEventListenerNotify(nullptr, nullptr, &event);
   EXPECT_EQ(second.count, 2);
   AUEventListenerUnsubscribe(firstRef);
-  CloseComponent(instance);
 }
 
-TEST(ComponentManagerTest, SubscriptionsAreLimitedAndFreedSlotsAreReused)
+TEST_F(ComponentManagerTest, SubscriptionsAreLimitedAndFreedSlotsAreReused)
 {
-  ComponentInstance instance = nullptr;
-  ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
   Received received;
   std::vector<AUEventListenerRef> refs;
   for (int i = 0; i < kMaxEventSubscribers; ++i)
@@ -86,13 +85,10 @@ TEST(ComponentManagerTest, SubscriptionsAreLimitedAndFreedSlotsAreReused)
   AUEventListenerUnsubscribe(refs.back());
   EXPECT_EQ(AUEventListenerSubscribe(instance, receive, &received), refs.back());
   EXPECT_EQ(AUEventListenerSubscribe(nullptr, receive, &received), nullptr);
-  CloseComponent(instance); // ends the remaining subscriptions
 }
 
-TEST(ComponentManagerTest, NoEventArrivesAfterUnsubscribeReturnsWhileAnotherThreadNotifies)
+TEST_F(ComponentManagerTest, NoEventArrivesAfterUnsubscribeReturnsWhileAnotherThreadNotifies)
 {
-  ComponentInstance instance = nullptr;
-  ASSERT_EQ(OpenAComponent(fakeComponent(), &instance), noErr);
   std::atomic<bool> stop{false};
   AudioUnitEvent event = gestureEvent(instance, 1);
   std::thread notifier(
@@ -113,5 +109,4 @@ TEST(ComponentManagerTest, NoEventArrivesAfterUnsubscribeReturnsWhileAnotherThre
   }
   stop = true;
   notifier.join();
-  CloseComponent(instance);
 }

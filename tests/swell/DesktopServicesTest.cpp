@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -24,17 +25,10 @@ protected:
   const fs::path mRoot = mHome.root();
 };
 
-struct FolderCase
-{
-  const char* configHome; // "@" stands for the test folder
-  const char* userDirs;   // user-dirs.dirs content; nullptr: no file
-  const char* expectedConfig;
-  const char* expectedDesktop;
-};
-
 TEST_F(DesktopServicesTest, foldersFollowTheXdgSettings)
 {
-  const FolderCase cases[] = {
+  // XDG_CONFIG_HOME, user-dirs.dirs (nullptr: no file), then the folders expected; "@" stands for the test folder.
+  const std::array<const char*, 4> cases[] = {
       {"@/config", "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n", "@/config",
        "@/home/Bureau"},
       {"@/config", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_DESKTOP_DIR=\"/srv/desk/\"\n", "@/config", "/srv/desk"},
@@ -48,14 +42,14 @@ TEST_F(DesktopServicesTest, foldersFollowTheXdgSettings)
     if (text[0] == '@') text.replace(0, 1, mRoot.string());
     return text;
   };
-  for (const FolderCase& folderCase : cases)
+  for (const auto& [configHome, userDirs, expectedConfig, expectedDesktop] : cases)
   {
-    SCOPED_TRACE(folderCase.userDirs ? folderCase.userDirs : folderCase.configHome);
-    setenv("XDG_CONFIG_HOME", folderCase.configHome[0] ? expand(folderCase.configHome).c_str() : "", 1);
+    SCOPED_TRACE(userDirs ? userDirs : configHome);
+    setenv("XDG_CONFIG_HOME", configHome[0] ? expand(configHome).c_str() : "", 1);
     fs::remove(mRoot / "config/user-dirs.dirs");
-    if (folderCase.userDirs) std::ofstream(mRoot / "config/user-dirs.dirs") << folderCase.userDirs;
-    EXPECT_EQ(ConfigFolder(), expand(folderCase.expectedConfig));
-    EXPECT_EQ(DesktopFolder(), expand(folderCase.expectedDesktop));
+    if (userDirs) std::ofstream(mRoot / "config/user-dirs.dirs") << userDirs;
+    EXPECT_EQ(ConfigFolder(), expand(expectedConfig));
+    EXPECT_EQ(DesktopFolder(), expand(expectedDesktop));
   }
 }
 

@@ -4,51 +4,44 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 namespace
 {
-struct PortalCase
-{
-  FakePortal::Answer answer;
-  const char* uri;
-  bool save;
-  const char* extensions;
-  const char* expected;
-  std::vector<std::string> expectedGlobs;
-};
-
 class FileChooserPortalTest : public testing::Test
 {
 protected:
   static void SetUpTestSuite() { sPortal = new FakePortal(); }
   static void TearDownTestSuite() { delete sPortal; }
 
-  static FakePortal* sPortal;
+  static inline FakePortal* sPortal = nullptr;
 };
-FakePortal* FileChooserPortalTest::sPortal = nullptr;
 
 TEST_F(FileChooserPortalTest, portalAnswerComesBackAsAPath)
 {
-  const PortalCase cases[] = {
-      {FakePortal::Answer::kChoose, "file:///tmp/My%20Bank.fxb", false, "fxp fxb", "/tmp/My Bank.fxb", {"*.fxp", "*.fxb"}},
-      {FakePortal::Answer::kChoose, "file:///tmp/Init", true, "fxp", "/tmp/Init.fxp", {"*.fxp"}},
-      {FakePortal::Answer::kChoose, "https://example.org/a.fxp", false, "fxp", "", {"*.fxp"}},
-      {FakePortal::Answer::kCancel, "", true, "fxb", "", {"*.fxb"}},
+  // The portal's answer and uri, the request's kind and extensions, the path and globs expected.
+  using Case = std::tuple<FakePortal::Answer, const char*, bool, const char*, const char*, std::vector<std::string>>;
+  using enum FakePortal::Answer;
+  const Case cases[] = {
+      {kChoose, "file:///tmp/My%20Bank.fxb", false, "fxp fxb", "/tmp/My Bank.fxb", {"*.fxp", "*.fxb"}},
+      {kChoose, "file:///tmp/Init", true, "fxp", "/tmp/Init.fxp", {"*.fxp"}},
+      {kChoose, "https://example.org/a.fxp", false, "fxp", "", {"*.fxp"}},
+      {kCancel, "", true, "fxb", "", {"*.fxb"}},
   };
   setenv("TESSARYN_FILE_DIALOG", "portal", 1);
-  for (const PortalCase& portalCase : cases)
+  for (const auto& [answer, uri, save, extensions, expected, expectedGlobs] : cases)
   {
-    SCOPED_TRACE(portalCase.uri);
+    SCOPED_TRACE(uri);
     ASSERT_TRUE(sPortal->Running());
-    sPortal->answerWith(portalCase.answer, portalCase.uri);
-    const FileChooserRequest request{portalCase.save, "/tmp/start", portalCase.extensions, "Init", 0x1234, 1.0};
-    EXPECT_EQ(RunFileChooser(request), portalCase.expected);
+    sPortal->answerWith(answer, uri);
+    const FileChooserRequest request{save, "/tmp/start", extensions, "Init", 0x1234, 1.0};
+    EXPECT_EQ(RunFileChooser(request), expected);
     const FakePortal::Request seen = sPortal->lastRequest();
-    EXPECT_EQ(seen.method, portalCase.save ? "SaveFile" : "OpenFile");
+    EXPECT_EQ(seen.method, save ? "SaveFile" : "OpenFile");
     EXPECT_EQ(seen.parentWindow, "x11:1234");
     EXPECT_EQ(seen.currentFolder, "/tmp/start");
-    EXPECT_EQ(seen.currentName, portalCase.save ? "Init" : "");
-    EXPECT_EQ(seen.globs, portalCase.expectedGlobs);
+    EXPECT_EQ(seen.currentName, save ? "Init" : "");
+    EXPECT_EQ(seen.globs, expectedGlobs);
   }
   unsetenv("TESSARYN_FILE_DIALOG");
 }

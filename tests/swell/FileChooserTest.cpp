@@ -10,19 +10,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace
 {
 namespace fs = std::filesystem;
-
-std::vector<std::string> linesOf(const fs::path& path)
-{
-  std::vector<std::string> lines;
-  std::ifstream file(path);
-  for (std::string line; std::getline(file, line);) lines.push_back(line);
-  return lines;
-}
 
 // A folder with programs, banks, other files and a sub-folder; and stand-ins
 // for the desktop's dialog programs, first on PATH, that report how they were
@@ -85,12 +76,15 @@ TEST_F(FileChooserTest, desktopDialogProgramsAreCalledWithoutShellAndAnswer)
     setenv("STANDIN_ANSWER", answerPath.c_str(), 1);
     FileChooserRequest request{answer.save, mRoot.string(), answer.extensions, "Tessaryn", 0, 1.0};
     EXPECT_EQ(RunFileChooser(request), answer.expected[0] ? (mRoot / answer.expected).string() : "");
-    std::vector<std::string> expectedArguments = answer.expectedArguments;
-    for (std::string& argument : expectedArguments)
+    std::string expectedArguments; // one a line
+    for (std::string argument : answer.expectedArguments)
+    {
       if (const size_t at = argument.find('@'); at != std::string::npos) argument.replace(at, 1, mRoot.string());
+      expectedArguments += argument + "\n";
+    }
     if (!expectedArguments.empty())
     {
-      EXPECT_EQ(linesOf(mHome.root() / "args"), expectedArguments);
+      EXPECT_EQ(readFile(mHome.root() / "args"), expectedArguments);
     }
   }
 }

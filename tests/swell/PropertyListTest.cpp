@@ -25,11 +25,6 @@ CFStringRef makeString(const char* text)
   return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
 }
 
-CFNumberRef makeInt(int32_t value)
-{
-  return CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &value);
-}
-
 std::vector<uint8_t> bytesOf(CFDataRef data)
 {
   const uint8_t* first = CFDataGetBytePtr(data);
@@ -67,7 +62,8 @@ namespace
 CFMutableDictionaryRef makeState()
 {
   CFMutableDictionaryRef state = CFDictionaryCreateMutable(kCFAllocatorDefault, 0);
-  Owned version(makeInt(0x00020301));
+  const int32_t versionWord = 0x00020301;
+  Owned version(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &versionWord));
   Owned name(makeString("Brass \xC3\xA9"));
   const uint8_t chunk[] = {0, 1, 2, 0xFF, 0};
   Owned data(CFDataCreate(kCFAllocatorDefault, chunk, sizeof chunk));
@@ -113,12 +109,7 @@ TEST(PropertyList, TheReaderRefusesMalformedDocuments)
     deep.insert(deep.end(), {'A', 1, 0, 0, 0});
   deep.insert(deep.end(), {'I', 0, 0, 0, 0, 0, 0, 0, 0});
 
-  struct Case
-  {
-    const char* what;
-    Bytes bytes;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, Bytes> cases[] = {
       {"wrong magic", Bytes{'T', 'S', 'P', 'X', 1, 'I', 0, 0, 0, 0, 0, 0, 0, 0}},
       {"unknown version", Bytes{'T', 'S', 'P', 'L', 2, 'I', 0, 0, 0, 0, 0, 0, 0, 0}},
       {"unknown tag", withHeader({'Z'})},
@@ -128,8 +119,8 @@ TEST(PropertyList, TheReaderRefusesMalformedDocuments)
        withHeader({'M', 2, 0, 0, 0, 1, 0, 0, 0, 'k', 'S', 0, 0, 0, 0, 1, 0, 0, 0, 'a', 'S', 0, 0, 0, 0})},
       {"nesting too deep", deep},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(parse(c.bytes), nullptr) << c.what;
+  for (const auto& [what, bytes] : cases)
+    EXPECT_EQ(parse(bytes), nullptr) << what;
 }
 
 TEST(PropertyList, ValuesTheByteFormCannotCarryAreRefusedWhenWriting)

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace
 {
@@ -21,16 +22,9 @@ std::string canonical(const std::string& text)
   return parseText(text).serialize();
 }
 
-struct SyntaxCase
-{
-  const char* what;
-  std::string file;
-  std::string written;
-};
-
 TEST(IniSyntax, FilesReadAsTheirCanonicalRewrite)
 {
-  const SyntaxCase cases[] = {
+  const std::tuple<const char*, std::string, std::string> cases[] = {
       {"sections and keys come back sorted without regard to case", "[b]\nCC2=b\ncc10=c\n[A]\nCC1=a\n",
        "[A]\nCC1=a\n\n[b]\ncc10=c\nCC2=b\n\n"},
       {"CRLF line ends and trailing blanks drop", "[S]\r\nk=v \t\r\n", "[S]\nk=v\n\n"},
@@ -43,16 +37,15 @@ TEST(IniSyntax, FilesReadAsTheirCanonicalRewrite)
       {"zero and high bytes stay as they are", std::string("[S]\nk\0x=\xff\0v\n", 12),
        std::string("[S]\nk\0x=\xff\0v\n\n", 13)},
   };
-  for (const SyntaxCase& c : cases)
-    EXPECT_EQ(canonical(c.file), c.written) << c.what;
+  for (const auto& [what, file, written] : cases)
+    EXPECT_EQ(canonical(file), written) << what;
 }
 
 TEST(IniSyntax, TextWithoutAHeaderInTheFirst256KiBIsNoIniFile)
 {
-  const std::string filler = "x=y\n";
   std::string late;
   while (late.size() < 300 * 1024)
-    late += filler;
+    late += "x=y\n";
   EXPECT_EQ(canonical(late + "[S]\nk=v\n"), "");
 }
 

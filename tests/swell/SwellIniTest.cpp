@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -101,21 +102,15 @@ TEST_F(IniStore, AnEmptySectionNeverCreatesTheFile)
 
 TEST_F(IniStore, TextThatWouldNotReadBackAsWrittenIsRefused)
 {
-  struct Case
-  {
-    const char* section;
-    const char* key;
-    const char* value;
-    const char* file;
-  };
-  const std::string file = mFile;
-  const Case cases[] = {
-      {nullptr, "k", "v", file.c_str()}, {"S", "k", "v", nullptr},           {"a]b", "k", "v", file.c_str()},
-      {"S", "k=x", "v", file.c_str()},   {"S", "k", "a\n[T]", file.c_str()},
+  const char* file = mFile.c_str();
+  // Section, key, value and file.
+  const std::array<const char*, 4> cases[] = {
+      {nullptr, "k", "v", file}, {"S", "k", "v", nullptr},   {"a]b", "k", "v", file},
+      {"S", "k=x", "v", file},   {"S", "k", "a\n[T]", file},
   };
   writeFile(mFile, "[S]\nk=old\n");
-  for (const Case& c : cases)
-    EXPECT_FALSE(WritePrivateProfileString(c.section, c.key, c.value, c.file));
+  for (const auto& [section, key, value, path] : cases)
+    EXPECT_FALSE(WritePrivateProfileString(section, key, value, path));
   EXPECT_EQ(readFile(mFile), "[S]\nk=old\n");
 }
 

@@ -8,18 +8,11 @@
 
 #include <X11/keysym.h>
 
+#include <tuple>
+
 namespace
 {
 constexpr int kNoClick = -1;
-
-struct Answer
-{
-  int type;
-  int clickedButton;          // left to right, or kNoClick
-  std::vector<KeySym> keys;   // pressed when nothing is clicked
-  bool closedByWindowManager;
-  int expected;
-};
 
 class X11MessageBoxTest : public testing::Test
 {
@@ -27,14 +20,14 @@ protected:
   static void SetUpTestSuite() { sServer = new XvfbServer(); }
   static void TearDownTestSuite() { delete sServer; }
 
-  static XvfbServer* sServer;
+  static inline XvfbServer* sServer = nullptr;
   X11TestDriver mDriver;
 };
-XvfbServer* X11MessageBoxTest::sServer = nullptr;
 
 TEST_F(X11MessageBoxTest, eachButtonKeyAndCloseGivesItsAnswer)
 {
-  const Answer answers[] = {
+  // Box type, button clicked (left to right) or kNoClick, keys pressed, closed by the window manager, answer.
+  const std::tuple<int, int, std::vector<KeySym>, bool, int> answers[] = {
       {0, 0, {}, false, 1},
       {1, 1, {}, false, 7},
       {3, 0, {}, false, 1},
@@ -51,24 +44,24 @@ TEST_F(X11MessageBoxTest, eachButtonKeyAndCloseGivesItsAnswer)
       {4, kNoClick, {}, true, 7},
   };
   ASSERT_TRUE(sServer->Running());
-  for (const Answer& answer : answers)
+  for (const auto& [type, clickedButton, keys, closedByWindowManager, expected] : answers)
   {
-    SCOPED_TRACE(testing::Message() << "type " << answer.type << ", button " << answer.clickedButton);
+    SCOPED_TRACE(testing::Message() << "type " << type << ", button " << clickedButton);
     std::future<int> box = std::async(std::launch::async, [&] {
-      return RunX11MessageBox("Do you really want to reload all programs?", "Load Startup Bank", answer.type, 0, 1.0);
+      return RunX11MessageBox("Do you really want to reload all programs?", "Load Startup Bank", type, 0, 1.0);
     });
     const Window window = mDriver.waitForDialog();
     ASSERT_NE(window, 0u);
     const std::vector<std::pair<int, int>> buttons = mDriver.buttonCentres(window, 1.0);
-    EXPECT_EQ(buttons.size(), answer.type == 0 ? 1u : answer.type == 3 ? 3u : 2u);
-    if (answer.clickedButton != kNoClick && answer.clickedButton < static_cast<int>(buttons.size()))
+    EXPECT_EQ(buttons.size(), type == 0 ? 1u : type == 3 ? 3u : 2u);
+    if (clickedButton != kNoClick && clickedButton < static_cast<int>(buttons.size()))
     {
-      const auto [x, y] = buttons[answer.clickedButton];
+      const auto [x, y] = buttons[clickedButton];
       mDriver.click(window, x, y);
     }
-    for (KeySym key : answer.keys) mDriver.pressKey(key);
-    if (answer.closedByWindowManager) mDriver.requestClose(window);
-    EXPECT_EQ(answerOf(box, mDriver, window), answer.expected);
+    for (KeySym key : keys) mDriver.pressKey(key);
+    if (closedByWindowManager) mDriver.requestClose(window);
+    EXPECT_EQ(answerOf(box, mDriver, window), expected);
   }
 }
 TEST_F(X11MessageBoxTest, longTextWrapsWithinTheBoxAtAnyScale)

@@ -3,7 +3,6 @@
 
 #include "HostlessPlug.h"
 
-#include <string>
 #include <utility>
 #include <vector>
 

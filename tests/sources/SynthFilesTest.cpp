@@ -13,7 +13,6 @@
 #include <bit>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>

@@ -3,7 +3,6 @@
 // gets the same reply, or, when silent, none at all while the connection
 // stays open.
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>

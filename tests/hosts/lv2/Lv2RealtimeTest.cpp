@@ -18,7 +18,6 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace
 {

@@ -2,7 +2,6 @@
 
 #include "ComponentManager.h"
 
-#include <algorithm>
 
 std::vector<ITimeInfo> StepInstrument::sTransports;
 std::vector<std::string> StepInstrument::sLoadedFiles;

@@ -15,10 +15,13 @@
 #include <X11/keysym.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -70,9 +73,34 @@ protected:
   {
     clickAt((c->GetRECT().L + c->GetRECT().R) / 2, (c->GetRECT().T + c->GetRECT().B) / 2);
   }
+  // On a busy machine the server can show a frame well after the settle that
+  // drew it: take the picture once the window is painted and holds still.
   void screenshot(Window window, const std::string& name)
   {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    std::vector<uint32_t> shown = samples(window);
+    for (std::vector<uint32_t> before;
+         (shown != before || !painted(shown)) && std::chrono::steady_clock::now() < deadline;)
+    {
+      before = std::move(shown);
+      pump();
+      shown = samples(window);
+    }
+    EXPECT_TRUE(painted(shown)) << name << " shows no panel";
     EXPECT_TRUE(mUser.writePng(window, std::string(SCREENSHOT_DIR) + "/" + name));
+  }
+  std::vector<uint32_t> samples(Window window)
+  {
+    const AUX11View view = mHost.Editor();
+    std::vector<uint32_t> shown;
+    for (int y = 25; y < int(view.mHeight); y += 50)
+      for (int x = 25; x < int(view.mWidth); x += 50)
+        shown.push_back(mUser.pixel(window, x, y));
+    return shown;
+  }
+  static bool painted(const std::vector<uint32_t>& shown)
+  {
+    return std::set<uint32_t>(shown.begin(), shown.end()).size() >= 8;
   }
   // Clicks what opens a menu and lets `person` act from another thread: the
   // menu, and whatever its command opens, runs inside the editor's event

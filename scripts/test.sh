@@ -16,7 +16,9 @@ run_suite() {
 run_suite "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite "$root/build/asan" -DCMAKE_BUILD_TYPE=Debug -DTESSARYN_SANITIZE=ON -DTESSARYN_BUILD_BENCH=OFF
 # Parameter and program changes race the render thread in the instrument's
-# thread tests; ThreadSanitizer checks the hand-over.
+# thread tests; ThreadSanitizer checks the hand-over. The suppressions cover
+# libraries built without it (see the file).
+export TSAN_OPTIONS="suppressions=$root/tests/tsan-suppressions.txt"
 run_suite "$root/build/tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARYN_TSAN=ON -DTESSARYN_BUILD_BENCH=OFF
 
 # Keeps the fuzz targets building and gives each a short run on its seeds.

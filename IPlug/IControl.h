@@ -4,9 +4,8 @@
 // context owns the controls, dispatches input to them and redraws those that
 // report themselves dirty.
 //
-// Everything runs on the editor thread except SetValueFromPlug and
-// SetAuxParamValueFromPlug, which a host thread may call under the plug-in
-// mutex: they only store values and flags.
+// Everything runs on the editor thread: values that other threads set reach
+// the controls through the graphics context's hand-over.
 
 #include "Containers.h"
 #include "IGraphicsStructs.h"

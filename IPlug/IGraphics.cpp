@@ -11,7 +11,7 @@
 #include <cstring>
 
 IGraphics::IGraphics(IPlugBase* pPlug, int w, int h, int fps)
-    : mPlug(pPlug), mWidth(w), mHeight(h), mFPS(fps > 0 ? fps : kDefaultFPS)
+    : mPlug(pPlug), mWidth(w), mHeight(h), mFPS(fps > 0 ? fps : kDefaultFPS), mFromPlug(pPlug ? pPlug->NParams() : 0)
 {
 }
 
@@ -96,12 +96,31 @@ void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized
     if (!param) return;
     value = param->GetNormalized(value);
   }
+  if (OnEditorThread())
+    pushParameter(paramIdx, value);
+  else
+    mFromPlug.Post(paramIdx, value);
+}
+
+bool IGraphics::OnEditorThread() const
+{
+  const std::thread::id editor = mEditorThread;
+  return editor == std::thread::id() || editor == std::this_thread::get_id();
+}
+
+void IGraphics::TakeParametersFromPlug()
+{
+  mFromPlug.TakeEach([this](int paramIdx, double value) { pushParameter(paramIdx, value); });
+}
+
+void IGraphics::pushParameter(int paramIdx, double normalizedValue)
+{
   for (int i = 0; i < mControls.GetSize(); ++i)
   {
     IControl* control = mControls.Get(i);
-    if (control->ParamIdx() == paramIdx) control->SetValueFromPlug(value);
+    if (control->ParamIdx() == paramIdx) control->SetValueFromPlug(normalizedValue);
     const int aux = control->AuxParamIdx(paramIdx);
-    if (aux >= 0) control->SetAuxParamValueFromPlug(aux, value);
+    if (aux >= 0) control->SetAuxParamValueFromPlug(aux, normalizedValue);
   }
 }
 

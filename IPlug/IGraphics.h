@@ -7,8 +7,9 @@
 // controls use. Window, menus, text entry and dialogs are left to a subclass.
 //
 // Threads: input, the repaint timer and drawing run on the editor thread.
-// SetParameterFromPlug may come from a host thread under the plug-in mutex;
-// it only stores values in the controls.
+// SetParameterFromPlug may come from any thread: from another one than the
+// editor's, the value waits for the editor thread's next idle call, so a
+// control never changes while it is drawn or dragged.
 //
 // High-resolution screens: with a scale above 1 the off-screen bitmap has
 // that many device pixels per logical pixel; controls, rectangles and mouse
@@ -16,8 +17,11 @@
 
 #include "Containers.h"
 #include "IGraphicsStructs.h"
+#include "LatestValues.h"
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 class IControl;
 class IParam;
@@ -88,6 +92,13 @@ public:
   // Pushes a parameter value into every control that follows the parameter.
   // Any thread, under the plug-in mutex.
   virtual void SetParameterFromPlug(int paramIdx, double value, bool normalized);
+  // The thread that draws and takes input from now on; before any is set,
+  // every thread counts as the editor's.
+  void SetEditorThread(std::thread::id thread) { mEditorThread = thread; }
+  bool OnEditorThread() const;
+  // Editor thread: the values other threads set since the last call reach
+  // their controls.
+  void TakeParametersFromPlug();
   // Creates the off-screen bitmaps; the plug-in base calls it on attaching.
   virtual void PrepDraw();
 
@@ -233,6 +244,7 @@ private:
   bool isClickable(IControl* pControl, bool mouseOver) const;
   void deleteControls();
   template <class Action> void forEachControlOf(int paramIdx, Action action);
+  void pushParameter(int paramIdx, double normalizedValue);
   void loadHighResolutionBitmaps();
 
   WDL_PtrList<IControl> mControls;
@@ -251,4 +263,6 @@ private:
   bool mHandleMouseOver = false;
   bool mStrict = true;
   IControl* mKeyCatcher = nullptr;
+  std::atomic<std::thread::id> mEditorThread;
+  LatestValues mFromPlug;
 };

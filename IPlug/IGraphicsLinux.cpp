@@ -68,6 +68,9 @@ IGraphicsLinux::~IGraphicsLinux()
 void* IGraphicsLinux::OpenWindow(void* pParentWnd)
 {
   CloseWindow();
+  // From here on values from other threads wait for the editor's idle call;
+  // with a loop of its own, that thread takes over as soon as it runs.
+  SetEditorThread(std::this_thread::get_id());
   mView = std::make_unique<X11EditorView>(*this, Window(reinterpret_cast<uintptr_t>(pParentWnd)), mTitle, mHostScale,
                                           mUserScale);
   if (!mView->IsOpen())
@@ -109,6 +112,7 @@ void* IGraphicsLinux::GetWindow()
 
 void IGraphicsLinux::runOwnLoop()
 {
+  SetEditorThread(std::this_thread::get_id());
   while (!mStopLoop && mView)
   {
     WaitForEvents(1000);
@@ -132,6 +136,7 @@ void IGraphicsLinux::Idle()
 {
   if (!mView) return;
   ++mIdleDepth;
+  TakeParametersFromPlug();
   mView->Connection().DispatchPending();
   if (!mClosePending) tick();
   --mIdleDepth;

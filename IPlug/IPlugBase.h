@@ -248,7 +248,7 @@ protected:
   bool mIsInst;
   bool mDoesMIDI;
   std::atomic<bool> mIsBypassed = false; // read by the render
-  int mCurrentPresetIdx = 0;
+  std::atomic<int> mCurrentPresetIdx = 0; // drawn by the editor
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
   int mLatency;

@@ -157,10 +157,7 @@ bool Synth::makeRoomForNoteOff()
 
 void Synth::postControllerValue(int paramIdx, double normalizedValue)
 {
-  if (paramIdx < 0 || paramIdx >= kNumParams) return;
-  mPendingControllerValue[paramIdx] = normalizedValue;
-  mPendingControllers[paramIdx / 64].fetch_or(uint64_t(1) << (paramIdx % 64));
-  mWorkPending = true;
+  if (mPendingControllers.Post(paramIdx, normalizedValue)) mWorkPending = true;
 }
 
 void Synth::handOver(std::atomic<int>& slot, int value)
@@ -183,16 +180,12 @@ void Synth::PerformPendingWork()
   mWorkPending = false;
   if (const int controller = mPendingLearnCC.exchange(-1); controller >= 0 && mMidiLearn) setMidiLearnCC(controller);
   if (const int program = mPendingProgram.exchange(-1); program >= 0) RestorePreset(program);
-  for (int word = 0; word < int(std::size(mPendingControllers)); ++word)
-  {
-    for (uint64_t bits = mPendingControllers[word].exchange(0); bits; bits &= bits - 1)
-    {
-      const int paramIdx = word * 64 + __builtin_ctzll(bits);
-      const double value = mPendingControllerValue[paramIdx];
-      SetParameterFromGUI(paramIdx, value);
-      if (IGraphics* gui = GetGUI()) gui->SetParameterFromPlug(paramIdx, value, true);
-    }
-  }
+  mPendingControllers.TakeEach(
+      [this](int paramIdx, double value)
+      {
+        SetParameterFromGUI(paramIdx, value);
+        if (IGraphics* gui = GetGUI()) gui->SetParameterFromPlug(paramIdx, value, true);
+      });
 }
 
 // Values older than 2.2.0 end before the last parameter, which they lack.

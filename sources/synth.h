@@ -14,6 +14,7 @@
 #include "IMidiQueue.h"
 #include "IPlugAU.h"
 #include "IPlugStructs.h"
+#include "LatestValues.h"
 #include "TunedPitchScale.h"
 #include "http.h"
 
@@ -164,7 +165,6 @@ protected:
   IGraphics* mEditorGraphics = nullptr;
   IMidiQueue mMidiQueue;
   ITimeInfo mTimeInfo;
-  IControl* mPresetMenu = nullptr;
   IControl* mMidiLearnSwitch = nullptr;
   int mCopiedPresetIdx = -1;
   ByteChunk mPresetClipboard;
@@ -201,8 +201,7 @@ private:
   std::atomic<bool> mWorkPending = false;
   std::atomic<int> mPendingProgram = -1;
   std::atomic<int> mPendingLearnCC = -1;
-  std::atomic<double> mPendingControllerValue[kNumParams] = {};
-  std::atomic<uint64_t> mPendingControllers[(kNumParams + 63) / 64] = {};
+  LatestValues mPendingControllers{kNumParams};
 
   void startMidiLearn(bool unlearn, bool on);
   void handleControlChange(const IMidiMsg& msg);

@@ -36,6 +36,17 @@ IPWPresetMenu::IPWPresetMenu(Tessaryn* pPlug, const IRECT& numberRect, const IRE
   mTextEntryLength = kTextEntryChars;
 }
 
+// Programs change on host threads too; the editor thread sees it here.
+bool IPWPresetMenu::IsDirty()
+{
+  if (const unsigned programs = mSynth->programsChanged(); programs != mShownPrograms)
+  {
+    mShownPrograms = programs;
+    SetDirty(false);
+  }
+  return IControl::IsDirty();
+}
+
 bool IPWPresetMenu::Draw(IGraphics* pGraphics)
 {
   char number[16];
@@ -121,21 +132,25 @@ IPWButtonKick::IPWButtonKick(Tessaryn* pPlug, int x, int y, int tag, const IBitm
 {
 }
 
-void IPWButtonKick::setOn(bool on)
+bool IPWButtonKick::IsDirty()
 {
-  mOn = on;
-  SetDirty(false);
+  if (mOn != mShownOn)
+  {
+    mShownOn = mOn;
+    SetDirty(false);
+  }
+  return IContactControl::IsDirty();
 }
 
 bool IPWButtonKick::Draw(IGraphics* pGraphics)
 {
-  IBitmap& bitmap = mOn ? mOnBitmap : mBitmap;
+  IBitmap& bitmap = mShownOn ? mOnBitmap : mBitmap;
   return pGraphics->DrawBitmap(&bitmap, &mRECT, mValue >= 0.5 ? 2 : 1, &mBlend);
 }
 
 void IPWButtonKick::OnMouseUp(int x, int y, IMouseMod* pMod)
 {
-  mOn = !mOn;
+  mOn = mShownOn = !mOn;
   IContactControl::OnMouseUp(x, y, pMod);
   apply();
 }

@@ -44,6 +44,7 @@ public:
 
   void OnMouseDown(int x, int y, IMouseMod* pMod) override;
   bool Draw(IGraphics* pGraphics) override;
+  bool IsDirty() override;
   void TextFromTextEntry(const char* text) override;
 
 private:
@@ -52,6 +53,7 @@ private:
   Tessaryn* mSynth;
   IRECT mNumberRect, mNameRect;
   IText mNumberText, mNameText;
+  unsigned mShownPrograms = 0;
 };
 
 // Momentary buttons: previous and next program, opening and closing the tweaks.
@@ -74,8 +76,10 @@ public:
 
   void OnMouseUp(int x, int y, IMouseMod* pMod) override;
   bool Draw(IGraphics* pGraphics) override;
-  // Any thread (parameter changes): the lit state and a redraw request.
-  void setOn(bool on);
+  // Editor thread: takes up a lit state set since the last look.
+  bool IsDirty() override;
+  // Any thread (parameter changes): the lit state, drawn at the next frame.
+  void setOn(bool on) { mOn = on; }
   bool isOn() const { return mOn; }
 
 private:
@@ -84,6 +88,7 @@ private:
   Tessaryn* mSynth;
   IBitmap mOnBitmap;
   Relaxed<bool> mOn = false;
+  bool mShownOn = false;
 };
 
 // The options menu over an invisible area of the panel.

@@ -238,9 +238,7 @@ void Tessaryn::createGraphics()
   for (int i = 0; i < kNumImages; ++i)
     images[i] = gui->LoadIBitmap(kImages[i].id, kImages[i].name, kImages[i].frames);
 
-  auto* presetMenu = new IPWPresetMenu(this, IRECT(598, 342, 622, 358), IRECT(645, 342, 821, 358));
-  mPresetMenu = presetMenu;
-  gui->AttachControl(presetMenu);
+  gui->AttachControl(new IPWPresetMenu(this, IRECT(598, 342, 622, 358), IRECT(645, 342, 821, 358)));
   gui->AttachControl(new IPWUtilityKick(this, 580, 339, PanelTag::kPrevious, images[kImgPrev]));
   gui->AttachControl(new IPWUtilityKick(this, 624, 339, PanelTag::kNext, images[kImgNext]));
   gui->AttachControl(new IPWOptionMenu(this, IRECT(464, 330, 542, 348), PanelTag::kOptions));

@@ -182,6 +182,9 @@ public:
   // Lights exactly the button of the current key assignment; any thread.
   void updateButtons();
   bool tweaksOpen() const;
+  // Counts program changes, renames and loads, from any thread, so the
+  // editor sees that the program display is out of date.
+  unsigned programsChanged() const { return mProgramsChanged; }
 
   // Editor links, owned by the graphics context; null before createGraphics.
   IPWButtonKick* mHoldButton = nullptr;
@@ -189,6 +192,7 @@ public:
   IPWButtonKick* mKeyAssignButtons[5] = {}; // indexed by EKeyMode
   // Toggled by host-synchronised arpeggio steps; the editor blinks with it.
   Relaxed<bool> stepBlink = false;
+  std::atomic<unsigned> mProgramsChanged = 0;
 
 protected:
   // ---- Audio thread: key assignment and arpeggiator. ----

@@ -401,7 +401,7 @@ void Tessaryn::PresetsChangedByHost()
 void Tessaryn::RedrawParamControls()
 {
   IPlugBase::RedrawParamControls();
-  if (mPresetMenu) mPresetMenu->SetDirty(false);
+  ++mProgramsChanged;
 }
 
 namespace

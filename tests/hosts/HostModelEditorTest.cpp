@@ -4,10 +4,13 @@
 
 #include "HostModel.h"
 #include "TessarynEntry.h"
+#include "tessaryn.h"
 
 #include "X11TestDriver.h"
 #include "XvfbServer.h"
 #include <X11/keysym.h>
+#include <atomic>
+#include <thread>
 
 namespace
 {
@@ -89,5 +92,35 @@ TEST_F(HostModelEditorTest, KeysTheEditorDoesNotTakeGoToTheParent)
   };
   pumpUntil([&] { return forwarded.size() >= 2; }, collect);
   EXPECT_EQ(forwarded, (std::vector<int>{KeyPress, KeyRelease}));
+}
+// A host changes programs and parameters on a thread of its own while the
+// editor draws on the UI thread (ThreadSanitizer watches): the panel ends up
+// as one opened on the final values shows them.
+TEST_F(HostModelEditorTest, ChangesFromAHostThreadReachThePanelOnItsOwnThread)
+{
+  constexpr int kSteps = 300;
+  const auto play = [](HostModel& host, int step)
+  {
+    host.SelectPreset(step % 3);
+    host.SetParameter(Tessaryn::kKeyAssgn, float(step % 5));
+    host.SetParameter(Tessaryn::kCutOff, float(step) / kSteps);
+  };
+  const Window parents[2] = {mUser.createWindow(0, 0, 1200, 450, true), mUser.createWindow(0, 500, 1200, 450, true)};
+  ASSERT_EQ(mHosts[0].OpenEditor(parents[0], true, 1.0), noErr);
+  pump();
+  std::atomic<bool> done = false;
+  std::thread hostThread(
+      [&]
+      {
+        for (int step = 0; step <= kSteps; ++step) play(mHosts[0], step);
+        done = true;
+      });
+  while (!done) mHosts[0].IdleEditor();
+  hostThread.join();
+
+  play(mHosts[1], kSteps);
+  ASSERT_EQ(mHosts[1].OpenEditor(parents[1], true, 1.0), noErr);
+  pump();
+  EXPECT_TRUE(mUser.samePicture(Window(mHosts[0].Editor().mWindow), Window(mHosts[1].Editor().mWindow)));
 }
 } // namespace

@@ -30,7 +30,6 @@ public:
   using Tessaryn::mLeds;
   using Tessaryn::mMidiLearn;
   using Tessaryn::mMidiUnlearn;
-  using Tessaryn::mPresetMenu;
   int mProgramChangesInformed = 0;
 };
 
@@ -112,7 +111,7 @@ TEST_F(PanelTest, TweakStripOpensAndClosesBehindItsBlinds)
 
 TEST_F(PanelTest, TypingANameRenamesTheProgramAndTellsTheHost)
 {
-  IControl* display = synth.mPresetMenu;
+  IControl* display = gui->GetControl(gui->GetMouseControlIdx(700, 350));
   IMouseMod left(true);
   display->OnMouseDown(700, 350, &left); // the name field
   ASSERT_EQ(gui->mTextEntries.size(), 1u);
@@ -127,7 +126,7 @@ TEST_F(PanelTest, ProgramMenuChoosesFromSixteenPerSubmenu)
   gui->mMenuChoice = 2;
   gui->mSubmenuChoice = 5;
   IMouseMod left(true);
-  synth.mPresetMenu->OnMouseDown(600, 350, &left); // the number field
+  gui->OnMouseDown(600, 350, &left); // the number field
   ASSERT_EQ(gui->mMenus.size(), 1u);
   EXPECT_EQ(gui->mMenus[0], (std::vector<std::string>{"00 - 15", "16 - 31", "32 - 47", "48 - 63"}));
   EXPECT_EQ(synth.GetCurrentPresetIdx(), 37);

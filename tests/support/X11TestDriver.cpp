@@ -6,6 +6,7 @@
 #include <X11/extensions/XTest.h>
 #include <cairo.h>
 
+#include <cstring>
 #include <poll.h>
 #include <set>
 
@@ -296,6 +297,17 @@ size_t X11TestDriver::colours(Window window, int width, int height, int spacing)
     for (int x = spacing / 2; x < width; x += spacing)
       seen.insert(pixel(window, x, y));
   return seen.size();
+}
+
+bool X11TestDriver::samePicture(Window a, Window b)
+{
+  XImage* images[2] = {capture(a), capture(b)};
+  const bool same = images[0] && images[1] && images[0]->height == images[1]->height &&
+                    images[0]->bytes_per_line == images[1]->bytes_per_line &&
+                    memcmp(images[0]->data, images[1]->data, size_t(images[0]->height) * images[0]->bytes_per_line) == 0;
+  for (XImage* image : images)
+    if (image) XDestroyImage(image);
+  return same;
 }
 
 bool X11TestDriver::writePng(Window window, const std::string& path)

@@ -57,6 +57,8 @@ public:
   // How many colours the screen shows at the points of a grid with the given
   // spacing over the window's area: a drawn panel shows many, a blank one few.
   size_t colours(Window window, int width, int height, int spacing);
+  // Both windows show the same pixels.
+  bool samePicture(Window a, Window b);
 
   // A top-level window of our own, standing for a host's or editor's window.
   Window createWindow(int x, int y, int width, int height, bool mapped);

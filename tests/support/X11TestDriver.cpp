@@ -158,23 +158,17 @@ void X11TestDriver::moveTo(Window window, int x, int y)
   XSync(mDisplay, False);
 }
 
-void X11TestDriver::press(unsigned button)
+void X11TestDriver::setButton(unsigned button, bool down)
 {
-  XTestFakeButtonEvent(mDisplay, button, True, CurrentTime);
-  XSync(mDisplay, False);
-}
-
-void X11TestDriver::release(unsigned button)
-{
-  XTestFakeButtonEvent(mDisplay, button, False, CurrentTime);
+  XTestFakeButtonEvent(mDisplay, button, down, CurrentTime);
   XSync(mDisplay, False);
 }
 
 void X11TestDriver::click(Window window, int x, int y, unsigned button)
 {
   moveTo(window, x, y);
-  press(button);
-  release(button);
+  setButton(button, true);
+  setButton(button, false);
 }
 
 void X11TestDriver::doubleClick(Window window, int x, int y)
@@ -186,11 +180,11 @@ void X11TestDriver::doubleClick(Window window, int x, int y)
 void X11TestDriver::drag(Window window, int fromX, int fromY, int toX, int toY)
 {
   moveTo(window, fromX, fromY);
-  press(Button1);
+  setButton(Button1, true);
   constexpr int kSteps = 8;
   for (int step = 1; step <= kSteps; ++step)
     moveTo(window, fromX + (toX - fromX) * step / kSteps, fromY + (toY - fromY) * step / kSteps);
-  release(Button1);
+  setButton(Button1, false);
 }
 
 void X11TestDriver::requestClose(Window window)

@@ -36,9 +36,6 @@ public:
   void pressKey(KeySym symbol);
   void typeText(const std::string& text);
   // Positions are in the window, device pixels.
-  void moveTo(Window window, int x, int y);
-  void press(unsigned button);
-  void release(unsigned button);
   void click(Window window, int x, int y, unsigned button = Button1);
   void doubleClick(Window window, int x, int y);
   void drag(Window window, int fromX, int fromY, int toX, int toY);
@@ -68,6 +65,8 @@ public:
   bool writeScreenOver(Window window, const std::string& path);
 
 private:
+  void moveTo(Window window, int x, int y);
+  void setButton(unsigned button, bool down);
   bool waitForDrawing(Window window, std::chrono::steady_clock::time_point deadline);
   XImage* capture(Window window);
 

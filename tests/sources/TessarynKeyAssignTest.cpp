@@ -151,7 +151,7 @@ TEST_F(KeyAssign, AutoDampSilencesAReleasedPolyVoiceOnlyWhileOtherKeysAreDown)
   }
 }
 
-TEST_F(KeyAssign, HoldKeepsTheNoteUntilSwitchedOff)
+TEST_F(KeyAssign, HoldKeepsTheNoteUntilSwitchedOffAndCannotBeSwitchedOnWhileTheArpeggiatorRuns)
 {
   rig.set(T::kHold, 1);
   press(C);
@@ -162,10 +162,6 @@ TEST_F(KeyAssign, HoldKeepsTheNoteUntilSwitchedOff)
   rig.ticks();
   EXPECT_FALSE(s.gate);
   EXPECT_EQ(s.eg2.stage(), EG::kRelease);
-}
-
-TEST_F(KeyAssign, HoldCannotBeSwitchedOnWhileTheArpeggiatorRuns)
-{
   rig.set(T::kARPState, T::kArpOn);
   rig.set(T::kHold, 1);
   EXPECT_FALSE(s.hold);

@@ -126,23 +126,6 @@ TEST_F(SynthConfigTest, SavingEverythingOrTheMidiOptionsOnlyWritesExactlyTheirSe
   }
 }
 
-TEST_F(SynthConfigTest, LearnedControllersAndOptionsSurviveSavingAndTheNextStart)
-{
-  {
-    std::unique_ptr<RecordingSynth> shell = makeShell();
-    shell->doMidiLearn(true);
-    shell->setMidiLearnCC(7);
-    shell->setMidiLearnParam(4);
-    shell->mMidiThru = true;
-    ASSERT_TRUE(shell->saveConfig(false));
-  }
-  std::unique_ptr<RecordingSynth> next = makeShell();
-  for (int controller = 0; controller < Synth::kNumControllers; ++controller)
-    EXPECT_EQ(next->midiControlParam(controller), controller == 7 ? 4 : -1) << controller;
-  EXPECT_TRUE(next->mMidiThru);
-  EXPECT_FALSE(next->mIgnoreProgramChange);
-}
-
 TEST(SynthFilePaths, TheFolderNeverKeepsTheFirstCharacterAndProposedNamesAreCleanedAndCut)
 {
   WDL_String folder("/b.fxp");

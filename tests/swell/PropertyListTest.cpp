@@ -20,10 +20,8 @@ template <class T> struct Owned
   operator T() const { return mValue; }
 };
 
-CFStringRef makeString(const char* text)
-{
-  return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
-}
+const auto makeString = [](const char* text)
+{ return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8); };
 
 std::vector<uint8_t> bytesOf(CFDataRef data)
 {
@@ -31,10 +29,8 @@ std::vector<uint8_t> bytesOf(CFDataRef data)
   return std::vector<uint8_t>(first, first + CFDataGetLength(data));
 }
 
-CFTypeRef parse(const std::vector<uint8_t>& bytes)
-{
-  return PropertyListCreateFromBytes(bytes.data(), bytes.size());
-}
+const auto parse = [](const std::vector<uint8_t>& bytes)
+{ return PropertyListCreateFromBytes(bytes.data(), bytes.size()); };
 } // namespace
 
 TEST(PropertyList, AStringCopiesOutOnlyAsMuchAsTheBufferHolds)

@@ -206,13 +206,14 @@ int X11TestDriver::width(Window window)
   return XGetWindowAttributes(mDisplay, window, &attributes) ? attributes.width : 0;
 }
 
-int X11TestDriver::childCount(Window window)
+std::vector<Window> X11TestDriver::children(Window window)
 {
-  Window root, parent, *children = nullptr;
+  Window root, parent, *list = nullptr;
   unsigned count = 0;
-  if (!XQueryTree(mDisplay, window, &root, &parent, &children, &count)) return 0;
-  if (children) XFree(children);
-  return int(count);
+  if (!XQueryTree(mDisplay, window, &root, &parent, &list, &count)) return {};
+  const std::vector<Window> result(list, list + count);
+  if (list) XFree(list);
+  return result;
 }
 
 std::pair<int, int> X11TestDriver::origin(Window window)

@@ -45,7 +45,8 @@ public:
   // The centres of the push buttons along the dialog's foot, left to right.
   std::vector<std::pair<int, int>> buttonCentres(Window window, double scale);
   int width(Window window);
-  int childCount(Window window);
+  std::vector<Window> children(Window window);
+  int childCount(Window window) { return int(children(window).size()); }
   // Where the window's origin lies on the screen, and its centre.
   std::pair<int, int> origin(Window window);
   std::pair<int, int> centreOf(Window window);

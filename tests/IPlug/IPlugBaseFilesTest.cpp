@@ -68,10 +68,6 @@ class FileTest : public testing::Test
 protected:
   WDL_String path(const char* name) const { return WDL_String(mFolder.path(name).c_str()); }
 
-  static int intAt(const Bytes& bytes, size_t pos)
-  {
-    return BigEndianInt(bytes[pos], bytes[pos + 1], bytes[pos + 2], bytes[pos + 3]);
-  }
   static void setIntAt(Bytes* pBytes, size_t pos, int value)
   {
     ByteChunk chunk;
@@ -134,15 +130,12 @@ TEST_F(FileTest, AProgramFileIsABigEndianHeaderAroundTheVersionedState)
 
   const Bytes bytes = readFile(file.Get());
   ASSERT_EQ(bytes.size(), 60u + 8u + 4u * 8u);
-  EXPECT_EQ(bytes.substr(0, 4), "CcnK");
-  EXPECT_EQ(intAt(bytes, 4), static_cast<int>(bytes.size()));
-  EXPECT_EQ(bytes.substr(8, 4), "FPCh");
-  EXPECT_EQ(intAt(bytes, 12), 1);
-  EXPECT_EQ(intAt(bytes, 16), kPlugID);
-  EXPECT_EQ(intAt(bytes, 20), 0x4F4D);
-  EXPECT_EQ(intAt(bytes, 24), 4);
+  ByteChunk header; // magic, size, form, format version, ID, version 2.3.1, parameters
+  for (int field : {FourCC("CcnK"), 100, FourCC("FPCh"), 1, kPlugID, 20301, 4})
+    PutBigEndian(&header, field);
+  EXPECT_EQ(bytes.substr(0, 28), bytesOf(header));
   EXPECT_EQ(bytes.substr(28, 28), std::string("lead") + std::string(24, '\0'));
-  EXPECT_EQ(intAt(bytes, 56), 40);
+  EXPECT_EQ(bytes.substr(56, 4), Bytes("\0\0\0\x28", 4)) << "the chunk's 40 bytes";
   EXPECT_EQ(bytes.substr(60, 8), Bytes("tffp\0\0\1\0", 8));
   double first = 0.0;
   memcpy(&first, bytes.data() + 68, sizeof first);

@@ -29,11 +29,6 @@ Lv2TestHost::~Lv2TestHost()
   lilv_world_free(mWorld);
 }
 
-LV2_URID Lv2TestHost::Map(const char* uri)
-{
-  return map(this, uri);
-}
-
 LV2_URID Lv2TestHost::map(LV2_URID_Map_Handle handle, const char* uri)
 {
   auto& uris = static_cast<Lv2TestHost*>(handle)->mUris;
@@ -148,12 +143,6 @@ void Lv2TestHost::collectMidiOut(uint32_t firstFrame)
     mMidiOut.push_back({firstFrame + uint32_t(event->time.frames), bytes[0],
                         event->body.size > 1 ? bytes[1] : uint8_t(0), event->body.size > 2 ? bytes[2] : uint8_t(0)});
   }
-}
-
-void Lv2TestHost::ClearOutput()
-{
-  mLeft.clear();
-  mRight.clear();
 }
 
 float* Lv2TestHost::controlBySymbol(const char* symbol)

@@ -62,7 +62,11 @@ public:
   const std::vector<float>& Right() const { return mRight; }
   // Frames counted from the first Run.
   const std::vector<Lv2TestMidi>& MidiOut() const { return mMidiOut; }
-  void ClearOutput();
+  void ClearOutput()
+  {
+    mLeft.clear();
+    mRight.clear();
+  }
 
   // The instance's state with the port values, as a host stores it.
   LilvState* Save() const;
@@ -72,7 +76,7 @@ public:
   // The preset of the named program: its label is the number, ": ", the name.
   LilvState* Preset(const std::string& program) const;
 
-  LV2_URID Map(const char* uri);
+  LV2_URID Map(const char* uri) { return map(this, uri); }
   LV2_URID_Map* MapFeature() { return &mMap; }
   LV2_URID_Unmap* Unmap() { return &mUnmap; }
 

@@ -21,19 +21,13 @@ namespace
 {
 constexpr const char* kUri = "urn:example:tessaryn-test-instrument";
 const std::string kBundle = std::string(TESSARYN_LV2_DIR) + "/tessaryn_test_instrument.lv2/";
+constexpr const char* kType = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
 
 struct Lv2BundleTest : ::testing::Test
 {
   Lv2TestHost host{kUri};
 
-  bool portIs(uint32_t index, const char* classUri) const
-  {
-    LilvNode* node = lilv_new_uri(host.World(), classUri);
-    const bool is = lilv_port_is_a(host.Plugin(), lilv_plugin_get_port_by_index(host.Plugin(), index), node);
-    lilv_node_free(node);
-    return is;
-  }
-
+  bool portIs(uint32_t index, const char* classUri) const { return portHas(index, kType, classUri); }
   bool portHas(uint32_t index, const char* predicate, const char* object) const
   {
     LilvNode* value = lilv_new_uri(host.World(), object);

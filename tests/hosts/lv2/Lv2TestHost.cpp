@@ -145,11 +145,17 @@ void Lv2TestHost::collectMidiOut(uint32_t firstFrame)
   }
 }
 
-float* Lv2TestHost::controlBySymbol(const char* symbol)
+const LilvPort* Lv2TestHost::PortBySymbol(const char* symbol) const
 {
   LilvNode* node = lilv_new_string(mWorld, symbol);
   const LilvPort* port = lilv_plugin_get_port_by_symbol(mPlugin, node);
   lilv_node_free(node);
+  return port;
+}
+
+float* Lv2TestHost::controlBySymbol(const char* symbol)
+{
+  const LilvPort* port = PortBySymbol(symbol);
   if (!port) return nullptr;
   const uint32_t index = lilv_port_get_index(mPlugin, port);
   return index >= Lv2Instrument::kFirstControlPort ? &mControls[index - Lv2Instrument::kFirstControlPort] : nullptr;

@@ -44,6 +44,7 @@ public:
   LilvWorld* World() const { return mWorld; }
   const LilvPlugin* Plugin() const { return mPlugin; }
   LilvInstance* Instance() const { return mInstance; }
+  const LilvPort* PortBySymbol(const char* symbol) const;
 
   // Instantiates and activates with the ports at their defaults.
   bool Instantiate(double sampleRate, int32_t maxBlock);

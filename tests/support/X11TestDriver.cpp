@@ -87,21 +87,16 @@ Window X11TestDriver::waitForDialog(int timeoutMs)
     if (!nextEvent(mDisplay, deadline, event)) return 0;
     if (event.type == FocusIn && event.xfocus.window == window) focus = window;
   }
-  return waitForDrawing(window, deadline) ? window : 0;
-}
-
-// The dialog paints right after taking the focus; reading its pixels until they
-// change is the only sign of that another client gets.
-bool X11TestDriver::waitForDrawing(Window window, Clock::time_point deadline)
-{
+  // The dialog paints right after taking the focus; reading its pixels until
+  // they change is the only sign of that another client gets.
   while (Clock::now() < deadline)
   {
     XImage* image = capture(window);
     const bool drawn = image && showsSomething(image);
     if (image) XDestroyImage(image);
-    if (drawn) return true;
+    if (drawn) return window;
   }
-  return false;
+  return 0;
 }
 
 Window X11TestDriver::waitForPopup(int timeoutMs)

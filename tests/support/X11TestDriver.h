@@ -68,7 +68,6 @@ public:
 private:
   void moveTo(Window window, int x, int y);
   void setButton(unsigned button, bool down);
-  bool waitForDrawing(Window window, std::chrono::steady_clock::time_point deadline);
   XImage* capture(Window window);
 
   Display* mDisplay;

@@ -10,23 +10,6 @@
 
 extern char** environ;
 
-namespace
-{
-// Xvfb writes the display number and a newline once it accepts connections.
-std::string ReadDisplayNumber(int fd, int timeoutMs)
-{
-  std::string number;
-  pollfd waitFor{fd, POLLIN, 0};
-  while (poll(&waitFor, 1, timeoutMs) > 0)
-  {
-    char c;
-    if (read(fd, &c, 1) != 1 || c == '\n') break;
-    number += c;
-  }
-  return number;
-}
-} // namespace
-
 XvfbServer::XvfbServer(int width, int height)
 {
   int pipeFds[2];
@@ -42,16 +25,15 @@ XvfbServer::XvfbServer(int width, int height)
   if (posix_spawnp(&mPid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) mPid = -1;
   posix_spawn_file_actions_destroy(&actions);
   close(pipeFds[1]);
-  if (mPid > 0)
-  {
-    const std::string number = ReadDisplayNumber(pipeFds[0], 20000);
-    if (!number.empty())
-    {
-      mDisplayName = ":" + number;
-      setenv("DISPLAY", mDisplayName.c_str(), 1);
-    }
-  }
+  // Xvfb writes the display number and a newline once it accepts connections.
+  std::string number;
+  pollfd waitFor{pipeFds[0], POLLIN, 0};
+  for (char c; mPid > 0 && poll(&waitFor, 1, 20000) > 0 && read(pipeFds[0], &c, 1) == 1 && c != '\n';)
+    number += c;
   close(pipeFds[0]);
+  if (number.empty()) return;
+  mDisplayName = ":" + number;
+  setenv("DISPLAY", mDisplayName.c_str(), 1);
 }
 
 XvfbServer::~XvfbServer()

@@ -88,17 +88,6 @@ protected:
       PutBigEndian(&chunk, value);
     return bytesOf(chunk);
   }
-  static Bytes paramBank(int nPrograms, int currentIdx, const std::vector<Bytes>& blocks)
-  {
-    ByteChunk chunk;
-    for (int field : {FourCC("CcnK"), 0, FourCC("FxBk"), 2, kPlugID, 20301, nPrograms, currentIdx})
-      PutBigEndian(&chunk, field);
-    Bytes bytes = bytesOf(chunk);
-    bytes.resize(156, '\0');
-    for (const Bytes& block : blocks)
-      bytes += block;
-    return bytes;
-  }
 
   // The file saved by a plug-in holding distinct values and programs.
   Bytes savedBytes(const char* name, bool bank, bool doesChunks)
@@ -229,9 +218,13 @@ TEST_F(FileTest, CutOffFilesAreRefusedOrLoadOnlyWhatIsWhole)
 
 TEST_F(FileTest, BlocksBeyondTheProgramListAreNotRead)
 {
+  ByteChunk header; // a bank of three parameter-form programs, the first current
+  for (int field : {FourCC("CcnK"), 0, FourCC("FxBk"), 2, kPlugID, 20301, 3, 0})
+    PutBigEndian(&header, field);
+  Bytes bank = bytesOf(header);
+  bank.resize(156, '\0');
   WDL_String file = path("long.fxb");
-  writeFile(file.Get(),
-            paramBank(3, 0, {programBlock(4, "a", 0.25f), programBlock(4, "b", 0.5f), programBlock(4, "c", 1.f)}));
+  writeFile(file.Get(), bank + programBlock(4, "a", 0.25f) + programBlock(4, "b", 0.5f) + programBlock(4, "c", 1.f));
   FilePlug plug(false, 4, 2);
   ASSERT_TRUE(plug.LoadBankFromFXB(&file));
   EXPECT_STREQ(plug.GetPresetName(1), "b");

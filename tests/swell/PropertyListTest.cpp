@@ -52,12 +52,10 @@ TEST(PropertyList, AStringCopiesOutOnlyAsMuchAsTheBufferHolds)
   }
 }
 
-namespace
+// On a dictionary shaped like the host state, with a nested array.
+TEST(PropertyList, TheReaderRefusesEveryTruncationAndAnyTrailingByte)
 {
-// A dictionary shaped like the host state, with a nested array.
-CFMutableDictionaryRef makeState()
-{
-  CFMutableDictionaryRef state = CFDictionaryCreateMutable(kCFAllocatorDefault, 0);
+  Owned state(CFDictionaryCreateMutable(kCFAllocatorDefault, 0));
   const int32_t versionWord = 0x00020301;
   Owned version(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &versionWord));
   Owned name(makeString("Brass \xC3\xA9"));
@@ -72,13 +70,6 @@ CFMutableDictionaryRef makeState()
   CFDictionarySetValue(state, CFSTR("name"), name);
   CFDictionarySetValue(state, CFSTR("data"), data);
   CFDictionarySetValue(state, CFSTR("list"), list);
-  return state;
-}
-} // namespace
-
-TEST(PropertyList, TheReaderRefusesEveryTruncationAndAnyTrailingByte)
-{
-  Owned state(makeState());
   Owned bytes(PropertyListCreateData(state));
   std::vector<uint8_t> all = bytesOf(bytes);
   for (size_t length = 0; length < all.size(); ++length)

@@ -59,13 +59,6 @@ Synth* openedSynth()
   return synth;
 }
 
-bool openInitialised(HostModel& model)
-{
-  return model.Open(probeComponent()) == noErr && model.SetSampleRate(kRate) == noErr &&
-         model.SetMaxFrames(kFrames) == noErr && model.SetStreamFormat(kAudioUnitScope_Output, 0, 2) == noErr &&
-         model.Initialize() == noErr;
-}
-
 const std::initializer_list<Lv2TestMidi> kHandedOver = {
     {0, 0x90, 60, 100}, {10, 0xC0, kProgram, 0}, {20, 0xB0, kController, kControllerValue}};
 
@@ -163,7 +156,9 @@ TEST(Lv2Realtime, PortChangesReachTheInstrumentThroughTheWorker)
 TEST(Lv2Realtime, HostChangesWhileRenderingLeaveTheRenderAlone)
 {
   HostModel model;
-  ASSERT_TRUE(openInitialised(model));
+  ASSERT_TRUE(model.Open(probeComponent()) == noErr && model.SetSampleRate(kRate) == noErr &&
+              model.SetMaxFrames(kFrames) == noErr && model.SetStreamFormat(kAudioUnitScope_Output, 0, 2) == noErr &&
+              model.Initialize() == noErr);
   std::thread host(
       [&model]
       {

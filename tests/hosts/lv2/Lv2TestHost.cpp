@@ -126,23 +126,18 @@ void Lv2TestHost::Run(uint32_t frames)
   auto* out = reinterpret_cast<LV2_Atom_Sequence*>(mMidiOutBuffer.data());
   out->atom = {uint32_t(mMidiOutBuffer.size() * sizeof(uint64_t) - sizeof(LV2_Atom)), Map(LV2_ATOM__Chunk)};
   lilv_instance_run(mInstance, frames);
-  collectMidiOut(uint32_t(mLeft.size()));
-  mLeft.insert(mLeft.end(), mBlockLeft.begin(), mBlockLeft.begin() + frames);
-  mRight.insert(mRight.end(), mBlockRight.begin(), mBlockRight.begin() + frames);
-  BeginEvents();
-}
-
-void Lv2TestHost::collectMidiOut(uint32_t firstFrame)
-{
-  const auto* out = reinterpret_cast<const LV2_Atom_Sequence*>(mMidiOutBuffer.data());
-  if (out->atom.type != Map(LV2_ATOM__Sequence)) return;
+  // What the plug-in did not write as a sequence reads as an empty one.
+  if (out->atom.type != Map(LV2_ATOM__Sequence)) out->atom.size = sizeof(LV2_Atom_Sequence_Body);
   LV2_ATOM_SEQUENCE_FOREACH(out, event)
   {
     if (event->body.type != Map(LV2_MIDI__MidiEvent)) continue;
     const auto* bytes = static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&event->body));
-    mMidiOut.push_back({firstFrame + uint32_t(event->time.frames), bytes[0],
+    mMidiOut.push_back({uint32_t(mLeft.size() + event->time.frames), bytes[0],
                         event->body.size > 1 ? bytes[1] : uint8_t(0), event->body.size > 2 ? bytes[2] : uint8_t(0)});
   }
+  mLeft.insert(mLeft.end(), mBlockLeft.begin(), mBlockLeft.begin() + frames);
+  mRight.insert(mRight.end(), mBlockRight.begin(), mBlockRight.begin() + frames);
+  BeginEvents();
 }
 
 const LilvPort* Lv2TestHost::PortBySymbol(const char* symbol) const

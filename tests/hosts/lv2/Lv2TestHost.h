@@ -86,7 +86,6 @@ private:
   static const char* unmap(LV2_URID_Unmap_Handle handle, LV2_URID urid);
   static const void* portValue(const char* symbol, void* userData, uint32_t* size, uint32_t* type);
   static void setPortValue(const char* symbol, void* userData, const void* value, uint32_t size, uint32_t type);
-  void collectMidiOut(uint32_t firstFrame);
   // Every preset of the plug-in, loaded; the caller frees them.
   std::vector<LilvState*> presetStates() const;
   float* controlBySymbol(const char* symbol);

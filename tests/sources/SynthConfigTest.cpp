@@ -13,10 +13,6 @@ struct SynthConfigTest : ::testing::Test
 {
   static std::string iniPathIn(const ScopedConfigHome& home) { return home.xdg() + "/Pellworth/tessaryn.ini"; }
   std::string iniPath() const { return iniPathIn(mHome); }
-  void store(const char* section, const char* key, const char* value)
-  {
-    ASSERT_TRUE(WritePrivateProfileString(section, key, value, iniPath().c_str()));
-  }
 
   ScopedConfigHome mHome;
 };
@@ -81,7 +77,7 @@ TEST_F(SynthConfigTest, LoadingReadsEachKindOfKeyAndAnEmptyValueKeepsTheSetting)
   };
   for (const auto& [section, key, stored, read, expected] : cases)
   {
-    store(section, key, stored);
+    ASSERT_TRUE(WritePrivateProfileString(section, key, stored, iniPath().c_str()));
     shell->mMidiThru = true;
     shell->mIgnoreProgramChange = false;
     shell->mMidiControlParam[7] = 5;

@@ -33,14 +33,6 @@ Clock::time_point after(int timeoutMs)
   return Clock::now() + std::chrono::milliseconds(timeoutMs);
 }
 
-bool showsSomething(XImage* image)
-{
-  for (int y = 0; y < image->height; ++y)
-    for (int x = 0; x < image->width; ++x)
-      if ((XGetPixel(image, x, y) & 0xffffff) != kBackground) return true;
-  return false;
-}
-
 bool writeImage(XImage* image, const std::string& path)
 {
   if (!image) return false;
@@ -92,7 +84,10 @@ Window X11TestDriver::waitForDialog(int timeoutMs)
   while (Clock::now() < deadline)
   {
     XImage* image = capture(window);
-    const bool drawn = image && showsSomething(image);
+    bool drawn = false;
+    for (int y = 0; image && y < image->height; ++y)
+      for (int x = 0; x < image->width; ++x)
+        drawn = drawn || (XGetPixel(image, x, y) & 0xffffff) != kBackground;
     if (image) XDestroyImage(image);
     if (drawn) return window;
   }

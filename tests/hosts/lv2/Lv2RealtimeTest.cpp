@@ -49,16 +49,6 @@ Component probeComponent()
   return component;
 }
 
-// The opened instrument, with controller kController learned for CutOff.
-Synth* openedSynth()
-{
-  auto* synth = static_cast<Synth*>(static_cast<IPlugAU*>(GetComponentInstanceStorage(gOpened)));
-  synth->doMidiLearn(true);
-  synth->setMidiLearnCC(kController);
-  synth->setMidiLearnParam(Tessaryn::kCutOff);
-  return synth;
-}
-
 const std::initializer_list<Lv2TestMidi> kHandedOver = {
     {0, 0x90, 60, 100}, {10, 0xC0, kProgram, 0}, {20, 0xB0, kController, kControllerValue}};
 
@@ -79,7 +69,11 @@ struct Lv2Rig
     mWorker = {this, worker};
     mFeatures[1] = worker ? &mSchedule : nullptr;
     mInstrument = Lv2Instrument::Create(probeComponent(), kRate, "urn:test#state", mFeatures);
-    mSynth = openedSynth();
+    // The opened instrument, with controller kController learned for CutOff.
+    mSynth = static_cast<Synth*>(static_cast<IPlugAU*>(GetComponentInstanceStorage(gOpened)));
+    mSynth->doMidiLearn(true);
+    mSynth->setMidiLearnCC(kController);
+    mSynth->setMidiLearnParam(Tessaryn::kCutOff);
     mInstrument->ConnectPort(Lv2Instrument::kLeftPort, mLeft);
     mInstrument->ConnectPort(Lv2Instrument::kRightPort, mRight);
     send({});

@@ -23,12 +23,6 @@ template <class T> struct Owned
 const auto makeString = [](const char* text)
 { return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8); };
 
-std::vector<uint8_t> bytesOf(CFDataRef data)
-{
-  const uint8_t* first = CFDataGetBytePtr(data);
-  return std::vector<uint8_t>(first, first + CFDataGetLength(data));
-}
-
 const auto parse = [](const std::vector<uint8_t>& bytes)
 { return PropertyListCreateFromBytes(bytes.data(), bytes.size()); };
 } // namespace
@@ -71,7 +65,7 @@ TEST(PropertyList, TheReaderRefusesEveryTruncationAndAnyTrailingByte)
   CFDictionarySetValue(state, CFSTR("data"), data);
   CFDictionarySetValue(state, CFSTR("list"), list);
   Owned bytes(PropertyListCreateData(state));
-  std::vector<uint8_t> all = bytesOf(bytes);
+  std::vector<uint8_t> all(CFDataGetBytePtr(bytes), CFDataGetBytePtr(bytes) + CFDataGetLength(bytes));
   for (size_t length = 0; length < all.size(); ++length)
   {
     std::vector<uint8_t> prefix(all.begin(), all.begin() + length);

@@ -12,12 +12,9 @@ TEST(EditorScaleTest, TheUserWinsThenTheHostThenXftDpiThenGdkScaleClampedToOneTo
     const char* gdk;
     double expected;
   } cases[] = {
-      {2.0, 1.5, dpi144, "3", 2.0},
-      {0.0, 1.25, dpi144, "3", 1.25},
-      {0.0, 0.0, dpi144, "3", 1.5},
-      {0.0, 0.0, "Xcursor.size: 24\n", "2", 2.0},
-      {0.0, 0.0, "", nullptr, 1.0},
-      {0.0, 0.0, "Xft.dpi: 48\n", nullptr, 1.0},
+      {2.0, 1.5, dpi144, "3", 2.0}, {0.0, 1.25, dpi144, "3", 1.25},
+      {0.0, 0.0, dpi144, "3", 1.5}, {0.0, 0.0, "Xcursor.size: 24\n", "2", 2.0},
+      {0.0, 0.0, "", nullptr, 1.0}, {0.0, 0.0, "Xft.dpi: 48\n", nullptr, 1.0},
       {9.0, 0.0, "", nullptr, 4.0},
   };
   for (const auto& c : cases)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 TEST(IKnobControl, DragAndWheelMoveByGearingAndFineModifiers)
 {
@@ -41,25 +42,19 @@ TEST(IKnobControl, DragAndWheelMoveByGearingAndFineModifiers)
 
 TEST(IFaderControl, ClicksPutTheHandleCentreUnderTheMouse)
 {
-  struct Case
-  {
-    EDirection direction;
-    int len, x, y;
-    double expected;
-  };
-  // Handle 20 × 10 (vertical) or 10 × 20 (horizontal), fader at (0, 10).
-  const Case cases[] = {
+  // Direction, length, click and value. Handle 20 × 10 (vertical) or 10 × 20 (horizontal), fader at (0, 10).
+  const std::tuple<EDirection, int, int, int, double> cases[] = {
       {kVertical, 100, 5, 15, 1.0},    {kVertical, 100, 5, 105, 0.0},  {kVertical, 100, 5, 60, 0.5},
       {kVertical, 100, 5, 0, 1.0},     {kHorizontal, 100, 5, 15, 0.0}, {kHorizontal, 100, 95, 15, 1.0},
       {kHorizontal, 100, 50, 15, 0.5}, {kVertical, 10, 5, 15, 1.0}, // no travel left for the handle
   };
-  for (const Case& c : cases)
+  for (const auto& [direction, len, x, y, expected] : cases)
   {
-    const IBitmap handle(nullptr, c.direction == kVertical ? 20 : 10, c.direction == kVertical ? 10 : 20);
-    IFaderControl fader(nullptr, 0, 10, c.len, -1, handle, c.direction);
+    const IBitmap handle(nullptr, direction == kVertical ? 20 : 10, direction == kVertical ? 10 : 20);
+    IFaderControl fader(nullptr, 0, 10, len, -1, handle, direction);
     IMouseMod mod(true);
-    fader.OnMouseDown(c.x, c.y, &mod);
-    EXPECT_DOUBLE_EQ(fader.GetValue(), c.expected) << c.x << "," << c.y;
+    fader.OnMouseDown(x, y, &mod);
+    EXPECT_DOUBLE_EQ(fader.GetValue(), expected) << x << "," << y;
   }
 }
 
@@ -75,23 +70,19 @@ TEST(IFaderControl, OnlyHandleFaderIsHitOnItsHandle)
 
 TEST(IKnobLineControl, PointsClockwiseFromStraightUp)
 {
-  struct Case
-  {
-    double value;
-    int onX, onY, offX, offY;
-  };
-  // -90° to +90° over a 21 × 21 knob centred on (10.5, 10.5).
-  const Case cases[] = {{0.5, 10, 2, 10, 18}, {1.0, 18, 10, 2, 10}, {0.0, 2, 10, 18, 10}};
-  for (const Case& c : cases)
+  // Value, a pixel on the line and one off it; -90° to +90° over a 21 × 21 knob centred on (10.5, 10.5).
+  const std::tuple<double, int, int, int, int> cases[] = {
+      {0.5, 10, 2, 10, 18}, {1.0, 18, 10, 2, 10}, {0.0, 2, 10, 18, 10}};
+  for (const auto& [value, onX, onY, offX, offY] : cases)
   {
     ControlTestEditor editor(21, 21);
     const IColor white = COLOR_WHITE;
     editor
         .attach(new IKnobLineControl(&editor.mPlug, IRECT(0, 0, 21, 21), -1, &white, 0.0, 0.0, -std::numbers::pi / 2,
                                      std::numbers::pi / 2))
-        ->SetValueFromPlug(c.value);
+        ->SetValueFromPlug(value);
     editor.drawAll();
-    EXPECT_GT(editor.mGraphics->GetPoint(c.onX, c.onY).R, 64) << c.value;
-    EXPECT_EQ(editor.mGraphics->GetPoint(c.offX, c.offY), COLOR_BLUE) << c.value;
+    EXPECT_GT(editor.mGraphics->GetPoint(onX, onY).R, 64) << value;
+    EXPECT_EQ(editor.mGraphics->GetPoint(offX, offY), COLOR_BLUE) << value;
   }
 }

@@ -14,10 +14,7 @@ namespace
 {
 constexpr AudioUnitScope kGlobal = kAudioUnitScope_Global;
 
-template <class T> intptr_t Arg(T* pointer)
-{
-  return reinterpret_cast<intptr_t>(pointer);
-}
+const auto Arg = [](auto* pointer) { return reinterpret_cast<intptr_t>(pointer); };
 
 struct HostRecordsTest : ::testing::Test
 {

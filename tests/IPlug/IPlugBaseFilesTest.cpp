@@ -13,7 +13,12 @@
 
 namespace
 {
-using Bytes = std::vector<unsigned char>;
+using Bytes = std::string;
+
+Bytes bytesOf(const ByteChunk& chunk)
+{
+  return Bytes(reinterpret_cast<const char*>(chunk.GetBytes()), size_t(chunk.Size()));
+}
 
 constexpr int kPlugID = 0x54737279;
 constexpr int kOtherID = 0x4f746872;
@@ -52,7 +57,7 @@ struct FilePlug : TestPlug
   {
     ByteChunk programs;
     SerializePresets(&programs);
-    return {values(), Bytes(programs.GetBytes(), programs.GetBytes() + programs.Size()), GetCurrentPresetIdx()};
+    return {values(), bytesOf(programs), GetCurrentPresetIdx()};
   }
 
   int mProgramChanges = 0;
@@ -63,28 +68,11 @@ class FileTest : public testing::Test
 protected:
   WDL_String path(const char* name) const { return WDL_String(mFolder.path(name).c_str()); }
 
-  static Bytes readBytes(const WDL_String& file)
-  {
-    const std::string text = readFile(file.Get());
-    return Bytes(text.begin(), text.end());
-  }
-  static void writeBytes(const WDL_String& file, const Bytes& bytes)
-  {
-    writeFile(file.Get(), std::string(bytes.begin(), bytes.end()));
-  }
-  static int intAt(const Bytes& bytes, size_t pos)
-  {
-    return BigEndianInt(bytes[pos], bytes[pos + 1], bytes[pos + 2], bytes[pos + 3]);
-  }
-  static std::string textAt(const Bytes& bytes, size_t pos, size_t length)
-  {
-    return std::string(bytes.begin() + static_cast<long>(pos), bytes.begin() + static_cast<long>(pos + length));
-  }
   static void setIntAt(Bytes* pBytes, size_t pos, int value)
   {
     ByteChunk chunk;
     PutBigEndian(&chunk, value);
-    std::copy(chunk.GetBytes(), chunk.GetBytes() + 4, pBytes->begin() + static_cast<long>(pos));
+    pBytes->replace(pos, 4, bytesOf(chunk));
   }
 
   // A program block or parameter-form program file, built by hand.
@@ -98,22 +86,11 @@ protected:
     chunk.PutBytes(field.data(), 28);
     for (int i = 0; i < nParams; ++i)
       PutBigEndian(&chunk, value);
-    return Bytes(chunk.GetBytes(), chunk.GetBytes() + chunk.Size());
-  }
-  static Bytes paramBank(int nPrograms, int currentIdx, const std::vector<Bytes>& blocks)
-  {
-    ByteChunk chunk;
-    for (int field : {FourCC("CcnK"), 0, FourCC("FxBk"), 2, kPlugID, 20301, nPrograms, currentIdx})
-      PutBigEndian(&chunk, field);
-    Bytes bytes(chunk.GetBytes(), chunk.GetBytes() + chunk.Size());
-    bytes.resize(156, 0);
-    for (const Bytes& block : blocks)
-      bytes.insert(bytes.end(), block.begin(), block.end());
-    return bytes;
+    return bytesOf(chunk);
   }
 
-  // Writes a file from a plug-in holding distinct values and programs.
-  WDL_String savedFile(const char* name, bool bank, bool doesChunks)
+  // The file saved by a plug-in holding distinct values and programs.
+  Bytes savedBytes(const char* name, bool bank, bool doesChunks)
   {
     FilePlug source(doesChunks);
     source.setValues({1.0, 2.5, 7.875});
@@ -124,7 +101,7 @@ protected:
     source.ModifyCurrentPreset("second");
     WDL_String file = path(name);
     EXPECT_TRUE(bank ? source.SaveBankAsFXB(&file) : source.SaveProgramAsFXP(&file));
-    return file;
+    return readFile(file.Get());
   }
 
   TemporaryFolder mFolder;
@@ -140,18 +117,15 @@ TEST_F(FileTest, AProgramFileIsABigEndianHeaderAroundTheVersionedState)
   WDL_String file = path("layout.fxp");
   ASSERT_TRUE(plug.SaveProgramAsFXP(&file));
 
-  const Bytes bytes = readBytes(file);
+  const Bytes bytes = readFile(file.Get());
   ASSERT_EQ(bytes.size(), 60u + 8u + 4u * 8u);
-  EXPECT_EQ(textAt(bytes, 0, 4), "CcnK");
-  EXPECT_EQ(intAt(bytes, 4), static_cast<int>(bytes.size()));
-  EXPECT_EQ(textAt(bytes, 8, 4), "FPCh");
-  EXPECT_EQ(Bytes(bytes.begin() + 12, bytes.begin() + 16), (Bytes{0, 0, 0, 1}));
-  EXPECT_EQ(intAt(bytes, 16), kPlugID);
-  EXPECT_EQ(Bytes(bytes.begin() + 20, bytes.begin() + 24), (Bytes{0x00, 0x00, 0x4F, 0x4D}));
-  EXPECT_EQ(intAt(bytes, 24), 4);
-  EXPECT_EQ(textAt(bytes, 28, 28), std::string("lead") + std::string(24, '\0'));
-  EXPECT_EQ(intAt(bytes, 56), 40);
-  EXPECT_EQ(Bytes(bytes.begin() + 60, bytes.begin() + 68), (Bytes{0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00}));
+  ByteChunk header; // magic, size, form, format version, ID, version 2.3.1, parameters
+  for (int field : {FourCC("CcnK"), 100, FourCC("FPCh"), 1, kPlugID, 20301, 4})
+    PutBigEndian(&header, field);
+  EXPECT_EQ(bytes.substr(0, 28), bytesOf(header));
+  EXPECT_EQ(bytes.substr(28, 28), std::string("lead") + std::string(24, '\0'));
+  EXPECT_EQ(bytes.substr(56, 4), Bytes("\0\0\0\x28", 4)) << "the chunk's 40 bytes";
+  EXPECT_EQ(bytes.substr(60, 8), Bytes("tffp\0\0\1\0", 8));
   double first = 0.0;
   memcpy(&first, bytes.data() + 68, sizeof first);
   EXPECT_EQ(first, 0.5);
@@ -159,8 +133,8 @@ TEST_F(FileTest, AProgramFileIsABigEndianHeaderAroundTheVersionedState)
 
 TEST_F(FileTest, FilesThatFailTheHeaderChecksChangeNothing)
 {
-  const Bytes program = readBytes(savedFile("valid.fxp", false, true));
-  const Bytes bank = readBytes(savedFile("valid.fxb", true, true));
+  const Bytes program = savedBytes("valid.fxp", false, true);
+  const Bytes bank = savedBytes("valid.fxb", true, true);
   const std::tuple<const char*, bool, size_t, int> cases[] = {
       {"program of another plug-in", false, 16, kOtherID},
       {"program of format version 2", false, 12, 2},
@@ -172,7 +146,7 @@ TEST_F(FileTest, FilesThatFailTheHeaderChecksChangeNothing)
     Bytes bytes = isBank ? bank : program;
     setIntAt(&bytes, pos, value);
     WDL_String file = path("changed");
-    writeBytes(file, bytes);
+    writeFile(file.Get(), bytes);
     FilePlug plug;
     const FilePlug::Snapshot before = plug.snapshot();
     EXPECT_FALSE(isBank ? plug.LoadBankFromFXB(&file) : plug.LoadProgramFromFXP(&file));
@@ -198,7 +172,7 @@ TEST_F(FileTest, MissingFilesAndPathsAreRefused)
 TEST_F(FileTest, TheInstrumentsProgramReaderReadsNoMoreValuesThanThePlugInHas)
 {
   WDL_String file = path("count.fxp");
-  writeBytes(file, programBlock(1000, "n", 0.25f));
+  writeFile(file.Get(), programBlock(1000, "n", 0.25f));
   FilePlug plug(false);
   ASSERT_TRUE(plug.loadProgramAsInstrument(&file));
   EXPECT_EQ(plug.values(), (std::vector<double>{2.0, 2.0, 2.0, 2.0}));
@@ -212,7 +186,7 @@ TEST_F(FileTest, ValuesOutsideTheNormalisedRangeAreClampedAndNaNIgnored)
   setIntAt(&bytes, 64, std::bit_cast<int>(std::nanf("")));
   setIntAt(&bytes, 68, std::bit_cast<int>(INFINITY));
   WDL_String file = path("odd.fxp");
-  writeBytes(file, bytes);
+  writeFile(file.Get(), bytes);
   FilePlug plug;
   plug.setValues({5.0});
   ASSERT_TRUE(plug.LoadProgramFromFXP(&file));
@@ -224,13 +198,13 @@ TEST_F(FileTest, CutOffFilesAreRefusedOrLoadOnlyWhatIsWhole)
   for (bool doesChunks : {true, false})
     for (bool bank : {false, true})
     {
-      const Bytes whole = readBytes(savedFile("whole", bank, doesChunks));
+      const Bytes whole = savedBytes("whole", bank, doesChunks);
       for (size_t length = 0; length < whole.size(); ++length)
       {
         SCOPED_TRACE(testing::Message() << (bank ? "bank" : "program") << " chunks " << doesChunks << " length "
                                         << length);
         WDL_String file = path("cut");
-        writeBytes(file, Bytes(whole.begin(), whole.begin() + static_cast<long>(length)));
+        writeFile(file.Get(), whole.substr(0, length));
         FilePlug plug(doesChunks);
         const FilePlug::Snapshot before = plug.snapshot();
         EXPECT_FALSE(bank ? plug.LoadBankFromFXB(&file) : plug.LoadProgramFromFXP(&file));
@@ -244,9 +218,13 @@ TEST_F(FileTest, CutOffFilesAreRefusedOrLoadOnlyWhatIsWhole)
 
 TEST_F(FileTest, BlocksBeyondTheProgramListAreNotRead)
 {
+  ByteChunk header; // a bank of three parameter-form programs, the first current
+  for (int field : {FourCC("CcnK"), 0, FourCC("FxBk"), 2, kPlugID, 20301, 3, 0})
+    PutBigEndian(&header, field);
+  Bytes bank = bytesOf(header);
+  bank.resize(156, '\0');
   WDL_String file = path("long.fxb");
-  writeBytes(file,
-             paramBank(3, 0, {programBlock(4, "a", 0.25f), programBlock(4, "b", 0.5f), programBlock(4, "c", 1.f)}));
+  writeFile(file.Get(), bank + programBlock(4, "a", 0.25f) + programBlock(4, "b", 0.5f) + programBlock(4, "c", 1.f));
   FilePlug plug(false, 4, 2);
   ASSERT_TRUE(plug.LoadBankFromFXB(&file));
   EXPECT_STREQ(plug.GetPresetName(1), "b");
@@ -262,10 +240,10 @@ TEST_F(FileTest, NamesAreCutToKeepATerminatorAndReadToTheFieldsEnd)
   plug.ModifyCurrentPreset(name.c_str());
   WDL_String file = path("name.fxp");
   ASSERT_TRUE(plug.SaveProgramAsFXP(&file));
-  EXPECT_EQ(textAt(readBytes(file), 28, 28), name.substr(0, 27) + std::string(1, '\0'));
+  EXPECT_EQ(readFile(file.Get()).substr(28, 28), name.substr(0, 27) + std::string(1, '\0'));
 
   // A name that fills the field, as other writers leave it.
-  writeBytes(file, programBlock(4, name, 0.0f));
+  writeFile(file.Get(), programBlock(4, name, 0.0f));
   ASSERT_TRUE(plug.LoadProgramFromFXP(&file));
   EXPECT_EQ(std::string(plug.GetPresetName(0)), name);
 }

@@ -11,10 +11,7 @@ namespace
 {
 IMouseMod leftButton(true);
 
-IBitmap frames(int w, int h, int n, bool horizontal = false)
-{
-  return IBitmap(nullptr, w, h, n, horizontal);
-}
+const auto frames = [](int w, int h, int n, bool horizontal = false) { return IBitmap(nullptr, w, h, n, horizontal); };
 } // namespace
 
 TEST(ISwitchControl, StepsThroughItsFramesAndWrapsAfterTheLast)

@@ -16,8 +16,8 @@ IPlugInstanceInfo TestInstanceInfo()
 }
 
 TestInstrument::TestInstrument(IPlugInstanceInfo info)
-    : IPlugAU(info, kNTestInstrumentParams, "0-2", kNInstrumentPresets, "TestInstrument", "", "Tester",
-              0x00010203, kUniqueID, kMfrID, 0, true, true, true, 0)
+    : IPlugAU(info, kNTestInstrumentParams, "0-2", kNInstrumentPresets, "TestInstrument", "", "Tester", 0x00010203,
+              kUniqueID, kMfrID, 0, true, true, true, 0)
 {
   GetParam(kLevel)->InitDouble("Level", 0.5, 0.0, 1.0, 0.01, "", "Amp");
   GetParam(kWave)->InitEnum("Wave", 0, 3, "", "Osc");
@@ -47,15 +47,14 @@ void TestInstrument::ProcessDoubleReplacing(double**, double** outputs, int nFra
       outputs[c][i] = (c ? -1.0 : 1.0) * level * (i + 1) / kRampDivisor;
 }
 
-ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage)
-{
-  return IPlugAU::IPlugAUEntry(params, storage, []() -> IPlugAU* { return new TestInstrument(TestInstanceInfo()); });
-}
-
 Component TestInstrumentComponent()
 {
+  const auto entry = [](ComponentParameters* params, void* storage)
+  {
+    return IPlugAU::IPlugAUEntry(params, storage, []() -> IPlugAU* { return new TestInstrument(TestInstanceInfo()); });
+  };
   static Component component =
       RegisterComponent({kAudioUnitType_MusicDevice, TestInstrument::kUniqueID, TestInstrument::kMfrID, 0, 0},
-                        "Tester: TestInstrument", TestInstrument_Entry, kBundleID, "/tmp");
+                        "Tester: TestInstrument", entry, kBundleID, "/tmp");
   return component;
 }

@@ -37,8 +37,5 @@ public:
 
 IPlugInstanceInfo TestInstanceInfo();
 
-// Component entries as the host sees them.
-ComponentResult TestInstrument_Entry(ComponentParameters* params, void* storage);
-
 // Registered once, in the bundle "com.example.audiounit.Test" at /tmp.
 Component TestInstrumentComponent();

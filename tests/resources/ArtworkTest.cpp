@@ -2,10 +2,11 @@
 // is there at both scales, as a vertical strip of the right number of frames,
 // each frame small enough for the place the panel gives the control.
 
+#include "FileContents.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,10 @@ struct Size
 // The size from a PNG's header; zero when the file is missing or no PNG.
 Size pngSize(const std::string& path)
 {
-  std::ifstream file(path, std::ios::binary);
-  unsigned char header[24] = {};
-  if (!file.read(reinterpret_cast<char*>(header), sizeof(header))) return {};
-  if (header[1] != 'P' || header[2] != 'N' || header[3] != 'G') return {};
-  const auto word = [&](int at)
-  { return int(uint32_t(header[at]) << 24 | uint32_t(header[at + 1]) << 16 | header[at + 2] << 8 | header[at + 3]); };
+  const std::string header = readFile(path);
+  if (header.size() < 24 || header.compare(1, 3, "PNG") != 0) return {};
+  const auto byte = [&](int at) { return uint32_t(uint8_t(header[at])); };
+  const auto word = [&](int at) { return int(byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3)); };
   return {word(16), word(20)};
 }
 

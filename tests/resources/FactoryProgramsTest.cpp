@@ -14,6 +14,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace
@@ -132,16 +133,10 @@ TEST(FactoryBank, EveryProgramSoundsStaysFiniteAndKeepsASingleNoteWithinFullScal
   }
 }
 
-struct SourceFault
-{
-  const char* mSource;
-  const char* mMessage;
-};
-
 // Each fault in a one-program source, so a source that is otherwise sound fails on its program count.
 TEST(FactoryProgramReader, NamesTheLineAndTheFaultOfABadSource)
 {
-  const SourceFault faults[] = {
+  const std::pair<const char*, const char*> faults[] = {
       {"[Bass]\nCutof = 0.5\n", "src:2: no parameter is named \"Cutof\"."},
       {"[Bass]\nCutOff = 1.5\n", "src:2: \"CutOff\" ranges from 0 to 1; 1.5 is outside."},
       {"[Bass]\nCutOff 0.5\n", "src:2: expected \"[Program name]\" or \"Parameter = value\", found \"CutOff 0.5\"."},
@@ -149,11 +144,11 @@ TEST(FactoryProgramReader, NamesTheLineAndTheFaultOfABadSource)
   };
   Tessaryn table{IPlugInstanceInfo{}};
   FactoryProgramReader reader(table);
-  for (const SourceFault& fault : faults)
+  for (const auto& [text, message] : faults)
   {
-    std::istringstream source(fault.mSource);
-    EXPECT_FALSE(reader.read(source, "src")) << fault.mSource;
-    EXPECT_EQ(reader.error(), fault.mMessage);
+    std::istringstream source(text);
+    EXPECT_FALSE(reader.read(source, "src")) << text;
+    EXPECT_EQ(reader.error(), message);
   }
 }
 } // namespace

@@ -14,22 +14,13 @@ constexpr int kGiveUp = 2000000; // beyond the slowest stage at the fastest rate
 int updatesUntil(EG& eg, const std::function<bool(const EG&)>& done)
 {
   int n = 0;
-  while (!done(eg) && n < kGiveUp)
-  {
+  for (; !done(eg) && n < kGiveUp; ++n)
     eg.update();
-    ++n;
-  }
   return n;
 }
 
-bool leftAttack(const EG& eg)
-{
-  return eg.stage() != EG::kAttack;
-}
-bool idle(const EG& eg)
-{
-  return !eg.isOn();
-}
+const auto leftAttack = [](const EG& eg) { return eg.stage() != EG::kAttack; };
+const auto idle = [](const EG& eg) { return !eg.isOn(); };
 
 EG envelope(double attack, double decay, double sustain, double release, double rate = kSampleRate)
 {

@@ -21,19 +21,6 @@ MG generator(int waveForm, double rate)
   return mg;
 }
 
-// Counts the cycle starts the arpeggiator clock would see: firstHalf turning true.
-int cycleStarts(MG& mg, int updates)
-{
-  int starts = 0;
-  bool wasFirstHalf = mg.firstHalf();
-  for (int i = 0; i < updates; ++i)
-  {
-    mg.update();
-    if (mg.firstHalf() && !wasFirstHalf) ++starts;
-    wasFirstHalf = mg.firstHalf();
-  }
-  return starts;
-}
 } // namespace
 
 TEST(ModulationGenerator, EachWaveHasItsShapeAroundTheCycle)
@@ -72,7 +59,15 @@ TEST(ModulationGenerator, RateSetsTheFrequencyAtControlTickSpeed)
     SCOPED_TRACE(rate);
     MG mg = generator(MG::kTriangle, rate);
     const int seconds = 10;
-    EXPECT_NEAR(cycleStarts(mg, seconds * static_cast<int>(kTicksPerSecond)), hertz * seconds, 1.0);
+    // The cycle starts the arpeggiator clock would see: firstHalf turning true.
+    int starts = 0;
+    for (int i = 0; i < seconds * kTicksPerSecond; ++i)
+    {
+      const bool wasFirstHalf = mg.firstHalf();
+      mg.update();
+      starts += mg.firstHalf() && !wasFirstHalf;
+    }
+    EXPECT_NEAR(starts, hertz * seconds, 1.0);
     EXPECT_GE(mg.phase(), 0.0);
     EXPECT_LT(mg.phase(), MG::kCycle);
   }

@@ -13,10 +13,6 @@ struct SynthConfigTest : ::testing::Test
 {
   static std::string iniPathIn(const ScopedConfigHome& home) { return home.xdg() + "/Pellworth/tessaryn.ini"; }
   std::string iniPath() const { return iniPathIn(mHome); }
-  void store(const char* section, const char* key, const char* value)
-  {
-    ASSERT_TRUE(WritePrivateProfileString(section, key, value, iniPath().c_str()));
-  }
 
   ScopedConfigHome mHome;
 };
@@ -81,7 +77,7 @@ TEST_F(SynthConfigTest, LoadingReadsEachKindOfKeyAndAnEmptyValueKeepsTheSetting)
   };
   for (const auto& [section, key, stored, read, expected] : cases)
   {
-    store(section, key, stored);
+    ASSERT_TRUE(WritePrivateProfileString(section, key, stored, iniPath().c_str()));
     shell->mMidiThru = true;
     shell->mIgnoreProgramChange = false;
     shell->mMidiControlParam[7] = 5;
@@ -124,23 +120,6 @@ TEST_F(SynthConfigTest, SavingEverythingOrTheMidiOptionsOnlyWritesExactlyTheirSe
     EXPECT_TRUE(shell->saveConfig(midiGlobalOnly));
     EXPECT_EQ(readFile(path), expected) << midiGlobalOnly;
   }
-}
-
-TEST_F(SynthConfigTest, LearnedControllersAndOptionsSurviveSavingAndTheNextStart)
-{
-  {
-    std::unique_ptr<RecordingSynth> shell = makeShell();
-    shell->doMidiLearn(true);
-    shell->setMidiLearnCC(7);
-    shell->setMidiLearnParam(4);
-    shell->mMidiThru = true;
-    ASSERT_TRUE(shell->saveConfig(false));
-  }
-  std::unique_ptr<RecordingSynth> next = makeShell();
-  for (int controller = 0; controller < Synth::kNumControllers; ++controller)
-    EXPECT_EQ(next->midiControlParam(controller), controller == 7 ? 4 : -1) << controller;
-  EXPECT_TRUE(next->mMidiThru);
-  EXPECT_FALSE(next->mIgnoreProgramChange);
 }
 
 TEST(SynthFilePaths, TheFolderNeverKeepsTheFirstCharacterAndProposedNamesAreCleanedAndCut)

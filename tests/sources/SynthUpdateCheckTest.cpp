@@ -20,13 +20,6 @@ struct SynthUpdateCheck : SynthWithEditor
     WritePrivateProfileString("Online", "Server", host.c_str(), synth->mIniPath.Get());
     synth->loadConfig();
   }
-  // What the editor shows once the answer has come.
-  void checkAndWait()
-  {
-    synth->runFileCommand(File::CheckForUpdate);
-    synth->mUpdateRequest.wait();
-    synth->OnIdle();
-  }
 };
 
 TEST_F(SynthUpdateCheck, TheServersAnswerDecidesTheMessageAndOnlyANewerVersionLeadsToTheDownloadPage)
@@ -51,7 +44,9 @@ TEST_F(SynthUpdateCheck, TheServersAnswerDecidesTheMessageAndOnlyANewerVersionLe
     if (reply.silent) synth->mUpdateTimeouts.mTotalMs = kShortWait;
     graphics->mMessages.clear();
     graphics->mOpenedURLs.clear();
-    checkAndWait();
+    synth->runFileCommand(File::CheckForUpdate);
+    synth->mUpdateRequest.wait();
+    synth->OnIdle();
     std::string expected = message;
     if (size_t at = expected.find("HOST"); at != std::string::npos) expected.replace(at, 4, server.host());
     EXPECT_EQ(graphics->mMessages, std::vector<std::string>{expected}) << reply.body;

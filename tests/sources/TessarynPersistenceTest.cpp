@@ -116,11 +116,6 @@ TEST_F(TessarynPersistence, HoldSurvivesAStateRestoreAndAProgramChange)
   EXPECT_TRUE(rig.synth.hold);
 }
 
-TEST_F(TessarynPersistence, TheSecondEffectTypeReadsSAndX)
-{
-  EXPECT_STREQ(rig.synth.GetParam(T::kFXType)->GetDisplayText(1), "S&X");
-}
-
 // Each atomic write creates one temporary file of its own name in the folder.
 TEST_F(TessarynPersistence, SavingTheConfigurationWritesTheFileOnce)
 {

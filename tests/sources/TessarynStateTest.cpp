@@ -18,18 +18,15 @@ using T = Tessaryn;
 constexpr int kHeaderSize = 22; // magic, program index, name length
 constexpr int kValuesSize = T::kNumParams * 8;
 
-// A value inside every parameter's range, different for each and from its default.
-double valueFor(const IParam* param, int i)
-{
-  const double fraction = 0.25 + 0.5 * (i % 7) / 7.0;
-  const double value = param->GetMin() + fraction * (param->GetMax() - param->GetMin());
-  return param->Type() == kTypeDouble ? value : std::floor(value);
-}
-
+// Values inside every parameter's range, different for each and from its default.
 void setDistinctValues(Tessaryn& synth)
 {
   for (int i = 0; i < T::kNumParams; ++i)
-    synth.GetParam(i)->Set(valueFor(synth.GetParam(i), i));
+  {
+    IParam* param = synth.GetParam(i);
+    const double value = param->GetMin() + (0.25 + 0.5 * (i % 7) / 7.0) * (param->GetMax() - param->GetMin());
+    param->Set(param->Type() == kTypeDouble ? value : std::floor(value));
+  }
 }
 
 std::vector<double> values(const Tessaryn& synth)

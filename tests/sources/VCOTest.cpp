@@ -20,24 +20,6 @@ class Oscillator : public ::testing::Test
 protected:
   Oscillator() { vco.synth = &scale; }
 
-  // Counts upward zero crossings over one second of output, with a control
-  // tick every millisecond.
-  int risingCrossingsPerSecond(int rate)
-  {
-    const int samplesPerTick = rate / 1000;
-    int crossings = 0;
-    double last = vco.out();
-    for (int i = 0; i < rate; ++i)
-    {
-      if (i % samplesPerTick == 0) vco.update(0.0);
-      const double v = vco.out();
-      if (last < 0.0 && v >= 0.0) ++crossings;
-      last = v;
-      vco.next();
-    }
-    return crossings;
-  }
-
   PitchScale scale;
   VCO vco;
 };
@@ -201,7 +183,18 @@ TEST_F(Oscillator, PlaysTheRightPitchAwayFromTheDefaultRate)
   vco.setSampleRate(96000.0);
   vco.waveForm = VCO::kTriangle;
   vco.setNote(93, 0);
-  EXPECT_NEAR(risingCrossingsPerSecond(96000), 1760.0, 1.0);
+  // Upward zero crossings over one second, with a control tick every millisecond.
+  int crossings = 0;
+  double last = vco.out();
+  for (int i = 0; i < 96000; ++i)
+  {
+    if (i % 96 == 0) vco.update(0.0);
+    const double v = vco.out();
+    crossings += last < 0.0 && v >= 0.0;
+    last = v;
+    vco.next();
+  }
+  EXPECT_NEAR(crossings, 1760.0, 1.0);
 }
 
 TEST_F(Oscillator, PulseWavesReadTwoPhasesApartByTheWidthAndAMissingSourceCountsAsZero)

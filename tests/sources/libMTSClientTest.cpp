@@ -15,10 +15,7 @@ auto registerWith(const mtsclientglobal& library)
   return std::unique_ptr<MTSClient, void (*)(MTSClient*)>(MTS_RegisterClientWith(library), MTS_DeregisterClient);
 }
 
-double equalTemperedHz(int note)
-{
-  return 440.0 * std::pow(2.0, (note - 69) / 12.0);
-}
+const auto equalTemperedHz = [](int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); };
 
 constexpr char kNoChannel = -1;
 constexpr char kRetunedChannel = 2; // the stand-in's channel with its own table

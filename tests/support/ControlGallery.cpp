@@ -45,6 +45,11 @@ public:
   // Left edge and vertical centre of the row's control area.
   int x() const { return mX; }
   int midY(int height) const { return mY + (kRowHeight - height) / 2; }
+  // From left to right of the row's x(), height tall, centred in the row.
+  IRECT rect(int left, int right, int height) const
+  {
+    return IRECT(mX + left, midY(height), mX + right, midY(height) + height);
+  }
 
   template <class Control> Control* add(Control* pControl)
   {
@@ -77,8 +82,7 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
   rows.startRow(0, 0, "IPanelControl");
   const IColor swatches[] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE, kAccent};
   for (int i = 0; i < 4; ++i)
-    rows.add(new IPanelControl(
-        pPlug, IRECT(rows.x() + i * 44, rows.midY(28), rows.x() + i * 44 + 36, rows.midY(28) + 28), swatches[i]));
+    rows.add(new IPanelControl(pPlug, rows.rect(i * 44, i * 44 + 36, 28), swatches[i]));
 
   rows.startRow(0, 1, "IBitmapControl");
   for (int i = 0; i < 3; ++i)
@@ -92,8 +96,7 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
   rows.startRow(0, 3, "ISwitchPopUpControl");
   rows.add(new ISwitchPopUpControl(pPlug, rows.x(), rows.midY(36), kGalleryWave, switch3));
   IText caption(12, kAccent, "Arial", IText::kStyleBold, IText::kAlignNear);
-  rows.add(new ICaptionControl(pPlug, IRECT(rows.x() + 32, rows.midY(16), rows.x() + 180, rows.midY(16) + 16),
-                               kGalleryWave, &caption, false));
+  rows.add(new ICaptionControl(pPlug, rows.rect(32, 180, 16), kGalleryWave, &caption, false));
 
   rows.startRow(0, 4, "ISwitchFramesControl");
   rows.addAt(new ISwitchFramesControl(pPlug, rows.x(), rows.midY(38), -1, rows.bitmap("switch", 4)), 1.0 / 3.0);
@@ -101,14 +104,11 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
   rows.startRow(0, 5, "IInvisibleSwitchControl");
   rows.add(new IBitmapControl(pPlug, rows.x(), rows.midY(18), kGalleryLamp, rows.bitmap("midilearn", 2)));
   IText hint(11, kLabelColor, "Arial", IText::kStyleItalic, IText::kAlignNear);
-  rows.add(new ITextControl(pPlug, IRECT(rows.x() + 84, rows.midY(14), rows.x() + 190, rows.midY(14) + 14), &hint,
-                            "click here: lamp toggles"));
-  rows.add(new IInvisibleSwitchControl(pPlug, IRECT(rows.x(), rows.midY(24), rows.x() + 180, rows.midY(24) + 24),
-                                       kGalleryLamp));
+  rows.add(new ITextControl(pPlug, rows.rect(84, 190, 14), &hint, "click here: lamp toggles"));
+  rows.add(new IInvisibleSwitchControl(pPlug, rows.rect(0, 180, 24), kGalleryLamp));
 
   rows.startRow(0, 6, "IRadioButtonsControl");
-  rows.addAt(new IRadioButtonsControl(pPlug, IRECT(rows.x(), rows.midY(22), rows.x() + 120, rows.midY(22) + 22), -1, 4,
-                                      rows.bitmap("next", 2), kHorizontal),
+  rows.addAt(new IRadioButtonsControl(pPlug, rows.rect(0, 120, 22), -1, 4, rows.bitmap("next", 2), kHorizontal),
              2.0 / 3.0);
 
   rows.startRow(0, 7, "IContactControl");
@@ -128,11 +128,10 @@ void attachSwitchRows(GalleryRows& rows, const IBitmap& knob)
   }
 
   rows.startRow(0, 9, "IFaderControl");
-  rows.add(new IPanelControl(pPlug, IRECT(rows.x(), rows.midY(4), rows.x() + 140, rows.midY(4) + 4), COLOR_BLACK));
+  rows.add(new IPanelControl(pPlug, rows.rect(0, 140, 4), COLOR_BLACK));
   const IBitmap handle = rows.bitmap("led");
   rows.add(new IFaderControl(pPlug, rows.x(), rows.midY(12), 140, kGalleryLevel, handle, kHorizontal));
-  rows.add(
-      new IPanelControl(pPlug, IRECT(rows.x() + 166, rows.midY(48), rows.x() + 170, rows.midY(48) + 48), COLOR_BLACK));
+  rows.add(new IPanelControl(pPlug, rows.rect(166, 170, 48), COLOR_BLACK));
   rows.addAt(new IFaderControl(pPlug, rows.x() + 162, rows.midY(48), 48, -1, handle), 0.25);
 }
 
@@ -142,10 +141,7 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
 
   rows.startRow(1, 0, "IKnobLineControl");
   for (int i = 0; i < 3; ++i)
-  {
-    const IRECT r(rows.x() + i * 48, rows.midY(40), rows.x() + i * 48 + 40, rows.midY(40) + 40);
-    rows.addAt(new IKnobLineControl(pPlug, r, -1, &kAccent, 3.0, 13.0), i * 0.5);
-  }
+    rows.addAt(new IKnobLineControl(pPlug, rows.rect(i * 48, i * 48 + 40, 40), -1, &kAccent, 3.0, 13.0), i * 0.5);
 
   rows.startRow(1, 1, "IKnobRotaterControl");
   const IBitmap rotater = rows.bitmap("prev");
@@ -177,19 +173,17 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
 
   rows.startRow(1, 5, "ICaptionControl");
   IText caption(12, kAccent, "Arial", IText::kStyleBold, IText::kAlignNear);
-  rows.add(new ICaptionControl(pPlug, IRECT(rows.x(), rows.midY(16), rows.x() + 90, rows.midY(16) + 16), kGalleryCutoff,
-                               &caption));
-  rows.add(new ICaptionControl(pPlug, IRECT(rows.x() + 96, rows.midY(16), rows.x() + 180, rows.midY(16) + 16),
-                               kGalleryLevel, &caption));
+  rows.add(new ICaptionControl(pPlug, rows.rect(0, 90, 16), kGalleryCutoff, &caption));
+  rows.add(new ICaptionControl(pPlug, rows.rect(96, 180, 16), kGalleryLevel, &caption));
 
   rows.startRow(1, 6, "IURLControl");
   IText link(12, IColor(255, 110, 170, 255), "Arial", IText::kStyleNormal, IText::kAlignNear);
-  const IRECT linkRect(rows.x(), rows.midY(16), rows.x() + 180, rows.midY(16) + 16);
+  const IRECT linkRect = rows.rect(0, 180, 16);
   rows.add(new ITextControl(pPlug, linkRect, &link, "https://example.org"));
   rows.add(new IURLControl(pPlug, linkRect, "https://example.org"));
 
   rows.startRow(1, 7, "IFileSelectorControl");
-  const IRECT fileRect(rows.x(), rows.midY(24), rows.x() + 120, rows.midY(24) + 24);
+  const IRECT fileRect = rows.rect(0, 120, 24);
   rows.add(new IPanelControl(pPlug, fileRect, IColor(255, 58, 63, 70)));
   IText open(12, kLabelColor, "Arial", IText::kStyleNormal, IText::kAlignCenter);
   rows.add(new ITextControl(pPlug, IRECT(fileRect.L + 24, fileRect.T + 5, fileRect.R, fileRect.B - 3), &open,
@@ -200,14 +194,12 @@ void attachKnobAndTextRows(GalleryRows& rows, const IBitmap& knob)
   rows.startRow(1, 8, "IBitmapTextControl");
   IText near(10, COLOR_WHITE, nullptr, IText::kStyleNormal, IText::kAlignNear);
   // The knob strip as a font: each character picks its frame, from the space (the first) on.
-  rows.add(new IBitmapTextControl(pPlug, IRECT(rows.x(), rows.midY(44), rows.x() + 184, rows.midY(44) + 44), knob,
-                                  " 0@`", &near, 44, 44, 2, true, false));
+  rows.add(new IBitmapTextControl(pPlug, rows.rect(0, 184, 44), knob, " 0@`", &near, 44, 44, 2, true, false));
 
   rows.startRow(1, 9, "Knob with value display");
   auto* pKnob = rows.add(new IKnobMultiControl(pPlug, rows.x(), rows.midY(44), kGalleryLevel, knob));
   IText value(12, COLOR_WHITE, "Arial", IText::kStyleNormal, IText::kAlignNear);
-  pKnob->SetValDisplayControl(rows.add(
-      new ITextControl(pPlug, IRECT(rows.x() + 48, rows.midY(16), rows.x() + 180, rows.midY(16) + 16), &value)));
+  pKnob->SetValDisplayControl(rows.add(new ITextControl(pPlug, rows.rect(48, 180, 16), &value)));
   // The display follows value changes; fill it for the value the knob starts with.
   pKnob->SetValueFromPlug(pPlug->GetParam(kGalleryLevel)->GetNormalized());
   pKnob->SetDirty(false);

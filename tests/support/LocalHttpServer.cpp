@@ -17,15 +17,6 @@ bool readable(int fd, int stopFd)
   return poll(fds, 2, -1) > 0 && !(fds[1].revents & POLLIN) && (fds[0].revents & (POLLIN | POLLHUP));
 }
 
-void sendAll(int fd, const std::string& data)
-{
-  for (size_t sent = 0; sent < data.size();)
-  {
-    const ssize_t n = send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) return;
-    sent += static_cast<size_t>(n);
-  }
-}
 } // namespace
 
 LocalHttpServer::LocalHttpServer(Reply reply) : mReply(std::move(reply))
@@ -93,7 +84,14 @@ void LocalHttpServer::answer(int connection)
     mHeldConnections.push_back(connection);
     return;
   }
-  sendAll(connection, "HTTP/1.1 " + std::to_string(mReply.status) + " Test\r\nContent-Length: " +
-                          std::to_string(mReply.body.size()) + "\r\nConnection: close\r\n\r\n" + mReply.body);
+  const std::string reply = "HTTP/1.1 " + std::to_string(mReply.status) +
+                            " Test\r\nContent-Length: " + std::to_string(mReply.body.size()) +
+                            "\r\nConnection: close\r\n\r\n" + mReply.body;
+  for (size_t sent = 0; sent < reply.size();)
+  {
+    const ssize_t n = send(connection, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) break;
+    sent += static_cast<size_t>(n);
+  }
   close(connection);
 }

@@ -34,14 +34,6 @@ Clock::time_point after(int timeoutMs)
   return Clock::now() + std::chrono::milliseconds(timeoutMs);
 }
 
-bool showsSomething(XImage* image)
-{
-  for (int y = 0; y < image->height; ++y)
-    for (int x = 0; x < image->width; ++x)
-      if ((XGetPixel(image, x, y) & 0xffffff) != kBackground) return true;
-  return false;
-}
-
 bool writeImage(XImage* image, const std::string& path)
 {
   if (!image) return false;
@@ -88,21 +80,19 @@ Window X11TestDriver::waitForDialog(int timeoutMs)
     if (!nextEvent(mDisplay, deadline, event)) return 0;
     if (event.type == FocusIn && event.xfocus.window == window) focus = window;
   }
-  return waitForDrawing(window, deadline) ? window : 0;
-}
-
-// The dialog paints right after taking the focus; reading its pixels until they
-// change is the only sign of that another client gets.
-bool X11TestDriver::waitForDrawing(Window window, Clock::time_point deadline)
-{
+  // The dialog paints right after taking the focus; reading its pixels until
+  // they change is the only sign of that another client gets.
   while (Clock::now() < deadline)
   {
     XImage* image = capture(window);
-    const bool drawn = image && showsSomething(image);
+    bool drawn = false;
+    for (int y = 0; image && y < image->height; ++y)
+      for (int x = 0; x < image->width; ++x)
+        drawn = drawn || (XGetPixel(image, x, y) & 0xffffff) != kBackground;
     if (image) XDestroyImage(image);
-    if (drawn) return true;
+    if (drawn) return window;
   }
-  return false;
+  return 0;
 }
 
 Window X11TestDriver::waitForPopup(int timeoutMs)
@@ -159,23 +149,17 @@ void X11TestDriver::moveTo(Window window, int x, int y)
   XSync(mDisplay, False);
 }
 
-void X11TestDriver::press(unsigned button)
+void X11TestDriver::setButton(unsigned button, bool down)
 {
-  XTestFakeButtonEvent(mDisplay, button, True, CurrentTime);
-  XSync(mDisplay, False);
-}
-
-void X11TestDriver::release(unsigned button)
-{
-  XTestFakeButtonEvent(mDisplay, button, False, CurrentTime);
+  XTestFakeButtonEvent(mDisplay, button, down, CurrentTime);
   XSync(mDisplay, False);
 }
 
 void X11TestDriver::click(Window window, int x, int y, unsigned button)
 {
   moveTo(window, x, y);
-  press(button);
-  release(button);
+  setButton(button, true);
+  setButton(button, false);
 }
 
 void X11TestDriver::doubleClick(Window window, int x, int y)
@@ -187,11 +171,11 @@ void X11TestDriver::doubleClick(Window window, int x, int y)
 void X11TestDriver::drag(Window window, int fromX, int fromY, int toX, int toY)
 {
   moveTo(window, fromX, fromY);
-  press(Button1);
+  setButton(Button1, true);
   constexpr int kSteps = 8;
   for (int step = 1; step <= kSteps; ++step)
     moveTo(window, fromX + (toX - fromX) * step / kSteps, fromY + (toY - fromY) * step / kSteps);
-  release(Button1);
+  setButton(Button1, false);
 }
 
 void X11TestDriver::requestClose(Window window)
@@ -213,13 +197,14 @@ int X11TestDriver::width(Window window)
   return XGetWindowAttributes(mDisplay, window, &attributes) ? attributes.width : 0;
 }
 
-int X11TestDriver::childCount(Window window)
+std::vector<Window> X11TestDriver::children(Window window)
 {
-  Window root, parent, *children = nullptr;
+  Window root, parent, *list = nullptr;
   unsigned count = 0;
-  if (!XQueryTree(mDisplay, window, &root, &parent, &children, &count)) return 0;
-  if (children) XFree(children);
-  return int(count);
+  if (!XQueryTree(mDisplay, window, &root, &parent, &list, &count)) return {};
+  const std::vector<Window> result(list, list + count);
+  if (list) XFree(list);
+  return result;
 }
 
 std::pair<int, int> X11TestDriver::origin(Window window)

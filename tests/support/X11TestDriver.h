@@ -36,9 +36,6 @@ public:
   void pressKey(KeySym symbol);
   void typeText(const std::string& text);
   // Positions are in the window, device pixels.
-  void moveTo(Window window, int x, int y);
-  void press(unsigned button);
-  void release(unsigned button);
   void click(Window window, int x, int y, unsigned button = Button1);
   void doubleClick(Window window, int x, int y);
   void drag(Window window, int fromX, int fromY, int toX, int toY);
@@ -48,7 +45,8 @@ public:
   // The centres of the push buttons along the dialog's foot, left to right.
   std::vector<std::pair<int, int>> buttonCentres(Window window, double scale);
   int width(Window window);
-  int childCount(Window window);
+  std::vector<Window> children(Window window);
+  int childCount(Window window) { return int(children(window).size()); }
   // Where the window's origin lies on the screen, and its centre.
   std::pair<int, int> origin(Window window);
   std::pair<int, int> centreOf(Window window);
@@ -70,7 +68,8 @@ public:
   bool writeScreenOver(Window window, const std::string& path);
 
 private:
-  bool waitForDrawing(Window window, std::chrono::steady_clock::time_point deadline);
+  void moveTo(Window window, int x, int y);
+  void setButton(unsigned button, bool down);
   XImage* capture(Window window);
 
   Display* mDisplay;

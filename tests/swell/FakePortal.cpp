@@ -1,11 +1,12 @@
 #include "FakePortal.h"
 
+#include "FileContents.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 namespace
 {
@@ -94,13 +95,10 @@ void appendResults(DBusMessageIter* arguments, const std::string& uri)
 
 FakePortal::FakePortal()
 {
-  char path[] = "/tmp/fake-portal-bus-XXXXXX";
-  const int configFd = mkstemp(path);
-  mConfigPath = path;
-  if (configFd < 0 || write(configFd, kBusConfig, strlen(kBusConfig)) < 0) return;
-  close(configFd);
+  const std::string config = mConfigFolder.path("bus.conf");
+  writeFile(config, kBusConfig);
   const std::string command =
-      "dbus-daemon --nofork --print-address=1 --print-pid=1 --config-file=" + mConfigPath + " 2>/dev/null";
+      "dbus-daemon --nofork --print-address=1 --print-pid=1 --config-file=" + config + " 2>/dev/null";
   mDaemon = popen(command.c_str(), "r");
   char address[512], pid[32];
   if (!mDaemon || !fgets(address, sizeof address, mDaemon) || !fgets(pid, sizeof pid, mDaemon)) return;
@@ -126,7 +124,6 @@ FakePortal::~FakePortal()
   }
   if (mDaemonId > 0) kill(mDaemonId, SIGTERM);
   if (mDaemon) pclose(mDaemon);
-  unlink(mConfigPath.c_str());
 }
 
 void FakePortal::answerWith(Answer answer, std::string uri)

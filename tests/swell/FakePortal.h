@@ -2,6 +2,8 @@
 // A session bus of the test's own with a stand-in for the desktop portal's
 // file chooser on it. DBUS_SESSION_BUS_ADDRESS points at the bus while it lives;
 // libdbus reads it once per process, so a test program starts one bus only.
+#include "TemporaryFolder.h"
+
 #include <dbus/dbus.h>
 
 #include <atomic>
@@ -52,7 +54,7 @@ private:
 
   Answer mAnswer = Answer::kCancel;
   std::string mUri;
-  std::string mConfigPath;
+  TemporaryFolder mConfigFolder;
   FILE* mDaemon = nullptr;
   pid_t mDaemonId = -1;
   DBusConnection* mBus = nullptr;

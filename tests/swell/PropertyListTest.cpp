@@ -20,21 +20,11 @@ template <class T> struct Owned
   operator T() const { return mValue; }
 };
 
-CFStringRef makeString(const char* text)
-{
-  return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
-}
+const auto makeString = [](const char* text)
+{ return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8); };
 
-std::vector<uint8_t> bytesOf(CFDataRef data)
-{
-  const uint8_t* first = CFDataGetBytePtr(data);
-  return std::vector<uint8_t>(first, first + CFDataGetLength(data));
-}
-
-CFTypeRef parse(const std::vector<uint8_t>& bytes)
-{
-  return PropertyListCreateFromBytes(bytes.data(), bytes.size());
-}
+const auto parse = [](const std::vector<uint8_t>& bytes)
+{ return PropertyListCreateFromBytes(bytes.data(), bytes.size()); };
 } // namespace
 
 TEST(PropertyList, AStringCopiesOutOnlyAsMuchAsTheBufferHolds)
@@ -56,12 +46,10 @@ TEST(PropertyList, AStringCopiesOutOnlyAsMuchAsTheBufferHolds)
   }
 }
 
-namespace
+// On a dictionary shaped like the host state, with a nested array.
+TEST(PropertyList, TheReaderRefusesEveryTruncationAndAnyTrailingByte)
 {
-// A dictionary shaped like the host state, with a nested array.
-CFMutableDictionaryRef makeState()
-{
-  CFMutableDictionaryRef state = CFDictionaryCreateMutable(kCFAllocatorDefault, 0);
+  Owned state(CFDictionaryCreateMutable(kCFAllocatorDefault, 0));
   const int32_t versionWord = 0x00020301;
   Owned version(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, &versionWord));
   Owned name(makeString("Brass \xC3\xA9"));
@@ -76,15 +64,8 @@ CFMutableDictionaryRef makeState()
   CFDictionarySetValue(state, CFSTR("name"), name);
   CFDictionarySetValue(state, CFSTR("data"), data);
   CFDictionarySetValue(state, CFSTR("list"), list);
-  return state;
-}
-} // namespace
-
-TEST(PropertyList, TheReaderRefusesEveryTruncationAndAnyTrailingByte)
-{
-  Owned state(makeState());
   Owned bytes(PropertyListCreateData(state));
-  std::vector<uint8_t> all = bytesOf(bytes);
+  std::vector<uint8_t> all(CFDataGetBytePtr(bytes), CFDataGetBytePtr(bytes) + CFDataGetLength(bytes));
   for (size_t length = 0; length < all.size(); ++length)
   {
     std::vector<uint8_t> prefix(all.begin(), all.begin() + length);

@@ -17,10 +17,7 @@ IniSections parseText(const std::string& text)
   return sections;
 }
 
-std::string canonical(const std::string& text)
-{
-  return parseText(text).serialize();
-}
+const auto canonical = [](const std::string& text) { return parseText(text).serialize(); };
 
 TEST(IniSyntax, FilesReadAsTheirCanonicalRewrite)
 {

@@ -61,20 +61,16 @@ TEST_F(IniStore, ValuesAreStrippedOfBlanksAndOfOneMatchingPairOfQuotes)
   }
 }
 
-TEST_F(IniStore, ResultsAreCutToTheBufferAndCountTheCopiedCharacters)
+TEST_F(IniStore, ResultsAreCutToTheBufferAndMissingSectionsAndKeysGiveTheDefaultAsItIs)
 {
-  writeFile(mFile, "[MIDI Global]\nMIDI Thru=true\n");
+  writeFile(mFile, "[S]\nk=true\n");
   char out[8] = "xxxxxxx";
-  EXPECT_EQ(GetPrivateProfileString("MIDI Global", "MIDI Thru", "", out, 4, mFile.c_str()), 3);
+  EXPECT_EQ(GetPrivateProfileString("S", "k", "", out, 4, mFile.c_str()), 3);
   EXPECT_STREQ(out, "tru");
   strcpy(out, "keep");
-  EXPECT_EQ(GetPrivateProfileString("MIDI Global", "MIDI Thru", "", out, 0, mFile.c_str()), 0);
+  EXPECT_EQ(GetPrivateProfileString("S", "k", "", out, 0, mFile.c_str()), 0);
   EXPECT_STREQ(out, "keep");
-}
 
-TEST_F(IniStore, MissingSectionsAndKeysGiveTheDefaultAsItIs)
-{
-  writeFile(mFile, "[S]\nk=v\n");
   EXPECT_EQ(get("T", "k", mFile, "  d  "), "  d  ");
   EXPECT_EQ(get("S", "other", mFile, nullptr), "");
   char shared[16] = "'quoted'";
@@ -92,12 +88,6 @@ TEST_F(IniStore, EditsMatchNamesWithoutRegardToCaseAndRewriteTheFileSorted)
   EXPECT_TRUE(WritePrivateProfileString("T", "C", nullptr, file));
   EXPECT_TRUE(WritePrivateProfileString("u", nullptr, nullptr, file));
   EXPECT_EQ(readFile(mFile), "[midi global]\nmidi thru=false\n\n[S]\na=1\nb=2\n\n[T]\n\n");
-}
-
-TEST_F(IniStore, AnEmptySectionNeverCreatesTheFile)
-{
-  EXPECT_TRUE(WritePrivateProfileSection("Startup Bank", "", mFile.c_str()));
-  EXPECT_FALSE(fs::exists(mFile));
 }
 
 TEST_F(IniStore, TextThatWouldNotReadBackAsWrittenIsRefused)
@@ -128,12 +118,14 @@ TEST_F(IniStore, ChangesByAnotherProgramAreNoticedBySizeOrBySecond)
   EXPECT_EQ(get("S", "k", mFile), "33");
 }
 
-TEST_F(IniStore, AnUnwritableFileKeepsTheChangeInMemory)
+TEST_F(IniStore, AnUnwritableFileKeepsTheChangeInMemoryAndAnEmptySectionNeverCreatesTheFile)
 {
   const std::string file = mDir + "/missing/tessaryn.ini";
   EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", file.c_str()));
   EXPECT_EQ(get("S", "k", file), "v");
   EXPECT_FALSE(fs::exists(file));
+  EXPECT_TRUE(WritePrivateProfileSection("Startup Bank", "", mFile.c_str()));
+  EXPECT_FALSE(fs::exists(mFile));
 }
 
 TEST_F(IniStore, RewritingKeepsTheFilesPermissions)

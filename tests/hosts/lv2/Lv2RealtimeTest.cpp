@@ -49,23 +49,6 @@ Component probeComponent()
   return component;
 }
 
-// The opened instrument, with controller kController learned for CutOff.
-Synth* openedSynth()
-{
-  auto* synth = static_cast<Synth*>(static_cast<IPlugAU*>(GetComponentInstanceStorage(gOpened)));
-  synth->doMidiLearn(true);
-  synth->setMidiLearnCC(kController);
-  synth->setMidiLearnParam(Tessaryn::kCutOff);
-  return synth;
-}
-
-bool openInitialised(HostModel& model)
-{
-  return model.Open(probeComponent()) == noErr && model.SetSampleRate(kRate) == noErr &&
-         model.SetMaxFrames(kFrames) == noErr && model.SetStreamFormat(kAudioUnitScope_Output, 0, 2) == noErr &&
-         model.Initialize() == noErr;
-}
-
 const std::initializer_list<Lv2TestMidi> kHandedOver = {
     {0, 0x90, 60, 100}, {10, 0xC0, kProgram, 0}, {20, 0xB0, kController, kControllerValue}};
 
@@ -86,7 +69,11 @@ struct Lv2Rig
     mWorker = {this, worker};
     mFeatures[1] = worker ? &mSchedule : nullptr;
     mInstrument = Lv2Instrument::Create(probeComponent(), kRate, "urn:test#state", mFeatures);
-    mSynth = openedSynth();
+    // The opened instrument, with controller kController learned for CutOff.
+    mSynth = static_cast<Synth*>(static_cast<IPlugAU*>(GetComponentInstanceStorage(gOpened)));
+    mSynth->doMidiLearn(true);
+    mSynth->setMidiLearnCC(kController);
+    mSynth->setMidiLearnParam(Tessaryn::kCutOff);
     mInstrument->ConnectPort(Lv2Instrument::kLeftPort, mLeft);
     mInstrument->ConnectPort(Lv2Instrument::kRightPort, mRight);
     send({});
@@ -163,7 +150,9 @@ TEST(Lv2Realtime, PortChangesReachTheInstrumentThroughTheWorker)
 TEST(Lv2Realtime, HostChangesWhileRenderingLeaveTheRenderAlone)
 {
   HostModel model;
-  ASSERT_TRUE(openInitialised(model));
+  ASSERT_TRUE(model.Open(probeComponent()) == noErr && model.SetSampleRate(kRate) == noErr &&
+              model.SetMaxFrames(kFrames) == noErr && model.SetStreamFormat(kAudioUnitScope_Output, 0, 2) == noErr &&
+              model.Initialize() == noErr);
   std::thread host(
       [&model]
       {

@@ -24,9 +24,6 @@ struct Lv2RunTest : ::testing::Test
   Lv2TestHost host{kUri};
 
   void SetUp() override { ASSERT_TRUE(host.Instantiate(kRate, 4096)); }
-
-  // The left channel level of the last block's frame.
-  float left(size_t frame) const { return host.Left().at(frame); }
 };
 
 } // namespace
@@ -48,7 +45,7 @@ TEST_F(Lv2RunTest, APortReachesTheInstrumentOnlyWhenTheHostChangesIt)
 {
   host.Midi(0, 0x90, 127, 100);
   host.Run(64);
-  EXPECT_EQ(left(10), noteLevel(127));
+  EXPECT_EQ(host.Left().at(10), noteLevel(127));
 
   // A program chosen inside the instrument: the stale port must not undo it.
   LilvState* loud = host.Preset("Loud");
@@ -57,12 +54,12 @@ TEST_F(Lv2RunTest, APortReachesTheInstrumentOnlyWhenTheHostChangesIt)
   lilv_state_free(loud);
   host.ClearOutput();
   host.Run(64);
-  EXPECT_EQ(left(10), noteLevel(127, 1.0f));
+  EXPECT_EQ(host.Left().at(10), noteLevel(127, 1.0f));
 
   host.SetControl(0, 0.25f);
   host.ClearOutput();
   host.Run(64);
-  EXPECT_EQ(left(10), noteLevel(127, 0.25f));
+  EXPECT_EQ(host.Left().at(10), noteLevel(127, 0.25f));
 }
 
 TEST_F(Lv2RunTest, TimePositionsReachTheTransportAtTheirFrames)

@@ -29,11 +29,6 @@ Lv2TestHost::~Lv2TestHost()
   lilv_world_free(mWorld);
 }
 
-LV2_URID Lv2TestHost::Map(const char* uri)
-{
-  return map(this, uri);
-}
-
 LV2_URID Lv2TestHost::map(LV2_URID_Map_Handle handle, const char* uri)
 {
   auto& uris = static_cast<Lv2TestHost*>(handle)->mUris;
@@ -131,36 +126,31 @@ void Lv2TestHost::Run(uint32_t frames)
   auto* out = reinterpret_cast<LV2_Atom_Sequence*>(mMidiOutBuffer.data());
   out->atom = {uint32_t(mMidiOutBuffer.size() * sizeof(uint64_t) - sizeof(LV2_Atom)), Map(LV2_ATOM__Chunk)};
   lilv_instance_run(mInstance, frames);
-  collectMidiOut(uint32_t(mLeft.size()));
+  // What the plug-in did not write as a sequence reads as an empty one.
+  if (out->atom.type != Map(LV2_ATOM__Sequence)) out->atom.size = sizeof(LV2_Atom_Sequence_Body);
+  LV2_ATOM_SEQUENCE_FOREACH(out, event)
+  {
+    if (event->body.type != Map(LV2_MIDI__MidiEvent)) continue;
+    const auto* bytes = static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&event->body));
+    mMidiOut.push_back({uint32_t(mLeft.size() + event->time.frames), bytes[0],
+                        event->body.size > 1 ? bytes[1] : uint8_t(0), event->body.size > 2 ? bytes[2] : uint8_t(0)});
+  }
   mLeft.insert(mLeft.end(), mBlockLeft.begin(), mBlockLeft.begin() + frames);
   mRight.insert(mRight.end(), mBlockRight.begin(), mBlockRight.begin() + frames);
   BeginEvents();
 }
 
-void Lv2TestHost::collectMidiOut(uint32_t firstFrame)
-{
-  const auto* out = reinterpret_cast<const LV2_Atom_Sequence*>(mMidiOutBuffer.data());
-  if (out->atom.type != Map(LV2_ATOM__Sequence)) return;
-  LV2_ATOM_SEQUENCE_FOREACH(out, event)
-  {
-    if (event->body.type != Map(LV2_MIDI__MidiEvent)) continue;
-    const auto* bytes = static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&event->body));
-    mMidiOut.push_back({firstFrame + uint32_t(event->time.frames), bytes[0],
-                        event->body.size > 1 ? bytes[1] : uint8_t(0), event->body.size > 2 ? bytes[2] : uint8_t(0)});
-  }
-}
-
-void Lv2TestHost::ClearOutput()
-{
-  mLeft.clear();
-  mRight.clear();
-}
-
-float* Lv2TestHost::controlBySymbol(const char* symbol)
+const LilvPort* Lv2TestHost::PortBySymbol(const char* symbol) const
 {
   LilvNode* node = lilv_new_string(mWorld, symbol);
   const LilvPort* port = lilv_plugin_get_port_by_symbol(mPlugin, node);
   lilv_node_free(node);
+  return port;
+}
+
+float* Lv2TestHost::controlBySymbol(const char* symbol)
+{
+  const LilvPort* port = PortBySymbol(symbol);
   if (!port) return nullptr;
   const uint32_t index = lilv_port_get_index(mPlugin, port);
   return index >= Lv2Instrument::kFirstControlPort ? &mControls[index - Lv2Instrument::kFirstControlPort] : nullptr;

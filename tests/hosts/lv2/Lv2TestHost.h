@@ -44,6 +44,7 @@ public:
   LilvWorld* World() const { return mWorld; }
   const LilvPlugin* Plugin() const { return mPlugin; }
   LilvInstance* Instance() const { return mInstance; }
+  const LilvPort* PortBySymbol(const char* symbol) const;
 
   // Instantiates and activates with the ports at their defaults.
   bool Instantiate(double sampleRate, int32_t maxBlock);
@@ -62,7 +63,11 @@ public:
   const std::vector<float>& Right() const { return mRight; }
   // Frames counted from the first Run.
   const std::vector<Lv2TestMidi>& MidiOut() const { return mMidiOut; }
-  void ClearOutput();
+  void ClearOutput()
+  {
+    mLeft.clear();
+    mRight.clear();
+  }
 
   // The instance's state with the port values, as a host stores it.
   LilvState* Save() const;
@@ -72,7 +77,7 @@ public:
   // The preset of the named program: its label is the number, ": ", the name.
   LilvState* Preset(const std::string& program) const;
 
-  LV2_URID Map(const char* uri);
+  LV2_URID Map(const char* uri) { return map(this, uri); }
   LV2_URID_Map* MapFeature() { return &mMap; }
   LV2_URID_Unmap* Unmap() { return &mUnmap; }
 
@@ -81,7 +86,6 @@ private:
   static const char* unmap(LV2_URID_Unmap_Handle handle, LV2_URID urid);
   static const void* portValue(const char* symbol, void* userData, uint32_t* size, uint32_t* type);
   static void setPortValue(const char* symbol, void* userData, const void* value, uint32_t size, uint32_t type);
-  void collectMidiOut(uint32_t firstFrame);
   // Every preset of the plug-in, loaded; the caller frees them.
   std::vector<LilvState*> presetStates() const;
   float* controlBySymbol(const char* symbol);

@@ -6,9 +6,9 @@ namespace
 {
 constexpr double kNoteScale = 128.0;
 
-IPlugAU* makeProbe()
+ComponentResult probeEntry(ComponentParameters* params, void* storage)
 {
-  return new ProbeInstrument(TestInstanceInfo());
+  return IPlugAU::IPlugAUEntry(params, storage, []() -> IPlugAU* { return new ProbeInstrument(TestInstanceInfo()); });
 }
 } // namespace
 
@@ -51,15 +51,10 @@ void ProbeInstrument::ProcessDoubleReplacing(double**, double** outputs, int nFr
   std::copy(transport, transport + std::min<int>(kNTransportFrames, nFrames), outputs[1]);
 }
 
-ComponentResult ProbeInstrument_Entry(ComponentParameters* params, void* storage)
-{
-  return IPlugAU::IPlugAUEntry(params, storage, makeProbe);
-}
-
 Component RegisterProbeInstrument(const char* resourcePath)
 {
   static const Component component =
       RegisterComponent({kAudioUnitType_MusicDevice, 0x50726f62, uint32_t(TestInstrument::kMfrID), 0, 0},
-                        "Tester: Probe Instrument", ProbeInstrument_Entry, "com.example.audiounit.Probe", resourcePath);
+                        "Tester: Probe Instrument", probeEntry, "com.example.audiounit.Probe", resourcePath);
   return component;
 }

@@ -37,6 +37,5 @@ private:
   int mNote = -1;
 };
 
-ComponentResult ProbeInstrument_Entry(ComponentParameters* params, void* storage);
 // Registers the probe once per process with its resources in resourcePath.
 Component RegisterProbeInstrument(const char* resourcePath);

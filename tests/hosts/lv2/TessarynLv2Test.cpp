@@ -41,23 +41,16 @@ std::string valueOf(const Lv2TestHost& host, const LilvNode* subject, const char
   return text;
 }
 
-// The label of what a port's property points at (its group, its unit).
-std::string labelOf(const Lv2TestHost& host, const LilvPort* port, const char* predicate)
+// A port's property as text, or with `label` the label of what it points at
+// (its group, its unit); empty when there is none.
+std::string portValue(const Lv2TestHost& host, const LilvPort* port, const char* predicate, bool label = true)
 {
   LilvNode* property = lilv_new_uri(host.World(), predicate);
   LilvNode* target = lilv_port_get(host.Plugin(), port, property);
-  std::string label = target ? valueOf(host, target, kLabel) : "";
+  std::string text = !target ? "" : label ? valueOf(host, target, kLabel) : lilv_node_as_string(target);
   lilv_node_free(target);
   lilv_node_free(property);
-  return label;
-}
-
-const LilvPort* portBySymbol(const Lv2TestHost& host, const char* symbol)
-{
-  LilvNode* node = lilv_new_string(host.World(), symbol);
-  const LilvPort* port = lilv_plugin_get_port_by_symbol(host.Plugin(), node);
-  lilv_node_free(node);
-  return port;
+  return text;
 }
 
 // What the MIDI output sends during one block, with "MIDI Thru" set or not.
@@ -117,12 +110,8 @@ TEST(TessarynLv2, PortsShowTheirSectionUnitAndUseAndPresetsKeepTheBankOrder)
   for (uint32_t i = Lv2Instrument::kFirstControlPort; i + 1 < lilv_plugin_get_num_ports(host.Plugin()); ++i)
   {
     const LilvPort* port = lilv_plugin_get_port_by_index(host.Plugin(), i);
-    EXPECT_FALSE(labelOf(host, port, LV2_PORT_GROUPS__group).empty()) << i;
-    LilvNode* comment = lilv_new_uri(host.World(), kComment);
-    LilvNode* text = lilv_port_get(host.Plugin(), port, comment);
-    EXPECT_NE(text, nullptr) << i;
-    lilv_node_free(text);
-    lilv_node_free(comment);
+    EXPECT_FALSE(portValue(host, port, LV2_PORT_GROUPS__group).empty()) << i;
+    EXPECT_FALSE(portValue(host, port, kComment, false).empty()) << i;
   }
   const std::tuple<const char*, const char*, const char*> sections[] = {
       {"keyassgn", "Key Assign", ""},
@@ -133,12 +122,12 @@ TEST(TessarynLv2, PortsShowTheirSectionUnitAndUseAndPresetsKeepTheBankOrder)
   };
   for (const auto& [symbol, group, unit] : sections)
   {
-    const LilvPort* port = portBySymbol(host, symbol);
+    const LilvPort* port = host.PortBySymbol(symbol);
     ASSERT_NE(port, nullptr) << symbol;
-    EXPECT_EQ(labelOf(host, port, LV2_PORT_GROUPS__group), group) << symbol;
-    EXPECT_EQ(labelOf(host, port, LV2_UNITS__unit), unit) << symbol;
+    EXPECT_EQ(portValue(host, port, LV2_PORT_GROUPS__group), group) << symbol;
+    EXPECT_EQ(portValue(host, port, LV2_UNITS__unit), unit) << symbol;
   }
-  LilvScalePoints* points = lilv_port_get_scale_points(host.Plugin(), portBySymbol(host, "chord_4"));
+  LilvScalePoints* points = lilv_port_get_scale_points(host.Plugin(), host.PortBySymbol("chord_4"));
   ASSERT_EQ(points ? lilv_scale_points_size(points) : 0u, 1u);
   const LilvScalePoint* off = lilv_scale_points_get(points, lilv_scale_points_begin(points));
   EXPECT_STREQ(lilv_node_as_string(lilv_scale_point_get_label(off)), "off");

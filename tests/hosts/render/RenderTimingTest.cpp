@@ -16,14 +16,8 @@ constexpr int kRate = kStepRate;
 constexpr int kPpqn = 8000;
 constexpr double kTempo = 60.0;
 
-std::vector<uint8_t> noteOn(int note)
-{
-  return {0x90, uint8_t(note), 127};
-}
-std::vector<uint8_t> noteOff(int note)
-{
-  return {0x80, uint8_t(note), 0};
-}
+const auto noteOn = [](int note) { return std::vector<uint8_t>{0x90, uint8_t(note), 127}; };
+const auto noteOff = [](int note) { return std::vector<uint8_t>{0x80, uint8_t(note), 0}; };
 
 struct RenderTimingTest : StepRenderTest
 {

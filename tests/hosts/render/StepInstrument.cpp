@@ -2,7 +2,6 @@
 
 #include "ComponentManager.h"
 
-
 std::vector<ITimeInfo> StepInstrument::sTransports;
 std::vector<std::string> StepInstrument::sLoadedFiles;
 
@@ -15,11 +14,6 @@ constexpr double kMaxVelocity = 127.0;
 ComponentResult stepEntry(ComponentParameters* params, void* storage)
 {
   return IPlugAU::IPlugAUEntry(params, storage, [] { return static_cast<IPlugAU*>(new StepInstrument()); });
-}
-
-bool endsWith(const std::string& text, const std::string& end)
-{
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 } // namespace
 
@@ -70,7 +64,7 @@ void StepInstrument::ProcessDoubleReplacing(double**, double** outputs, int nFra
 ComponentResult StepInstrument::LoadFileFromHost(EHostFileKind kind, const char* path)
 {
   sLoadedFiles.push_back((kind == kHostBankFile ? "bank:" : "program:") + std::string(path));
-  return endsWith(path, ".bad") ? kAudioUnitErr_InvalidPropertyValue : noErr;
+  return std::string(path).ends_with(".bad") ? kAudioUnitErr_InvalidPropertyValue : noErr;
 }
 
 Component StepInstrumentComponent()

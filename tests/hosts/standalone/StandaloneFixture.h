@@ -4,6 +4,7 @@
 
 #include "JackDummyServer.h"
 #include "StandaloneProcess.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,9 @@ protected:
   void SetUp() override
   {
     ASSERT_TRUE(mJack.running()) << "jackd with the dummy backend did not start";
-    char folder[] = "/tmp/tessaryn-standalone-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    mFolder = folder;
     setenv("XDG_CONFIG_HOME", (mFolder + "/config").c_str(), 1);
     setenv("DISPLAY", ":9999", 1);
   }
-  void TearDown() override { std::filesystem::remove_all(mFolder); }
 
   std::unique_ptr<StandaloneProcess> start(std::vector<std::string> args)
   {
@@ -38,5 +35,6 @@ protected:
   static constexpr auto kSettle = std::chrono::milliseconds(300);
   static constexpr float kAudible = 0.01f;
   JackDummyServer mJack;
-  std::string mFolder;
+  TemporaryFolder mTemporary;
+  const std::string mFolder = mTemporary.root().string();
 };

@@ -2,9 +2,7 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <fstream>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -48,13 +46,6 @@ bool StandaloneProcess::waitForOutput(const std::string& text)
     std::this_thread::sleep_for(kStep);
   }
   return false;
-}
-
-std::string StandaloneProcess::contents(const std::string& path)
-{
-  std::stringstream text;
-  text << std::ifstream(path).rdbuf();
-  return text.str();
 }
 
 int StandaloneProcess::quit()

@@ -2,6 +2,8 @@
 // tessaryn-standalone run as a child process with the test's environment,
 // its output kept in files of a folder for the test to read.
 
+#include "FileContents.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -16,15 +18,14 @@ public:
 
   // True once stdout holds `text`; false if it exits or time runs out first.
   bool waitForOutput(const std::string& text);
-  std::string output() const { return contents(mOutPath); }
-  std::string errors() const { return contents(mErrPath); }
+  std::string output() const { return readFile(mOutPath); }
+  std::string errors() const { return readFile(mErrPath); }
   // SIGTERM, then its exit status (-1 if it did not exit normally).
   int quit();
   // Waits for it to exit by itself.
   int exitCode();
 
 private:
-  static std::string contents(const std::string& path);
   bool reap(int options); // true once it has exited
   pid_t mPid = -1;
   int mExitCode = -1;

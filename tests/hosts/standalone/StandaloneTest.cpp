@@ -19,8 +19,7 @@ constexpr AudioUnitParameterID kCutoff = 43; // the filter's, 0 to 1
 std::unique_ptr<HostModel> openInstrument()
 {
   auto host = std::make_unique<HostModel>();
-  EXPECT_EQ(host->Open(registerTessarynComponent(std::filesystem::path(STANDALONE_PATH).parent_path().c_str())),
-            noErr);
+  EXPECT_EQ(host->Open(registerTessarynComponent(std::filesystem::path(STANDALONE_PATH).parent_path().c_str())), noErr);
   return host;
 }
 } // namespace

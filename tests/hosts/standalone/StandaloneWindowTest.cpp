@@ -13,21 +13,12 @@
 
 namespace
 {
-std::vector<Window> children(Display* display, Window window)
-{
-  Window root, parent, *list = nullptr;
-  unsigned count = 0;
-  XQueryTree(display, window, &root, &parent, &list, &count);
-  const std::vector<Window> result(list, list + count);
-  XFree(list);
-  return result;
-}
-
 // The mapped top-level window titled "Tessaryn", 0 if none appears in time.
-Window findTessarynWindow(Display* display)
+Window findTessarynWindow(X11TestDriver& screen)
 {
+  Display* display = screen.display();
   for (int attempt = 0; attempt < 100; ++attempt, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
-    for (const Window window : children(display, DefaultRootWindow(display)))
+    for (const Window window : screen.children(DefaultRootWindow(display)))
     {
       char* name = nullptr;
       XWindowAttributes attributes;
@@ -51,9 +42,9 @@ TEST_F(StandaloneWindowTest, ThePanelsWindowPlaysTheComputerKeyboardAndQuitsWhen
   ASSERT_TRUE(app.waitForOutput(kPlaying)) << app.errors();
   ASSERT_TRUE(tester.connect("tessaryn:out_left", "tester:in"));
   X11TestDriver screen;
-  const Window window = findTessarynWindow(screen.display());
+  const Window window = findTessarynWindow(screen);
   ASSERT_NE(window, 0u);
-  const std::vector<Window> panel = children(screen.display(), window);
+  const std::vector<Window> panel = screen.children(window);
   ASSERT_EQ(panel.size(), 1u);
   XSetInputFocus(screen.display(), panel[0], RevertToParent, CurrentTime);
   XSync(screen.display(), False);

@@ -5,7 +5,10 @@
 
 #include <jack/midiport.h>
 
+#include <algorithm>
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 namespace
 {
@@ -84,10 +87,27 @@ RenderStatus JackBackend::start(StandaloneSynth& synth, const StandaloneOptions&
   return {};
 }
 
+// JACK ends its process thread by cancelling it, which can strike at any
+// instruction: the instrument must not be in its render then (it may hold the
+// instrument's lock, which saving the sound needs next). So the callback goes
+// quiet first, and a quiet cycle shows that the last render has ended.
 void JackBackend::stop()
 {
-  if (mActive) jack_deactivate(mClient);
+  if (!mActive) return;
+  mQuiet = true;
+  waitForAQuietCycle();
+  jack_deactivate(mClient);
   mActive = false;
+}
+
+void JackBackend::waitForAQuietCycle() const
+{
+  // A server that stopped calling the client gives up the wait.
+  constexpr auto kPatience = std::chrono::seconds(1);
+  const uint32_t before = mQuietCycles;
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  while (mQuietCycles == before && !mLost && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 // The system's first two playback ports, as a user expects from an instrument.
@@ -114,6 +134,7 @@ void JackBackend::connectMidi(const std::string& wanted)
 int JackBackend::process(jack_nframes_t frames, void* self)
 {
   JackBackend& backend = *static_cast<JackBackend*>(self);
+  if (backend.mQuiet) return backend.writeSilence(frames);
   void* midi = jack_port_get_buffer(backend.mMidi, frames);
   const uint32_t count = jack_midi_get_event_count(midi);
   for (uint32_t i = 0; i < count; ++i)
@@ -126,6 +147,17 @@ int JackBackend::process(jack_nframes_t frames, void* self)
   }
   backend.mSynth->renderBlock(static_cast<float*>(jack_port_get_buffer(backend.mLeft, frames)),
                               static_cast<float*>(jack_port_get_buffer(backend.mRight, frames)), frames);
+  return 0;
+}
+
+int JackBackend::writeSilence(jack_nframes_t frames)
+{
+  for (jack_port_t* port : {mLeft, mRight})
+  {
+    auto* samples = static_cast<float*>(jack_port_get_buffer(port, frames));
+    std::fill(samples, samples + frames, 0.0f);
+  }
+  ++mQuietCycles;
   return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <jack/jack.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 class JackBackend : public AudioBackend
@@ -25,6 +26,8 @@ public:
 private:
   static int process(jack_nframes_t frames, void* self);
   static void shutdown(void* self);
+  int writeSilence(jack_nframes_t frames);
+  void waitForAQuietCycle() const;
   void connectOutputs();
   void connectMidi(const std::string& wanted);
 
@@ -35,4 +38,8 @@ private:
   StandaloneSynth* mSynth = nullptr;
   bool mActive = false;
   std::atomic<bool> mLost{false};
+  // Set before deactivating: the callback then only writes silence and
+  // counts its quiet cycles.
+  std::atomic<bool> mQuiet{false};
+  std::atomic<uint32_t> mQuietCycles{0};
 };

@@ -3,7 +3,9 @@
 #include <jack/midiport.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 TestJackClient::TestJackClient()
 {
@@ -35,4 +37,16 @@ int TestJackClient::process(jack_nframes_t frames, void* self)
   {
   }
   return 0;
+}
+
+bool TestJackClient::waitForSound(float level, bool replayNote)
+{
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline)
+  {
+    if (replayNote) playNote();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (takePeak() > level) return true;
+  }
+  return false;
 }

@@ -25,6 +25,10 @@ public:
   void playNote() { mPlayNote = true; }
   // The input's peak since the last call.
   float takePeak() { return mPeak.exchange(0.0f); }
+  // Waits until the input's peak exceeds level, playing the note again and
+  // again meanwhile when asked: on a loaded machine a client can miss a
+  // block, and the block's MIDI with it. False after ten seconds.
+  bool waitForSound(float level, bool replayNote);
 
 private:
   static int process(jack_nframes_t frames, void* self);

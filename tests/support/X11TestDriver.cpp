@@ -14,6 +14,7 @@ namespace
 {
 // The dialogs' background, which a window also shows before it is painted.
 constexpr unsigned long kBackground = 0xf0f0f0;
+constexpr uint32_t kMenuFace = 0xf4f4f4;
 using Clock = std::chrono::steady_clock;
 
 bool nextEvent(Display* display, Clock::time_point deadline, XEvent& event)
@@ -99,9 +100,12 @@ Window X11TestDriver::waitForPopup(int timeoutMs)
 {
   const Clock::time_point deadline = after(timeoutMs);
   XEvent event;
-  while (nextEvent(mDisplay, deadline, event))
-    if (event.type == MapNotify && event.xmap.override_redirect) return event.xmap.window;
-  return 0;
+  Window popup = 0;
+  while (!popup && nextEvent(mDisplay, deadline, event))
+    if (event.type == MapNotify && event.xmap.override_redirect) popup = event.xmap.window;
+  while (popup && pixel(popup, 2, 2) != kMenuFace && Clock::now() < deadline)
+    nextEvent(mDisplay, after(20), event);
+  return popup;
 }
 
 void X11TestDriver::waitForEvent(int timeoutMs)

@@ -28,7 +28,9 @@ public:
   // The next top-level window mapped, once it has the keyboard focus and shows
   // something; 0 after the timeout.
   Window waitForDialog(int timeoutMs = 10000);
-  // The next override-redirect window (a menu) mapped; 0 after the timeout.
+  // The next override-redirect window (a menu) mapped, once it has painted
+  // its face: it takes the keyboard before that, so keys pressed from then on
+  // reach it. 0 after the timeout.
   Window waitForPopup(int timeoutMs);
   // Waits up to timeoutMs for any event on this connection.
   void waitForEvent(int timeoutMs);

@@ -96,13 +96,13 @@ void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized
     if (!param) return;
     value = param->GetNormalized(value);
   }
-  if (OnEditorThread())
+  if (onEditorThread())
     pushParameter(paramIdx, value);
   else
     mFromPlug.Post(paramIdx, value);
 }
 
-bool IGraphics::OnEditorThread() const
+bool IGraphics::onEditorThread() const
 {
   const std::thread::id editor = mEditorThread;
   return editor == std::thread::id() || editor == std::this_thread::get_id();

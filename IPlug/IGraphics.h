@@ -90,12 +90,11 @@ public:
 
   // ---- Attached by the plug-in base. ----
   // Pushes a parameter value into every control that follows the parameter.
-  // Any thread, under the plug-in mutex.
+  // Any thread.
   virtual void SetParameterFromPlug(int paramIdx, double value, bool normalized);
   // The thread that draws and takes input from now on; before any is set,
   // every thread counts as the editor's.
   void SetEditorThread(std::thread::id thread) { mEditorThread = thread; }
-  bool OnEditorThread() const;
   // Editor thread: the values other threads set since the last call reach
   // their controls.
   void TakeParametersFromPlug();
@@ -244,6 +243,7 @@ private:
   bool isClickable(IControl* pControl, bool mouseOver) const;
   void deleteControls();
   template <class Action> void forEachControlOf(int paramIdx, Action action);
+  bool onEditorThread() const;
   void pushParameter(int paramIdx, double normalizedValue);
   void loadHighResolutionBitmaps();
 

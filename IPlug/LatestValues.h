@@ -17,8 +17,6 @@ public:
   {
   }
 
-  int Size() const { return mSize; }
-
   // False for an index out of range.
   bool Post(int idx, double value)
   {

@@ -192,7 +192,6 @@ public:
   IPWButtonKick* mKeyAssignButtons[5] = {}; // indexed by EKeyMode
   // Toggled by host-synchronised arpeggio steps; the editor blinks with it.
   Relaxed<bool> stepBlink = false;
-  std::atomic<unsigned> mProgramsChanged = 0;
 
 protected:
   // ---- Audio thread: key assignment and arpeggiator. ----
@@ -335,6 +334,8 @@ protected:
 
 private:
   struct Voicing;
+
+  std::atomic<unsigned> mProgramsChanged = 0;
 
   // Host side of the hand-over to the render.
   void markPending(int index);
